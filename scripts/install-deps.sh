@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quillet needs: "build" for the program, "test" adds what the
+# test suite and the manual checks use. Packages already present are left alone.
+set -euo pipefail
+
+build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
+  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
+  libavfilter-dev)
+test_packages=(libgtest-dev ffmpeg pulseaudio pulseaudio-utils xvfb xdotool imagemagick sox
+  python3-numpy)
+
+wanted=("${build_packages[@]}")
+if [ "${1:-build}" = "test" ]; then
+  wanted+=("${test_packages[@]}")
+fi
+
+missing=()
+for package in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO=sudo
+fi
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,27 @@
+#include "app/vellum_app.h"
+
+#include "app/vellum_dlg.h"
+#include "platform/settings/store.h"
+#include "platform/ui/prompts.h"
+
+#include <clocale>
+
+CVellumApp::CVellumApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // Qt hands the user's locale to the C library; numbers must keep their decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+int CVellumApp::Run() {
+    settings::SetProfile(
+        std::make_unique<settings::Store>(settings::DefaultRoot(), "Morvane", ui::ApplicationName()));
+    CVellumDlg dialog;
+    dialog.exec();
+    return 0;
+}
+
+CVellumApp* App() { return qobject_cast<CVellumApp*>(QCoreApplication::instance()); }
+
+int* SliderDraggingFlag() {
+    static int standalone = 0;
+    return App() ? &App()->sliderDragging : &standalone;
+}

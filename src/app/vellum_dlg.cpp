@@ -1,0 +1,296 @@
+#include "app/vellum_dlg.h"
+
+#include "app/vellum_app.h"
+#include "controls/bitmap_slider.h"
+#include "controls/button_st.h"
+#include "language/language.h"
+#include "options/output_extension.h"
+#include "platform/settings/store.h"
+#include "platform/ui/prompts.h"
+#include "resources/art.h"
+#include "resources/resource.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSysInfo>
+#include <QTableWidget>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+struct IconButton {
+    int id;
+    int icon;
+    int tooltipString; // 0: the fixed text below
+    const char* tooltip;
+};
+
+// Icons and tool tips of the owner-drawn buttons; numbered tool tips are translated.
+constexpr IconButton kIconButtons[] = {
+    {IDC_BUTTON_ADD_VIDEO, IDI_OPEN_VIDEO, IDS_MESSAGE_OPEN_FILE, nullptr},
+    {IDC_BUTTON_ADD_MUSIC, IDI_OPEN_VIDEO, 0, "Add background music to list"},
+    {IDC_BUTTON_TRANSITION, IDI_TRANSITION, 0, "Customize photo and transition options"},
+    {IDC_BUTTON_OUTPUT_SETTINGS, IDI_OPTIONS, IDS_MESSAGE_OPTIONS, nullptr},
+    {IDC_BUTTON_PREVIEW_VIDEO, IDI_PREVIEW, 0, "Preview"},
+    {IDC_BUTTON_CONVERT, IDR_MAINFRAME, IDS_MESSAGE_CONVERT, nullptr},
+    {IDC_BUTTON_HELP, IDI_HELP, 0, "Help"},
+    {IDC_BUTTON_MOVE_UP, IDI_MOVE_UP, 0, "Move item up"},
+    {IDC_BUTTON_MOVE_DOWN, IDI_MOVE_DOWN, 0, "Move item down"},
+    {IDC_BUTTON_DELETE_ITEM, IDI_DELETE_ITEM, 0, "Delete selected item"},
+    {IDC_BUTTON_DELETE_ALL, IDI_DELETE_ALL, 0, "Delete all items"},
+    {IDC_BUTTON_ITEM_PROPERTIES, IDI_ITEM_PROPERTIES, 0, "Change selected item's properties"},
+    {IDC_BUTTON_HOMEPAGE, IDI_HOMEPAGE, 0, "Homepage"},
+    {IDC_BUTTON_ABOUT, IDI_ABOUT, 0, "About"},
+    {IDC_BUTTON_EXIT, IDI_EXIT, 0, "Exit"},
+};
+
+// The working controls that are off until a video is open.
+constexpr int kWorkingSet[] = {
+    IDC_BUTTON_CONVERT, IDC_SLIDER_POSITION, IDC_BUTTON_PLAY, IDC_BUTTON_PAUSE, IDC_BUTTON_STOP,
+    IDC_BUTTON_START_TIME, IDC_BUTTON_END_TIME, IDC_STATIC_MUSIC_END, IDC_STATIC_MUSIC_START,
+    IDC_BUTTON_JUMP_BACKWARD, IDC_BUTTON_JUMP_FORWARD, IDC_BUTTON_AUDIO_JUMP_FORWARD,
+    IDC_BUTTON_AUDIO_VIDEO_RESTORE, IDC_BUTTON_AUDIO_JUMP_BACKWARD, IDC_BUTTON_ADD_SYNC_POINT,
+    IDC_BUTTON_DELETE_SYNC_POINT, IDC_BUTTON_CALCULATE_START_SYNC, IDC_BUTTON_CALCULATE_END_SYNC,
+    IDC_BUTTON_EDIT_SYNC_POINT, IDC_BUTTON_CLEAR_ALL_SYNC_POINTS, IDC_BUTTON_SAVE_SYNC_LIST,
+    IDC_BUTTON_LOAD_SYNC_LIST, IDC_BUTTON_PREVIEW_VIDEO, IDC_SLIDER_PREVIEW,
+    IDC_EDIT_VIDEO_START, IDC_EDIT_VIDEO_END, IDC_EDIT_AUDIO_START, IDC_EDIT_AUDIO_END};
+
+// Texts emptied with the working set.
+constexpr int kClearedTexts[] = {IDC_EDIT_VIDEO_POSITION, IDC_EDIT_AUDIO_POSITION,
+                                 IDC_EDIT_VIDEO_DURATION, IDC_EDIT_AUDIO_DURATION,
+                                 IDC_EDIT_VIDEO_START,    IDC_EDIT_VIDEO_END,
+                                 IDC_EDIT_AUDIO_START,    IDC_EDIT_AUDIO_END};
+
+QString Clock(int seconds) {
+    return QString::asprintf("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
+}
+
+} // namespace
+
+CVellumDlg::CVellumDlg(QWidget* parent) : ui::Dialog(parent) {
+    setWindowTitle(QStringLiteral("Quillet"));
+    // Step 1 of the set-up: the background, then the controls.
+    background_ = resources::LoadBitmap(IDB_BACKGROUND);
+    CreateControls();
+    conversionClock_ = new QTimer(this);
+    conversionClock_->setInterval(1000);
+    connect(conversionClock_, &QTimer::timeout, this, [this] { OnTimer(kConversionClockTimer); });
+    previewBar_ = new QTimer(this);
+    previewBar_->setInterval(2000);
+    connect(previewBar_, &QTimer::timeout, this, [this] { OnTimer(kPreviewBarTimer); });
+    setFixedSize(575, 580);
+    OnInitDialog();
+}
+
+CVellumDlg::~CVellumDlg() = default;
+
+void CVellumDlg::SetPositionSource(std::shared_ptr<PositionSource> source) {
+    positions_ = std::move(source);
+}
+
+QTimer* CVellumDlg::Timer(int id) const {
+    return id == kConversionClockTimer ? conversionClock_
+           : id == kPreviewBarTimer    ? previewBar_
+                                       : nullptr;
+}
+
+void CVellumDlg::OnInitDialog() {
+    settings::Store& store = settings::Profile();
+    // The window has no system menu of its own here; "About" is on the popup menu and button.
+    setWindowIcon(resources::LoadIcon(IDR_MAINFRAME));
+    if (QSysInfo::kernelVersion().isEmpty())
+        ui::MessageBox(this, "Can get Windows Version", "Error");
+    output.outputFormat = store.GetProfileInt("Settings", "nOuptputFormat", 1);
+
+    // Compressors: WMV output uses the writer's own codecs. Otherwise a codec's own
+    // feedback switch is turned on where it exists, and the stored choices are read;
+    // no compressor catalogue is offered yet, so an automatic choice finds none.
+    if (output.outputFormat == options::FormatWmv) {
+        output.useVideoCompressor = 0;
+        output.useAudioCompressor = 0;
+    } else {
+        settings::SetFirstByteIfPresent(settings::DefaultRoot(), "DivXNetworks/DivX4Windows",
+                                        "Disable feedback");
+        for (auto [section, flag] : {std::pair{"DexVideoCompress", &output.useVideoCompressor},
+                                     {"DexAudioCompress", &output.useAudioCompressor}}) {
+            int number = store.GetProfileInt(section, "CompressorNumber", -2);
+            *flag = number >= 0 ? 1 : 0;
+        }
+    }
+
+    for (auto [id, columns] : {std::pair{IDC_LIST_PHOTO, QStringList{"Photo File Name", "Duration(s)", "Transition", "Duration(s)"}},
+                               {IDC_LIST_MUSIC, QStringList{"Music File Name", "Duration(s)"}}}) {
+        auto* list = Item<QTableWidget>(id);
+        list->setHorizontalHeaderLabels(columns);
+        list->setSelectionBehavior(QAbstractItemView::SelectRows);
+        list->setShowGrid(true);
+        const int widths[] = {134, 80, 160, 80};
+        for (int c = 0; c < columns.size(); ++c)
+            list->setColumnWidth(c, widths[c]);
+    }
+
+    transitionDefaults = slideshow::ReadTransitionDefaults(store);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    QString failure;
+    const QString defaultName = DefaultOutputName(failure);
+    if (!failure.isEmpty())
+        ui::MessageBox(this, failure, "Error");
+    output.outputFileName = options::ApplyFormatExtension(
+        store.GetProfileString("Settings", "OutputName", defaultName), output.outputFormat);
+    output.outputWidth = store.GetProfileInt("Settings", "OutputWidth", 0);
+    output.outputHeight = store.GetProfileInt("Settings", "OutputHigh", 0);
+
+    SetDlgItemText(IDC_STATIC_STATUS, StatusLine());
+    SetUpIconButtons();
+
+    for (int id : {IDC_LIST_MUSIC, IDC_LIST_PHOTO, IDC_BUTTON_MOVE_UP, IDC_BUTTON_MOVE_DOWN,
+                   IDC_BUTTON_DELETE_ITEM, IDC_BUTTON_DELETE_ALL, IDC_BUTTON_ITEM_PROPERTIES,
+                   IDC_BUTTON_TRANSITION, IDC_BUTTON_ADD_MUSIC, IDC_STATIC_PICTURE})
+        ShowDlgItem(id, false);
+    auto* position = Item<CBitmapSlider>(IDC_SLIDER_POSITION);
+    position->setRange(0, 600);
+    position->setValue(0);
+    SetDlgItemText(IDC_STATIC_MUSIC_START, "00:00:00");
+    SetDlgItemText(IDC_STATIC_MUSIC_END, "00:00:00");
+    DisableAndClear();
+    ShowDlgItem(IDC_BUTTON_CLOSE_PLAYERS, false);
+
+    ReadFrameRateAndBitrates(store, output);
+
+    for (int id : {IDC_BUTTON_START_TIME, IDC_BUTTON_END_TIME, IDC_STATIC_MUSIC_START,
+                   IDC_STATIC_MUSIC_END})
+        ShowDlgItem(id, false);
+    syncState.skipForwardSeconds = store.GetProfileInt("Settings", "SkipForward", 20);
+    syncState.skipBackwardSeconds = store.GetProfileInt("Settings", "SkipBackward", 10);
+
+    pointList_->setHorizontalHeaderLabels({Language().GetDialogTextOrString(IDS_COLUMN_VIDEO_TIME),
+                                           Language().GetDialogTextOrString(IDS_COLUMN_AUDIO_TIME)});
+    for (int c = 0; c < 2; ++c)
+        pointList_->setColumnWidth(c, 118);
+    pointList_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    syncState.syncCount = 0;
+    SetDlgItemText(IDC_EDIT_PREVIEW_START, "0");
+    auto* previewBar = Item<CBitmapSlider>(IDC_SLIDER_PREVIEW);
+    previewBar->setRange(0, 600);
+    previewBar->setValue(0);
+    for (int id : {IDC_STATIC_PREVIEW_START, IDC_EDIT_PREVIEW_START, IDC_STATIC_OUTPUT_DURATION,
+                   IDC_EDIT_OUTPUT_DURATION, IDC_STATIC_SYNC_POINT_LIST})
+        ShowDlgItem(id, false);
+
+    syncState.audioSkipForwardSeconds = std::strtod(
+        store.GetProfileString("Settings", "mf_audio_skip_forward", "0.3").toUtf8().constData(), nullptr);
+    syncState.audioSkipBackwardSeconds = std::strtod(
+        store.GetProfileString("Settings", "mf_audio_skip_backward", "0.3").toUtf8().constData(), nullptr);
+
+    Language().TranslateDialog(this, IDD_PROGRAM_CAPTION);
+}
+
+void CVellumDlg::SetUpIconButtons() {
+    for (const IconButton& b : kIconButtons) {
+        auto* button = Item<CButtonST>(b.id);
+        if (!button)
+            continue;
+        button->SetIcon(resources::LoadIcon(b.icon));
+        button->SetSound(resources::SoundUrl(IDR_HOVER_SOUND));
+        button->SetFlat(true);
+        button->SetBtnCursor(resources::LoadCursor(IDC_HAND_CURSOR));
+        button->SetTooltipText(b.tooltipString ? Language().GetString(b.tooltipString)
+                                               : QString::fromUtf8(b.tooltip));
+    }
+}
+
+QString CVellumDlg::StatusLine() const {
+    return QStringLiteral("%1 %2     %3 %4")
+        .arg(Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
+             Language().GetString(IDS_MESSAGE_RESOLUTION),
+             Language().GetString(IDS_MESSAGE_ORIGINAL_SIZE));
+}
+
+void CVellumDlg::DisableAndClear() {
+    for (int id : kWorkingSet)
+        EnableDlgItem(id, false);
+    for (int id : kClearedTexts)
+        SetDlgItemText(id, QString());
+}
+
+void CVellumDlg::EnableWorkingSet() {
+    for (int id : kWorkingSet)
+        EnableDlgItem(id, true);
+}
+
+void CVellumDlg::OnCommand(int id) {
+    switch (id) {
+    case IDC_BUTTON_ADD_SYNC_POINT:
+        return OnAddPoint();
+    case IDC_BUTTON_DELETE_SYNC_POINT:
+        return OnDeletePoints();
+    case IDC_BUTTON_EDIT_SYNC_POINT:
+        return OnEditPoints();
+    case IDC_BUTTON_CLEAR_ALL_SYNC_POINTS:
+        return OnClearAll();
+    case IDC_BUTTON_CALCULATE_START_SYNC:
+        return OnCalculateStart();
+    case IDC_BUTTON_CALCULATE_END_SYNC:
+        return OnCalculateEnd();
+    case IDC_BUTTON_SAVE_SYNC_LIST:
+        return OnSaveSyncList();
+    case IDC_BUTTON_LOAD_SYNC_LIST:
+        return OnLoadSyncList();
+    case IDC_BUTTON_START_TIME:
+    case IDC_BUTTON_END_TIME:
+        return OnMusicMark(id);
+    case IDC_BUTTON_ABOUT:
+        return OnAbout();
+    case IDC_BUTTON_HELP:
+        return OnHelp();
+    case IDC_BUTTON_HOMEPAGE:
+        return OnUpdate();
+    case IDC_BUTTON_EXIT:
+        close();
+        return;
+    default:
+        return;
+    }
+}
+
+void CVellumDlg::OnMusicMark(int id) {
+    if (!positions_)
+        return;
+    const std::optional<REFERENCE_TIME> position = positions_->VideoPosition();
+    if (!position)
+        return;
+    REFERENCE_TIME& mark = (id == IDC_BUTTON_START_TIME) ? musicStart : musicEnd;
+    mark = *position;
+    SetDlgItemText(id == IDC_BUTTON_START_TIME ? IDC_STATIC_MUSIC_START : IDC_STATIC_MUSIC_END,
+                   Clock(static_cast<int>(mark / UNITS)));
+}
+
+void CVellumDlg::OnTimer(int id) {
+    if (id == kConversionClockTimer) {
+        ++elapsedSeconds;
+        SetDlgItemText(IDC_STATIC_STATUS, "Please wait... Used Time: " + Clock(elapsedSeconds));
+    } else if (id == kPreviewBarTimer) {
+        if (!positions_ || *SliderDraggingFlag() != 0)
+            return;
+        const std::optional<PlayerProgress> progress = positions_->ResultProgress();
+        if (!progress)
+            return;
+        int value = progress->duration == 0
+                        ? 0
+                        : static_cast<int>(static_cast<double>(progress->position) /
+                                           static_cast<double>(progress->duration) * 600);
+        Item<CBitmapSlider>(IDC_SLIDER_PREVIEW)->setValue(value);
+    }
+}
+
+void CVellumDlg::paintEvent(QPaintEvent* event) {
+    // The tiled background from the top-left corner, under every control.
+    QPainter painter(this);
+    painter.drawTiledPixmap(rect(), background_);
+    ui::Dialog::paintEvent(event);
+}

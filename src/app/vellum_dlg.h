@@ -1,0 +1,99 @@
+#pragma once
+// The main window: opens a video, drives the two players, keeps the synchronization points
+// and the times, and starts preview and conversion. Controls are addressed by their numbers.
+#include "app/output_settings.h"
+#include "app/position_source.h"
+#include "platform/ui/dialog.h"
+#include "slideshow/slideshow_lists.h"
+#include "sync/sync_state.h"
+
+#include <QPixmap>
+#include <QTimer>
+
+#include <memory>
+
+class QTableWidget;
+class QMenu;
+
+class CVellumDlg : public ui::Dialog {
+    Q_OBJECT
+  public:
+    explicit CVellumDlg(QWidget* parent = nullptr);
+    ~CVellumDlg() override;
+
+    // The state the window owns.
+    avsync::SyncState syncState;
+    slideshow::PhotoList photoList;
+    slideshow::MusicList musicList;
+    slideshow::TransitionDefaults transitionDefaults;
+    REFERENCE_TIME musicStart = 0;
+    REFERENCE_TIME musicEnd = 0;
+    OutputSettings output;
+    int converting = 0;
+    int previewRunning = 0;
+    int elapsedSeconds = 0;
+
+    // Where positions come from; the players once a video is open.
+    void SetPositionSource(std::shared_ptr<PositionSource> source);
+
+    // Timer ids and periods.
+    static constexpr int kConversionClockTimer = 1112;
+    static constexpr int kPreviewBarTimer = 1212;
+    QTimer* Timer(int id) const;
+
+    // The popup menu currently shown on the window, if any.
+    QMenu* PopupMenu() const { return popupMenu_; }
+
+    // Enabling sets: the working controls off with their texts cleared, or back on.
+    void DisableAndClear();
+    void EnableWorkingSet();
+
+    // Synchronization state shown in and read from the window.
+    void RedrawPointList();
+    void ShowTimes();
+    void ReadTimes();
+
+    void OnTimer(int id);
+    void reject() override;
+
+  protected:
+    void OnCommand(int id) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void CreateControls();
+    void SetUpIconButtons();
+    void OnInitDialog();
+    QString StatusLine() const;
+
+    // Points and times
+    void OnAddPoint();
+    void OnDeletePoints();
+    void OnEditPoints();
+    void OnClearAll();
+    void OnCalculateStart();
+    void OnCalculateEnd();
+    void OnSaveSyncList();
+    void OnLoadSyncList();
+    std::vector<int> SelectedRows() const;
+    void RefuseUnmappable();
+
+    // Shell, About, close
+    void ShowLanguageMenu(const QPoint& point);
+    void OnMenuCommand(int command);
+    void OnAbout();
+    void OnHelp();
+    void OnUpdate();
+    void OnMusicMark(int id);
+    bool CloseAllowed();
+    void ReleaseOnClose();
+    void RunUpdateReminder();
+
+    QTableWidget* pointList_ = nullptr;
+    QMenu* popupMenu_ = nullptr;
+    QPixmap background_;
+    QTimer* conversionClock_ = nullptr;
+    QTimer* previewBar_ = nullptr;
+    std::shared_ptr<PositionSource> positions_;
+};

@@ -1,0 +1,231 @@
+// The main window's side of the synchronization state: the point list, the time boxes, and
+// the commands that change them, with their questions and refusals.
+#include "app/vellum_dlg.h"
+
+#include "language/language.h"
+#include "platform/settings/store.h"
+#include "platform/ui/prompts.h"
+#include "resources/resource.h"
+#include "sync/change_sync_point_dialog.h"
+#include "sync/sync_list_file.h"
+#include "sync/time_text.h"
+
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace {
+
+QString Text(REFERENCE_TIME time) { return QString::fromStdString(avsync::TimeToText(time)); }
+
+QTableWidgetItem* CenteredItem(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(Qt::AlignCenter);
+    return item;
+}
+
+const char* const kSyncListFilter = "synchronization list file(*.ini)";
+
+} // namespace
+
+void CVellumDlg::RedrawPointList() {
+    pointList_->clearContents();
+    pointList_->setRowCount(syncState.syncCount);
+    for (int i = 0; i < syncState.syncCount; ++i) {
+        pointList_->setItem(i, 0, CenteredItem(Text(syncState.syncPoints[i].videoTime)));
+        pointList_->setItem(i, 1, CenteredItem(Text(syncState.syncPoints[i].audioTime)));
+    }
+}
+
+void CVellumDlg::ShowTimes() {
+    SetDlgItemText(IDC_EDIT_VIDEO_DURATION, Text(syncState.videoDuration));
+    SetDlgItemText(IDC_EDIT_AUDIO_DURATION, Text(syncState.audioDuration));
+    SetDlgItemText(IDC_EDIT_VIDEO_START, Text(syncState.videoStart));
+    SetDlgItemText(IDC_EDIT_VIDEO_END, Text(syncState.videoEnd));
+    SetDlgItemText(IDC_EDIT_AUDIO_START, Text(syncState.audioStart));
+    SetDlgItemText(IDC_EDIT_AUDIO_END, Text(syncState.audioEnd));
+    SetDlgItemText(IDC_EDIT_OUTPUT_DURATION, Text(syncState.outputDuration));
+}
+
+namespace {
+REFERENCE_TIME Box(const CVellumDlg& dialog, int id) {
+    return avsync::TextToTime(dialog.GetDlgItemText(id).toStdString());
+}
+
+avsync::EditableTimes TypedTimes(const CVellumDlg& dialog) {
+    return {Box(dialog, IDC_EDIT_VIDEO_START), Box(dialog, IDC_EDIT_VIDEO_END),
+            Box(dialog, IDC_EDIT_AUDIO_START), Box(dialog, IDC_EDIT_AUDIO_END),
+            Box(dialog, IDC_EDIT_OUTPUT_DURATION)};
+}
+} // namespace
+
+void CVellumDlg::ReadTimes() { syncState.ApplyEditableTimes(TypedTimes(*this)); }
+
+std::vector<int> CVellumDlg::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : pointList_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CVellumDlg::OnAddPoint() {
+    if (!positions_)
+        return;
+    const std::optional<REFERENCE_TIME> position = positions_->VideoPosition();
+    if (!position)
+        return;
+    if (!syncState.AddPoint(*position)) {
+        ui::MessageBox(this,
+                       QStringLiteral("The synchronization point list is full: it holds at most "
+                                      "%1 points. Delete a point before adding another.")
+                           .arg(avsync::kMaxSyncPoints));
+        return;
+    }
+    RedrawPointList();
+}
+
+void CVellumDlg::OnDeletePoints() {
+    const std::vector<int> rows = SelectedRows();
+    if (syncState.syncCount == 0 || rows.empty()) {
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_SELECT_ITEM_IN_SYNC_LIST));
+        return;
+    }
+    syncState.DeletePoints(rows);
+    RedrawPointList();
+}
+
+void CVellumDlg::OnEditPoints() {
+    const std::vector<int> rows = SelectedRows();
+    if (syncState.syncCount == 0 || rows.empty()) {
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_SELECT_ITEM_IN_SYNC_LIST));
+        return;
+    }
+    for (int i : rows) {
+        CDialogChangeSyncPoint dialog(this);
+        dialog.videoTime = syncState.syncPoints[i].videoTime;
+        dialog.audioTime = syncState.syncPoints[i].audioTime;
+        if (dialog.exec() != QDialog::Accepted)
+            break;
+        if (!syncState.EditAccepts(i, dialog.videoTime, dialog.audioTime)) {
+            ui::MessageBox(this, "the data is out of range", "error");
+            break;
+        }
+        syncState.syncPoints[i] = {dialog.videoTime, dialog.audioTime};
+    }
+    RedrawPointList();
+}
+
+void CVellumDlg::OnClearAll() {
+    syncState.ClearPoints();
+    RedrawPointList();
+}
+
+void CVellumDlg::RefuseUnmappable() {
+    ui::MessageBox(this,
+                   "The synchronization points used for this calculation do not define a line: "
+                   "two of them share the same video time (or audio time). Edit or delete one "
+                   "of them and try again. No time was changed.",
+                   Language().GetString(IDS_MESSAGE_NOT_GET_START_SYNC_POINT));
+}
+
+void CVellumDlg::OnCalculateStart() {
+    const QString caption = Language().GetString(IDS_MESSAGE_NOT_GET_START_SYNC_POINT);
+    if (syncState.syncCount == 0) {
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_ADD_SYNC_POINTS_TO_LIST), caption);
+        return;
+    }
+    if (syncState.syncCount == 1) {
+        if (ui::MessageBox(this, Language().GetString(IDS_MESSAGE_GET_START_TIME_FROM_ONE_SYNC_POINT),
+                           caption, ui::MB_YESNO) == ui::IDYES) {
+            syncState.SetStartsToZero();
+            ShowTimes();
+        }
+        return;
+    }
+    if (!syncState.CalculateStart(Box(*this, IDC_EDIT_VIDEO_START))) {
+        RefuseUnmappable();
+        return;
+    }
+    ShowTimes();
+}
+
+void CVellumDlg::OnCalculateEnd() {
+    const QString caption = Language().GetString(IDS_MESSAGE_NOT_GET_START_SYNC_POINT);
+    if (syncState.syncCount == 0) {
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_ADD_SYNC_POINTS_TO_LIST), caption);
+        return;
+    }
+    if (syncState.syncCount == 1 &&
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_GET_END_TIME_FROM_ONE_SYNC_POINT),
+                       caption, ui::MB_YESNO) != ui::IDYES)
+        return;
+    if (!syncState.CalculateEnd(TypedTimes(*this))) {
+        RefuseUnmappable();
+        return;
+    }
+    ShowTimes();
+}
+
+void CVellumDlg::OnSaveSyncList() {
+    settings::Store& store = settings::Profile();
+    ui::FileDialogRequest request;
+    request.title = Language().GetString(IDS_MESSAGE_BROWSE_CAPTION);
+    request.initialFolder = store.GetProfileString("Option", "LastSynclistFolder", ".");
+    request.initialName = "*.*";
+    request.filters = {kSyncListFilter};
+    const std::optional<QString> chosen = ui::CurrentPrompts().SaveFileName(this, request);
+    if (!chosen)
+        return;
+    const std::string path = avsync::SyncListFileName(chosen->toStdString());
+    const QString qpath = QString::fromStdString(path);
+    store.WriteProfileString("Option", "LastSynclistFolder",
+                             QString::fromStdString(avsync::FolderOf(path)));
+    if (QFile(qpath).open(QIODevice::ReadOnly) &&
+        ui::MessageBox(this, qpath + " " + Language().GetString(IDS_MESSAGE_FILE_EXIST),
+                       Language().GetString(IDS_MESSAGE_WARNING),
+                       ui::MB_YESNO | ui::MB_ICONEXCLAMATION) != ui::IDYES)
+        return;
+    // The new list replaces the old file whole, and only once it is completely written.
+    if (!avsync::SaveSyncList(path, output.outputFileName.toStdString(), syncState.Points()))
+        ui::MessageBox(this, "Failed to WritePrivateProfileString", qpath);
+}
+
+void CVellumDlg::OnLoadSyncList() {
+    settings::Store& store = settings::Profile();
+    ui::FileDialogRequest request;
+    request.title = "Select an ini file...";
+    request.initialFolder = store.GetProfileString("Option", "LastSynclistFolder", "");
+    request.filters = {kSyncListFilter};
+    request.mustExist = true;
+    const std::optional<QString> chosen = ui::CurrentPrompts().OpenFileName(this, request);
+    if (!chosen)
+        return;
+    const std::string path = chosen->toStdString();
+    store.WriteProfileString("Option", "LastSynclistFolder",
+                             QString::fromStdString(avsync::FolderOf(path)));
+    const avsync::LoadedSyncList list = avsync::LoadSyncList(path);
+    switch (list.status) {
+    case avsync::LoadedSyncList::Status::Unreadable:
+        ui::MessageBox(this, QStringLiteral("Can not read the synchronization list file %1. "
+                                            "The points were left as they were.").arg(*chosen),
+                       Language().GetString(IDS_MESSAGE_ERROR));
+        return;
+    case avsync::LoadedSyncList::Status::CountOutOfRange:
+        ui::MessageBox(this,
+                       QStringLiteral("The synchronization list file %1 declares %2 points "
+                                      "(TOTAL_SYNC_POINTS), but a list holds 0 to %3 points. "
+                                      "The file was not loaded; the points were left as they were.")
+                           .arg(*chosen)
+                           .arg(list.declaredCount)
+                           .arg(avsync::kMaxSyncPoints),
+                       Language().GetString(IDS_MESSAGE_ERROR));
+        return;
+    case avsync::LoadedSyncList::Status::Loaded:
+        break;
+    }
+    syncState.ReplacePoints(list.points);
+    RedrawPointList();
+}

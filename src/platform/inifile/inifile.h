@@ -1,0 +1,60 @@
+#pragma once
+// INI files with the rules of the Windows private-profile functions, so files written by
+// other programs read the same and files we write read the same elsewhere:
+// - section and key names match without regard to ASCII case; the first match wins;
+// - a value is the text after the first "=" with surrounding blanks removed, and one pair of
+//   matching quotes around it dropped;
+// - a read is cut to fit a buffer of the given size (the terminating zero takes one byte);
+// - writing a key replaces its line in place, or appends it to the end of its section, or
+//   appends the section (header and key) to the end of the file;
+// - lines end in CR LF when written; LF alone is accepted when read.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace inifile {
+
+constexpr std::size_t kReadBufferSize = 2048;
+
+class Document {
+  public:
+    // A file that does not exist or cannot be read loads as an empty document.
+    static Document Load(const std::string& path);
+    static Document Parse(const std::string& text);
+
+    // The value of the first matching key of the first matching section, or nothing.
+    std::optional<std::string> Value(const std::string& section, const std::string& key) const;
+    void Set(const std::string& section, const std::string& key, const std::string& value);
+
+    std::string Text() const;
+    // Writes the whole document; false when the file cannot be written completely.
+    bool Save(const std::string& path) const;
+    // Writes the whole document to a new file beside path and moves it over path only when
+    // it was written completely; on failure the old file stays as it was.
+    bool SaveReplacing(const std::string& path) const;
+
+  private:
+    struct Location {
+        std::size_t sectionHeader; // index of the header line
+        std::size_t sectionEnd;    // one past the last line that belongs to the section
+    };
+    std::optional<Location> FindSection(const std::string& section) const;
+    std::optional<std::size_t> FindKey(const Location& where, const std::string& key) const;
+
+    std::vector<std::string> lines_;
+};
+
+// The stand-ins for GetPrivateProfileStringA and WritePrivateProfileStringA: one file access
+// per call, as the originals do.
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, std::size_t bufferSize,
+                                    const std::string& path);
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& path);
+
+// Cuts text so that it fits a buffer of bufferSize bytes with its terminating zero, never
+// splitting a UTF-8 sequence.
+std::string FitToBuffer(const std::string& text, std::size_t bufferSize);
+
+} // namespace inifile

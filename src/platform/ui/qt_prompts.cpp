@@ -1,0 +1,90 @@
+#include "platform/ui/qt_prompts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace ui {
+namespace {
+
+QMessageBox::Icon IconOf(unsigned flags) {
+    switch (flags & 0xF0) {
+    case MB_ICONERROR:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+QString StartPath(const FileDialogRequest& r) {
+    QString folder = r.initialFolder.isEmpty() ? QString() : QDir(r.initialFolder).absolutePath();
+    if (r.initialName.isEmpty() || r.initialName.contains('*'))
+        return folder;
+    return folder.isEmpty() ? r.initialName : folder + "/" + r.initialName;
+}
+
+} // namespace
+
+int QtPrompts::MessageBox(QWidget* owner, const QString& text, const QString& caption,
+                          unsigned flags) {
+    QMessageBox box(IconOf(flags), caption.isEmpty() ? ApplicationName() : caption, text,
+                    QMessageBox::NoButton, owner);
+    if ((flags & 0xF) == MB_YESNO) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    } else if ((flags & 0xF) == MB_OKCANCEL) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    default:
+        return IDOK;
+    }
+}
+
+std::optional<QString> QtPrompts::OpenFileName(QWidget* owner, const FileDialogRequest& r) {
+    QFileDialog dialog(owner, r.title, StartPath(r));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(r.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(r.filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
+std::optional<QString> QtPrompts::SaveFileName(QWidget* owner, const FileDialogRequest& r) {
+    QFileDialog dialog(owner, r.title, StartPath(r));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The callers ask about replacing files themselves.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(r.filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
+std::optional<QFont> QtPrompts::ChooseFont(QWidget* owner, const QFont& initial) {
+    bool ok = false;
+    QFont font = QFontDialog::getFont(&ok, initial, owner);
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
+} // namespace ui

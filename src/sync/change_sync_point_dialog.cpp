@@ -1,0 +1,45 @@
+#include "sync/change_sync_point_dialog.h"
+
+#include "language/language.h"
+#include "resources/resource.h"
+#include "sync/time_text.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+CDialogChangeSyncPoint::CDialogChangeSyncPoint(QWidget* parent) : ui::Dialog(parent) {
+    setWindowTitle(QStringLiteral("Change synchronization time"));
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Register(IDC_STATIC_CHANGE_SYNC_VIDEO_TIME, new QLabel("Video time:", this)), 0, 0);
+    grid->addWidget(Register(IDC_EDIT_CHANGE_SYNC_VIDEO_TIME, new QLineEdit(this)), 0, 1);
+    grid->addWidget(Register(IDC_STATIC_CHANGE_SYNC_AUDIO_TIME, new QLabel("Audio time:", this)), 1, 0);
+    grid->addWidget(Register(IDC_EDIT_CHANGE_SYNC_AUDIO_TIME, new QLineEdit(this)), 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    auto* ok = Register(IDOK_BUTTON, new QPushButton("OK", this));
+    ok->setDefault(true);
+    buttons->addWidget(ok);
+    buttons->addWidget(Register(IDCANCEL_BUTTON, new QPushButton("Cancel", this)));
+    grid->addLayout(buttons, 2, 0, 1, 2);
+    setFixedSize(280, 148);
+}
+
+int CDialogChangeSyncPoint::exec() {
+    SetDlgItemText(IDC_EDIT_CHANGE_SYNC_VIDEO_TIME, QString::fromStdString(avsync::TimeToText(videoTime)));
+    SetDlgItemText(IDC_EDIT_CHANGE_SYNC_AUDIO_TIME, QString::fromStdString(avsync::TimeToText(audioTime)));
+    Language().TranslateDialog(this, IDD_DIALOG_EDIT_SYNC_POINT);
+    return ui::Dialog::exec();
+}
+
+void CDialogChangeSyncPoint::OnCommand(int id) {
+    if (id == IDOK_BUTTON) {
+        videoTime = avsync::TextToTime(GetDlgItemText(IDC_EDIT_CHANGE_SYNC_VIDEO_TIME).toStdString());
+        audioTime = avsync::TextToTime(GetDlgItemText(IDC_EDIT_CHANGE_SYNC_AUDIO_TIME).toStdString());
+        accept();
+    } else if (id == IDCANCEL_BUTTON) {
+        reject();
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The synchronization-list file: an INI file holding the output file name (for the user's
+// reference) and the points.
+//
+//   [FILENAME]
+//   VIDEO_NAME=<output file path>
+//   TOTAL_SYNC_POINTS=<n>
+//   [SYNC_LIST]
+//   SYNC_VIDEO_TIME_0=<seconds, seven decimals>
+//   SYNC_AUDIO_TIME_0=<seconds, seven decimals>
+//   ...
+#include "sync/sync_state.h"
+
+#include <string>
+#include <vector>
+
+namespace avsync {
+
+// The name every saved list gets: the chosen name without its extension, plus ".ini".
+std::string SyncListFileName(const std::string& chosenPath);
+// Everything of the path up to and including its last separator; empty without one.
+std::string FolderOf(const std::string& path);
+
+// Writes the whole list to a new file beside the target and moves it into place only when
+// every key was written, so a failed save never costs the old file. False on failure.
+bool SaveSyncList(const std::string& path, const std::string& videoName,
+                  const std::vector<SyncPoint>& points);
+
+struct LoadedSyncList {
+    enum class Status { Loaded, Unreadable, CountOutOfRange };
+    Status status = Status::Loaded;
+    long long declaredCount = 0; // TOTAL_SYNC_POINTS as read
+    std::vector<SyncPoint> points;
+};
+
+// Reads the list in file order; missing times read as 0. A count outside 0..kMaxSyncPoints
+// is refused rather than guessed at.
+LoadedSyncList LoadSyncList(const std::string& path);
+
+} // namespace avsync

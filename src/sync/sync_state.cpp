@@ -1,0 +1,145 @@
+#include "sync/sync_state.h"
+
+#include "sync/time_text.h"
+
+#include <algorithm>
+
+namespace avsync {
+namespace {
+
+// The end rule: the line through Q and P evaluated at x. The audio difference is taken in
+// 64 bits before it is converted, as the stored points are exact integers.
+double LineThrough(const SyncPoint& p, const SyncPoint& q, REFERENCE_TIME x) {
+    double xv = static_cast<double>(x);
+    double pv = static_cast<double>(p.videoTime);
+    double qv = static_cast<double>(q.videoTime);
+    return ((xv - pv) / (pv - qv)) * static_cast<double>(p.audioTime - q.audioTime) +
+           static_cast<double>(p.audioTime);
+}
+
+} // namespace
+
+void SyncState::ResetForNewVideo() {
+    videoStart = 0;
+    videoEnd = videoDuration;
+    audioStart = 0;
+    audioEnd = audioDuration;
+    outputDuration = std::min(audioDuration, videoDuration);
+}
+
+void SyncState::ApplyEditableTimes(const EditableTimes& times) {
+    videoStart = times.videoStart;
+    videoEnd = times.videoEnd;
+    audioStart = times.audioStart;
+    audioEnd = times.audioEnd;
+    outputDuration = times.outputDuration;
+}
+
+bool SyncState::AddPoint(REFERENCE_TIME videoPosition) {
+    if (syncCount >= kMaxSyncPoints)
+        return false;
+    const SyncPoint point{videoPosition, videoPosition + audioOffset};
+    auto begin = syncPoints.begin();
+    auto end = begin + syncCount;
+    auto at = std::find_if(begin, end, [&](const SyncPoint& p) { return p.videoTime > videoPosition; });
+    std::move_backward(at, end, end + 1);
+    *at = point;
+    ++syncCount;
+    return true;
+}
+
+void SyncState::DeletePoints(const std::vector<int>& ascendingRows) {
+    int removed = 0;
+    for (int row : ascendingRows) {
+        int index = row - removed;
+        if (index < 0 || index >= syncCount)
+            continue;
+        auto at = syncPoints.begin() + index;
+        std::move(at + 1, syncPoints.begin() + syncCount, at);
+        --syncCount;
+        ++removed;
+    }
+}
+
+bool SyncState::EditAccepts(int i, REFERENCE_TIME v, REFERENCE_TIME a) const {
+    const int n = syncCount;
+    if (i < 0 || i >= n)
+        return false;
+    SyncPoint low{videoStart, audioStart};
+    SyncPoint high{videoEnd, audioEnd};
+    if (i > 0)
+        low = syncPoints[i - 1];
+    if (i < n - 1)
+        high = syncPoints[i + 1];
+    return low.videoTime <= v && v <= high.videoTime && low.audioTime <= a && a <= high.audioTime;
+}
+
+bool SyncState::ReplacePoints(const std::vector<SyncPoint>& points) {
+    if (points.size() > static_cast<std::size_t>(kMaxSyncPoints))
+        return false;
+    std::copy(points.begin(), points.end(), syncPoints.begin());
+    syncCount = static_cast<std::int32_t>(points.size());
+    return true;
+}
+
+std::vector<SyncPoint> SyncState::Points() const {
+    return {syncPoints.begin(), syncPoints.begin() + syncCount};
+}
+
+bool SyncState::CalculateStart(REFERENCE_TIME typedVideoStart) {
+    if (syncCount < 2)
+        return false;
+    const double a0 = static_cast<double>(syncPoints[0].videoTime);
+    const double a1 = static_cast<double>(syncPoints[1].videoTime);
+    const double b0 = static_cast<double>(syncPoints[0].audioTime);
+    const double b1 = static_cast<double>(syncPoints[1].audioTime);
+    const double dA = a1 - a0;
+    const double dB = b1 - b0;
+    // With the video start on the first point q is infinite and dB / q is 0: the audio start
+    // is that point's audio time, as the line says.
+    const double q = dA / (a0 - static_cast<double>(typedVideoStart));
+    const double start = b0 - dB / q;
+    if (!FitsTime(start))
+        return false;
+    REFERENCE_TIME newAudioStart = static_cast<REFERENCE_TIME>(start);
+    REFERENCE_TIME newVideoStart = typedVideoStart;
+    if (newAudioStart < 0) {
+        // Start where the line reaches audio 0 instead.
+        const double r = dB / (b0 - 0.0);
+        const double video = a0 - dA / r;
+        if (!FitsTime(video))
+            return false;
+        newAudioStart = 0;
+        newVideoStart = static_cast<REFERENCE_TIME>(video);
+    }
+    videoStart = newVideoStart;
+    audioStart = newAudioStart;
+    return true;
+}
+
+void SyncState::SetStartsToZero() {
+    videoStart = 0;
+    audioStart = 0;
+}
+
+bool SyncState::CalculateEnd(const EditableTimes& typed) {
+    if (syncCount < 1)
+        return false;
+    SyncPoint p;
+    SyncPoint q;
+    if (syncCount == 1) {
+        p = syncPoints[0];
+        q = SyncPoint{typed.videoStart, typed.audioStart};
+    } else {
+        p = syncPoints[syncCount - 1];
+        q = syncPoints[syncCount - 2];
+    }
+    const double end = LineThrough(p, q, typed.videoEnd);
+    if (!FitsTime(end))
+        return false;
+    ApplyEditableTimes(typed);
+    audioEnd = static_cast<REFERENCE_TIME>(end);
+    return true;
+}
+
+} // namespace avsync

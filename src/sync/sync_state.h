@@ -1,0 +1,77 @@
+#pragma once
+// The synchronization state of the one video the user works on: stream durations, the video
+// and audio start and end times, the output duration, the audio offset of the players, the
+// skip steps and the synchronization points. Plain data and arithmetic, no user interface:
+// the main window shows it and asks the questions.
+#include "platform/core/reftime.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace avsync {
+
+struct SyncPoint {
+    REFERENCE_TIME videoTime = 0;
+    REFERENCE_TIME audioTime = 0;
+    bool operator==(const SyncPoint&) const = default;
+};
+
+constexpr int kMaxSyncPoints = 1000;
+
+// The five times that the main window's boxes hold and Read times takes back.
+struct EditableTimes {
+    REFERENCE_TIME videoStart = 0;
+    REFERENCE_TIME videoEnd = 0;
+    REFERENCE_TIME audioStart = 0;
+    REFERENCE_TIME audioEnd = 0;
+    REFERENCE_TIME outputDuration = 0;
+};
+
+class SyncState {
+  public:
+    REFERENCE_TIME videoDuration = 0;
+    REFERENCE_TIME audioDuration = 0;
+    REFERENCE_TIME videoStart = 0;
+    REFERENCE_TIME videoEnd = 0;
+    REFERENCE_TIME audioStart = 0;
+    REFERENCE_TIME audioEnd = 0;
+    REFERENCE_TIME outputDuration = 0;
+    REFERENCE_TIME audioOffset = 0;
+    std::int32_t skipForwardSeconds = 20;
+    std::int32_t skipBackwardSeconds = 10;
+    double audioSkipForwardSeconds = 0.3;
+    double audioSkipBackwardSeconds = 0.3;
+    std::array<SyncPoint, kMaxSyncPoints> syncPoints{};
+    std::int32_t syncCount = 0;
+
+    // Full length of both streams and no points shown as changed: the state after opening.
+    void ResetForNewVideo();
+    void ApplyEditableTimes(const EditableTimes& times);
+
+    // Stores (v, v + audioOffset) after every point whose video time is not greater than v.
+    // False, with nothing changed, when the list is full.
+    bool AddPoint(REFERENCE_TIME videoPosition);
+    // Removes the points of the selected rows, given in ascending order as the list shows them.
+    void DeletePoints(const std::vector<int>& ascendingRows);
+    // Whether (v, a) may replace point i without leaving its neighbours' or the start and
+    // end times' bounds (equality allowed).
+    bool EditAccepts(int index, REFERENCE_TIME videoTime, REFERENCE_TIME audioTime) const;
+    void ClearPoints() { syncCount = 0; }
+    // Replaces the points wholesale, in the given order (at most kMaxSyncPoints).
+    bool ReplacePoints(const std::vector<SyncPoint>& points);
+    std::vector<SyncPoint> Points() const;
+
+    // The audio start through the first two points, for the typed video start; the video start
+    // moves forward when the audio start would fall before 0. Needs two points. False, with
+    // nothing changed, when the arithmetic gives no finite time.
+    bool CalculateStart(REFERENCE_TIME typedVideoStart);
+    // One point: both starts become 0.
+    void SetStartsToZero();
+    // Takes the typed times, then the audio end through the last two points (or, with one
+    // point, through the start pair and the point). Needs a point. False, with nothing
+    // changed, when the arithmetic gives no finite time.
+    bool CalculateEnd(const EditableTimes& typed);
+};
+
+} // namespace avsync

@@ -1,0 +1,24 @@
+#pragma once
+// Seconds as the user sees and types them. Both directions ignore the user's locale: the
+// decimal separator is always a point.
+#include "platform/core/reftime.h"
+
+#include <string>
+
+namespace avsync {
+
+// The time in seconds with seven decimals ("%.7f"), so one 100-ns unit stays visible.
+std::string TimeToText(REFERENCE_TIME time);
+
+// The leading number of the text (as atof reads it; no number gives 0) times 10,000,000,
+// truncated toward zero. Values beyond the 64-bit range are held at its ends.
+REFERENCE_TIME TextToTime(const std::string& text);
+
+// The leading decimal integer of the text, as atoi reads it (no number gives 0); values
+// beyond the 32-bit range are held at its ends.
+long long TextToInteger(const std::string& text);
+
+// Whether a count of 100-ns units computed in double precision is finite and fits a time.
+bool FitsTime(double value);
+
+} // namespace avsync

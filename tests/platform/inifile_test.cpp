@@ -1,0 +1,93 @@
+#include "platform/inifile/inifile.h"
+#include "support/test_environment.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <fstream>
+#include <sstream>
+
+using inifile::Document;
+
+namespace {
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+void WriteAll(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+std::string TempFile(const char* name) {
+    return (testsupport::TemporaryFolder() + "/" + name).toStdString();
+}
+} // namespace
+
+TEST(IniFile, SectionsAndKeysMatchWithoutCaseAndValuesAreTrimmed) {
+    Document doc = Document::Parse("[Sync_List]\r\n  Key_One =  12.5  \r\nother=x\n[b]\nkey_one=9\n");
+    EXPECT_EQ(doc.Value("SYNC_LIST", "KEY_ONE"), "12.5");
+    EXPECT_EQ(doc.Value("sync_list", "OTHER"), "x");
+    EXPECT_EQ(doc.Value("B", "key_one"), "9");
+    EXPECT_FALSE(doc.Value("sync_list", "missing"));
+    EXPECT_FALSE(doc.Value("nosection", "key_one"));
+}
+
+TEST(IniFile, FirstMatchWinsAndQuotesAndCommentsAreHandled) {
+    Document doc = Document::Parse("[s]\n;k=comment\nk=\"quoted value\"\nk=second\n[s]\nk=third\nq='a'\n");
+    EXPECT_EQ(doc.Value("s", "k"), "quoted value");
+    EXPECT_FALSE(doc.Value("s", "q")); // in the second section of that name, never reached
+}
+
+TEST(IniFile, SetReplacesInPlaceAppendsToSectionOrAppendsSection) {
+    Document doc = Document::Parse("[a]\nx=1\ny=2\n\n[b]\nz=3\n");
+    doc.Set("A", "X", "10");
+    doc.Set("a", "w", "4");
+    doc.Set("c", "v", "5");
+    EXPECT_EQ(doc.Text(), "[a]\r\nX=10\r\ny=2\r\nw=4\r\n\r\n[b]\r\nz=3\r\n[c]\r\nv=5\r\n");
+}
+
+TEST(IniFile, ReadsAreCutToTheBufferWithoutSplittingCharacters) {
+    EXPECT_EQ(inifile::FitToBuffer("abcdef", 4), "abc");
+    EXPECT_EQ(inifile::FitToBuffer("abc", 4), "abc");
+    EXPECT_EQ(inifile::FitToBuffer("a\xC3\xA9z", 3), "a"); // "é" does not fit whole
+    const std::string path = TempFile("long.ini");
+    WriteAll(path, "[s]\nk=" + std::string(3000, 'x') + "\n");
+    EXPECT_EQ(inifile::GetPrivateProfileString("s", "k", "", inifile::kReadBufferSize, path).size(), 2047u);
+}
+
+TEST(IniFile, PrivateProfileCallsCreateAndUpdateFilesWithCrLf) {
+    const std::string path = TempFile("list.ini");
+    EXPECT_EQ(inifile::GetPrivateProfileString("s", "k", "dflt", 512, path), "dflt");
+    ASSERT_TRUE(inifile::WritePrivateProfileString("FILENAME", "VIDEO_NAME", "/v/out.wmv", path));
+    ASSERT_TRUE(inifile::WritePrivateProfileString("FILENAME", "TOTAL_SYNC_POINTS", "0", path));
+    ASSERT_TRUE(inifile::WritePrivateProfileString("filename", "total_sync_points", "2", path));
+    EXPECT_EQ(ReadAll(path), "[FILENAME]\r\nVIDEO_NAME=/v/out.wmv\r\ntotal_sync_points=2\r\n");
+    EXPECT_EQ(inifile::GetPrivateProfileString("FILENAME", "TOTAL_SYNC_POINTS", "0", 512, path), "2");
+}
+
+TEST(IniFile, WriteIntoAMissingFolderFails) {
+    const std::string path = TempFile("no/such/folder/x.ini");
+    EXPECT_FALSE(inifile::WritePrivateProfileString("s", "k", "v", path));
+}
+
+TEST(IniFile, SaveReplacingKeepsTheOldFileWhenTheWriteFails) {
+    const std::string folder = testsupport::TemporaryFolder().toStdString();
+    const std::string path = folder + "/keep.ini";
+    WriteAll(path, "[old]\nk=v\n");
+    Document doc = Document::Parse("[new]\nk=w\n");
+    ASSERT_TRUE(doc.SaveReplacing(path));
+    EXPECT_EQ(ReadAll(path), "[new]\r\nk=w\r\n");
+
+    // A folder that refuses new files: the replacement cannot be written beside the target.
+    QFile::setPermissions(QString::fromStdString(folder), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool refused = !QFileInfo(QString::fromStdString(folder)).isWritable();
+    if (refused) { // as root every folder is writable; the check then proves nothing
+        EXPECT_FALSE(Document::Parse("[x]\n").SaveReplacing(path));
+        EXPECT_EQ(ReadAll(path), "[new]\r\nk=w\r\n");
+    }
+    QFile::setPermissions(QString::fromStdString(folder),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}

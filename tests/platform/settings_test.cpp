@@ -1,0 +1,58 @@
+#include "platform/settings/store.h"
+#include "support/test_environment.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSettings>
+
+TEST(SettingsStore, AbsentValuesReadAsTheCallersDefault) {
+    settings::Store store(testsupport::TemporaryFolder(), "Morvane", "quillet");
+    EXPECT_EQ(store.GetProfileInt("Settings", "SkipForward", 20), 20);
+    EXPECT_EQ(store.GetProfileString("Option", "CurrentLanguage", "english"), "english");
+}
+
+TEST(SettingsStore, ValuesLiveUnderKeyWordAndApplicationName) {
+    const QString root = testsupport::TemporaryFolder();
+    {
+        settings::Store store(root, "Morvane", "quillet");
+        store.WriteProfileInt("Setup", "t_first_update", -5);
+        store.WriteProfileString("Settings", "mf_audio_skip_forward", "0.050000");
+    }
+    EXPECT_TRUE(QFile::exists(root + "/Morvane/quillet.conf"));
+    settings::Store again(root, "Morvane", "quillet");
+    EXPECT_EQ(again.GetProfileInt("Setup", "t_first_update", 0), -5);
+    EXPECT_EQ(again.GetProfileString("Settings", "mf_audio_skip_forward", ""), "0.050000");
+    // A text that is no number reads as the integer default.
+    EXPECT_EQ(again.GetProfileInt("Settings", "mf_audio_skip_forward", 7), 7);
+    settings::Store other(root, "Morvane", "renamed");
+    EXPECT_EQ(other.GetProfileInt("Setup", "t_first_update", 0), 0);
+}
+
+TEST(SettingsStore, IntegersKeepTheirLow32Bits) {
+    const QString root = testsupport::TemporaryFolder();
+    {
+        QSettings raw(root + "/Morvane/quillet.conf", QSettings::IniFormat);
+        raw.setValue("Setup/t_first_update", 4294967295LL);
+    }
+    settings::Store store(root, "Morvane", "quillet");
+    EXPECT_EQ(store.GetProfileInt("Setup", "t_first_update", 0), -1);
+}
+
+TEST(SettingsStore, ForeignValueIsSwitchedOnOnlyWhereItExists) {
+    const QString root = testsupport::TemporaryFolder();
+    settings::SetFirstByteIfPresent(root, "DivXNetworks/DivX4Windows", "Disable feedback");
+    EXPECT_FALSE(QFile::exists(root + "/DivXNetworks/DivX4Windows.conf"));
+    {
+        QSettings raw(root + "/DivXNetworks/DivX4Windows.conf", QSettings::IniFormat);
+        raw.setValue("Disable feedback", 0x1200);
+        raw.setValue("Other", QByteArray("\x00\x02", 2));
+    }
+    settings::SetFirstByteIfPresent(root, "DivXNetworks/DivX4Windows", "Disable feedback");
+    settings::SetFirstByteIfPresent(root, "DivXNetworks/DivX4Windows", "Other");
+    settings::SetFirstByteIfPresent(root, "DivXNetworks/DivX4Windows", "Absent");
+    QSettings raw(root + "/DivXNetworks/DivX4Windows.conf", QSettings::IniFormat);
+    EXPECT_EQ(raw.value("Disable feedback").toLongLong(), 0x1201);
+    EXPECT_EQ(raw.value("Other").toByteArray(), QByteArray("\x01\x02", 2));
+    EXPECT_FALSE(raw.contains("Absent"));
+}

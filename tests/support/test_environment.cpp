@@ -1,0 +1,36 @@
+#include "support/test_environment.h"
+
+#include "platform/settings/store.h"
+
+#include <QTemporaryDir>
+
+#include <clocale>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace testsupport {
+
+void PrepareHeadless() {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+void AfterApplicationStarted() {
+    std::setlocale(LC_NUMERIC, "C");
+    UseTemporarySettings();
+}
+
+QString TemporaryFolder() {
+    static std::vector<std::unique_ptr<QTemporaryDir>> folders;
+    folders.push_back(std::make_unique<QTemporaryDir>());
+    return folders.back()->path();
+}
+
+QString UseTemporarySettings() {
+    const QString root = TemporaryFolder();
+    settings::SetProfile(std::make_unique<settings::Store>(root, "Morvane", "quillet"));
+    return root;
+}
+
+} // namespace testsupport

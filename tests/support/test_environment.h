@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+
+namespace testsupport {
+
+// Before the application object: no display needed (test discovery runs us without the
+// test's environment).
+void PrepareHeadless();
+// After it: the C numeric locale back, and settings in a private folder.
+void AfterApplicationStarted();
+
+// Points the program-wide settings store at a fresh temporary folder and returns it.
+QString UseTemporarySettings();
+
+// A fresh temporary folder, removed when the test program ends.
+QString TemporaryFolder();
+
+} // namespace testsupport
