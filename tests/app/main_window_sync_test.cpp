@@ -1,0 +1,244 @@
+#include "app/vellum_dlg.h"
+#include "platform/settings/store.h"
+#include "resources/resource.h"
+#include "support/scripted_prompts.h"
+#include "support/test_environment.h"
+#include "sync/sync_list_file.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr REFERENCE_TIME S = 10'000'000;
+
+// Stands in for the picture player: a position the test moves.
+class FixedPosition : public PositionSource {
+  public:
+    std::optional<REFERENCE_TIME> VideoPosition() const override { return position; }
+    std::optional<PlayerProgress> ResultProgress() const override { return progress; }
+    REFERENCE_TIME position = 0;
+    std::optional<PlayerProgress> progress;
+};
+
+class MainWindowSyncTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testsupport::UseTemporarySettings();
+        source = std::make_shared<FixedPosition>();
+        dlg.SetPositionSource(source);
+        dlg.EnableWorkingSet();
+        dlg.syncState.videoDuration = 60 * S;
+        dlg.syncState.audioDuration = 61 * S;
+        dlg.syncState.ResetForNewVideo();
+        dlg.ShowTimes();
+    }
+    void AddAt(REFERENCE_TIME v) {
+        source->position = v;
+        QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_ADD_SYNC_POINT), Qt::LeftButton);
+    }
+    QTableWidget* List() { return dlg.Item<QTableWidget>(IDC_LIST_SYNC_POINTS); }
+    QString Cell(int row, int column) { return List()->item(row, column)->text(); }
+    void Select(std::initializer_list<int> rows) {
+        List()->clearSelection();
+        for (int row : rows)
+            List()->selectionModel()->select(List()->model()->index(row, 0),
+                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    void Click(int id) { QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); }
+
+    testsupport::PromptScope scope;
+    CVellumDlg dlg;
+    std::shared_ptr<FixedPosition> source;
+};
+
+} // namespace
+
+TEST_F(MainWindowSyncTest, AddedPointsAreSortedAndShownWithSevenDecimals) {
+    AddAt(5 * S);
+    AddAt(2 * S);
+    dlg.syncState.audioOffset = 3 * S;
+    AddAt(5 * S);
+    ASSERT_EQ(List()->rowCount(), 3);
+    EXPECT_EQ(Cell(0, 0), "2.0000000");
+    EXPECT_EQ(Cell(1, 1), "5.0000000");
+    EXPECT_EQ(Cell(2, 0), "5.0000000");
+    EXPECT_EQ(Cell(2, 1), "8.0000000");
+    EXPECT_EQ(List()->horizontalHeaderItem(0)->text(), "Video time(s)");
+    EXPECT_EQ(List()->horizontalHeaderItem(1)->text(), "Audio time(s)");
+}
+
+TEST_F(MainWindowSyncTest, AddIsRefusedWhenTheListIsFull) {
+    dlg.syncState.syncCount = avsync::kMaxSyncPoints;
+    AddAt(S);
+    EXPECT_EQ(dlg.syncState.syncCount, avsync::kMaxSyncPoints);
+    ASSERT_EQ(scope.prompts.messages.size(), 1u);
+    EXPECT_TRUE(scope.prompts.messages[0].text.contains("1000"));
+}
+
+TEST_F(MainWindowSyncTest, DeleteAndEditNeedASelection) {
+    Click(IDC_BUTTON_DELETE_SYNC_POINT);
+    AddAt(S);
+    Click(IDC_BUTTON_EDIT_SYNC_POINT);
+    ASSERT_EQ(scope.prompts.messages.size(), 2u);
+    for (const auto& m : scope.prompts.messages) {
+        EXPECT_EQ(m.text, "Please select an item in the synchronization point list!");
+        EXPECT_EQ(m.caption, "");
+    }
+    for (int i = 2; i <= 5; ++i)
+        AddAt(i * S);
+    Select({1, 3});
+    Click(IDC_BUTTON_DELETE_SYNC_POINT);
+    ASSERT_EQ(List()->rowCount(), 3);
+    EXPECT_EQ(Cell(1, 0), "3.0000000");
+    EXPECT_EQ(Cell(2, 0), "5.0000000");
+    Click(IDC_BUTTON_CLEAR_ALL_SYNC_POINTS);
+    EXPECT_EQ(List()->rowCount(), 0);
+}
+
+TEST_F(MainWindowSyncTest, EditStoresAcceptedValuesAndRefusesOutOfRange) {
+    AddAt(10 * S);
+    AddAt(20 * S);
+    Select({0, 1});
+    // Row 0 takes 12 s / 13 s; row 1 is typed beyond the video end and refused.
+    int opened = 0;
+    std::function<void()> answer = [&] {
+        auto* edit = qobject_cast<ui::Dialog*>(QApplication::activeModalWidget());
+        if (!edit) {
+            QTimer::singleShot(10, answer);
+            return;
+        }
+        ++opened;
+        edit->SetDlgItemText(1123, opened == 1 ? "12" : "99");
+        edit->SetDlgItemText(1093, opened == 1 ? "13" : "25");
+        QTest::mouseClick(edit->GetDlgItem(1), Qt::LeftButton);
+        if (opened == 1)
+            QTimer::singleShot(0, answer);
+    };
+    QTimer::singleShot(0, answer);
+    Click(IDC_BUTTON_EDIT_SYNC_POINT);
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(Cell(0, 0), "12.0000000");
+    EXPECT_EQ(Cell(0, 1), "13.0000000");
+    EXPECT_EQ(Cell(1, 0), "20.0000000");
+    ASSERT_EQ(scope.prompts.messages.size(), 1u);
+    EXPECT_EQ(scope.prompts.messages[0].text, "the data is out of range");
+    EXPECT_EQ(scope.prompts.messages[0].caption, "error");
+}
+
+TEST_F(MainWindowSyncTest, CalculateStartAndEndWorkFromTheBoxes) {
+    Click(IDC_BUTTON_CALCULATE_START_SYNC);
+    ASSERT_EQ(scope.prompts.messages.size(), 1u);
+    EXPECT_EQ(scope.prompts.messages[0].text, "Please add sync points to the synchronization list");
+    EXPECT_EQ(scope.prompts.messages[0].caption, "Can not calculate the start synchronization point");
+
+    dlg.syncState.audioOffset = 2 * S;
+    AddAt(10 * S);
+    dlg.syncState.audioOffset = 3 * S;
+    AddAt(20 * S);
+    // Calculate start reads only the video start; a typed audio end is overwritten.
+    dlg.SetDlgItemText(IDC_EDIT_VIDEO_START, "0");
+    dlg.SetDlgItemText(IDC_EDIT_AUDIO_END, "7");
+    Click(IDC_BUTTON_CALCULATE_START_SYNC);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_START), "1.0000000");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_END), "61.0000000");
+
+    // Calculate end reads every box first and keeps what was typed.
+    dlg.SetDlgItemText(IDC_EDIT_VIDEO_END, "30");
+    dlg.SetDlgItemText(IDC_EDIT_VIDEO_START, "1.5");
+    Click(IDC_BUTTON_CALCULATE_END_SYNC);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_END), "34.0000000");
+    EXPECT_EQ(dlg.syncState.videoStart, 15'000'000);
+}
+
+TEST_F(MainWindowSyncTest, OnePointAsksAndNoAnswerChangesNothing) {
+    AddAt(10 * S);
+    dlg.syncState.videoStart = 2 * S;
+    dlg.syncState.audioStart = 3 * S;
+    dlg.ShowTimes();
+    scope.prompts.answers = {ui::IDNO};
+    Click(IDC_BUTTON_CALCULATE_START_SYNC);
+    EXPECT_EQ(dlg.syncState.videoStart, 2 * S);
+    EXPECT_EQ(scope.prompts.messages.back().flags & 0xF, unsigned(ui::MB_YESNO));
+    Click(IDC_BUTTON_CALCULATE_START_SYNC); // Yes
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_VIDEO_START), "0.0000000");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_START), "0.0000000");
+}
+
+TEST_F(MainWindowSyncTest, UnmappablePointsAreRefusedWithoutChangingATime) {
+    AddAt(10 * S);
+    AddAt(10 * S);
+    dlg.SetDlgItemText(IDC_EDIT_VIDEO_START, "3");
+    Click(IDC_BUTTON_CALCULATE_START_SYNC);
+    Click(IDC_BUTTON_CALCULATE_END_SYNC);
+    ASSERT_EQ(scope.prompts.messages.size(), 2u);
+    EXPECT_EQ(dlg.syncState.videoStart, 0);
+    EXPECT_EQ(dlg.syncState.audioStart, 0);
+    EXPECT_EQ(dlg.syncState.audioEnd, 61 * S);
+}
+
+TEST_F(MainWindowSyncTest, SyncListsSaveAndLoadThroughTheFileDialogs) {
+    const QString folder = testsupport::TemporaryFolder();
+    AddAt(2 * S);
+    AddAt(12'345'6789);
+    scope.prompts.fileAnswers = {folder + "/points.txt"};
+    Click(IDC_BUTTON_SAVE_SYNC_LIST);
+    ASSERT_TRUE(QFile::exists(folder + "/points.ini"));
+    EXPECT_EQ(scope.prompts.fileDialogs[0].title, "Select Output File Name");
+    EXPECT_EQ(scope.prompts.fileDialogs[0].initialFolder, ".");
+    EXPECT_EQ(settings::Profile().GetProfileString("Option", "LastSynclistFolder", ""), folder + "/");
+
+    // Saving again asks before replacing; No leaves the file as it was.
+    AddAt(30 * S);
+    scope.prompts.fileAnswers = {folder + "/points.ini"};
+    scope.prompts.answers = {ui::IDNO};
+    Click(IDC_BUTTON_SAVE_SYNC_LIST);
+    EXPECT_EQ(scope.prompts.messages.back().text,
+              folder + "/points.ini exists. Do you want to replace it?");
+    EXPECT_EQ(scope.prompts.messages.back().caption, "Warning");
+    EXPECT_EQ(avsync::LoadSyncList((folder + "/points.ini").toStdString()).points.size(), 2u);
+
+    Click(IDC_BUTTON_CLEAR_ALL_SYNC_POINTS);
+    scope.prompts.fileAnswers = {folder + "/points.ini"};
+    Click(IDC_BUTTON_LOAD_SYNC_LIST);
+    EXPECT_EQ(scope.prompts.fileDialogs.back().title, "Select an ini file...");
+    EXPECT_EQ(scope.prompts.fileDialogs.back().initialFolder, folder + "/");
+    ASSERT_EQ(List()->rowCount(), 2);
+    EXPECT_EQ(Cell(1, 0), "12.3456789");
+}
+
+TEST_F(MainWindowSyncTest, AListWithAnImpossibleCountIsRefusedAndThePointsStay) {
+    const QString path = testsupport::TemporaryFolder() + "/bad.ini";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[FILENAME]\r\nTOTAL_SYNC_POINTS=1001\r\n");
+    file.close();
+    AddAt(4 * S);
+    scope.prompts.fileAnswers = {path};
+    Click(IDC_BUTTON_LOAD_SYNC_LIST);
+    EXPECT_EQ(dlg.syncState.syncCount, 1);
+    EXPECT_EQ(List()->rowCount(), 1);
+    ASSERT_EQ(scope.prompts.messages.size(), 1u);
+    EXPECT_TRUE(scope.prompts.messages[0].text.contains("1001"));
+}
+
+TEST_F(MainWindowSyncTest, PreviewBarFollowsTheComposedPreviewUnlessHeld) {
+    source->progress = PlayerProgress{30 * S, 60 * S};
+    dlg.OnTimer(CVellumDlg::kPreviewBarTimer);
+    auto* bar = dlg.Item<QSlider>(IDC_SLIDER_PREVIEW);
+    EXPECT_EQ(bar->value(), 300);
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, bar->height() / 2));
+    source->progress = PlayerProgress{60 * S, 60 * S};
+    dlg.OnTimer(CVellumDlg::kPreviewBarTimer);
+    EXPECT_NE(bar->value(), 600);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(2, bar->height() / 2));
+    source->progress = PlayerProgress{0, 0};
+    dlg.OnTimer(CVellumDlg::kPreviewBarTimer);
+    EXPECT_EQ(bar->value(), 0);
+}

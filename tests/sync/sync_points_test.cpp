@@ -1,0 +1,96 @@
+#include "sync/sync_state.h"
+
+#include <gtest/gtest.h>
+
+using avsync::SyncPoint;
+using avsync::SyncState;
+
+namespace {
+constexpr REFERENCE_TIME S = UNITS;
+
+// Five points (1 s, 2 s) ... (5 s, 6 s).
+SyncState FivePoints() {
+    SyncState state;
+    state.ReplacePoints({{1 * S, 2 * S}, {2 * S, 3 * S}, {3 * S, 4 * S}, {4 * S, 5 * S}, {5 * S, 6 * S}});
+    return state;
+}
+} // namespace
+
+TEST(SyncPoints, AddedPointsAreSortedByVideoTimeWithEqualTimesInAddOrder) {
+    SyncState state;
+    state.audioOffset = 1 * S;
+    ASSERT_TRUE(state.AddPoint(5 * S));
+    state.audioOffset = -3;
+    ASSERT_TRUE(state.AddPoint(2 * S));
+    state.audioOffset = 0;
+    ASSERT_TRUE(state.AddPoint(5 * S));
+    EXPECT_EQ(state.syncCount, 3);
+    EXPECT_EQ(state.Points(), (std::vector<SyncPoint>{{2 * S, 2 * S - 3}, {5 * S, 6 * S}, {5 * S, 5 * S}}));
+}
+
+TEST(SyncPoints, AFullListRefusesAnotherPoint) {
+    SyncState state;
+    for (int i = 0; i < avsync::kMaxSyncPoints; ++i)
+        ASSERT_TRUE(state.AddPoint(i));
+    const auto before = state.Points();
+    EXPECT_FALSE(state.AddPoint(-1));
+    EXPECT_EQ(state.syncCount, avsync::kMaxSyncPoints);
+    EXPECT_EQ(state.Points(), before);
+    EXPECT_FALSE(state.ReplacePoints(std::vector<SyncPoint>(avsync::kMaxSyncPoints + 1)));
+    EXPECT_EQ(state.Points(), before);
+}
+
+TEST(SyncPoints, DeletingRowsOneAndThreeOfFiveRemovesTheSecondAndFourthPoints) {
+    SyncState state = FivePoints();
+    state.DeletePoints({1, 3});
+    EXPECT_EQ(state.Points(), (std::vector<SyncPoint>{{1 * S, 2 * S}, {3 * S, 4 * S}, {5 * S, 6 * S}}));
+    state.DeletePoints({0, 1, 2});
+    EXPECT_EQ(state.syncCount, 0);
+}
+
+TEST(SyncPoints, EditOfTheOnlyPointIsBoundByTheStartAndEndTimes) {
+    SyncState state;
+    state.ApplyEditableTimes({2 * S, 20 * S, 3 * S, 21 * S, 18 * S});
+    state.AddPoint(10 * S);
+    EXPECT_TRUE(state.EditAccepts(0, 2 * S, 3 * S));
+    EXPECT_TRUE(state.EditAccepts(0, 20 * S, 21 * S));
+    EXPECT_FALSE(state.EditAccepts(0, 20 * S + 1, 10 * S));
+    EXPECT_FALSE(state.EditAccepts(0, 2 * S - 1, 10 * S));
+    EXPECT_FALSE(state.EditAccepts(0, 10 * S, 3 * S - 1));
+    EXPECT_FALSE(state.EditAccepts(0, 10 * S, 21 * S + 1));
+    EXPECT_FALSE(state.EditAccepts(1, 10 * S, 10 * S));
+}
+
+TEST(SyncPoints, EditOfFirstLastAndMiddlePointsIsBoundByTheirNeighbours) {
+    SyncState state = FivePoints(); // (1,2) (2,3) (3,4) (4,5) (5,6)
+    state.ApplyEditableTimes({0, 9 * S, S / 2, 10 * S, 9 * S});
+    // First: from the start pair to point 1.
+    EXPECT_TRUE(state.EditAccepts(0, 0, S / 2));
+    EXPECT_TRUE(state.EditAccepts(0, 2 * S, 3 * S));
+    EXPECT_FALSE(state.EditAccepts(0, 2 * S + 1, 3 * S));
+    EXPECT_FALSE(state.EditAccepts(0, 1 * S, S / 2 - 1));
+    // Last: from point n-2 to the end pair.
+    EXPECT_TRUE(state.EditAccepts(4, 4 * S, 5 * S));
+    EXPECT_TRUE(state.EditAccepts(4, 9 * S, 10 * S));
+    EXPECT_FALSE(state.EditAccepts(4, 4 * S - 1, 6 * S));
+    EXPECT_FALSE(state.EditAccepts(4, 6 * S, 10 * S + 1));
+    // Middle: between its two neighbours, column by column.
+    EXPECT_TRUE(state.EditAccepts(2, 2 * S, 5 * S));
+    EXPECT_TRUE(state.EditAccepts(2, 4 * S, 3 * S));
+    EXPECT_FALSE(state.EditAccepts(2, 4 * S + 1, 4 * S));
+    EXPECT_FALSE(state.EditAccepts(2, 3 * S, 3 * S - 1));
+    EXPECT_FALSE(state.EditAccepts(2, -3 * S, 4 * S));
+}
+
+TEST(SyncPoints, ResetForANewVideoTakesTheFullLengthOfBothStreams) {
+    SyncState state;
+    state.videoDuration = 90 * S;
+    state.audioDuration = 88 * S;
+    state.ApplyEditableTimes({1, 2, 3, 4, 5});
+    state.ResetForNewVideo();
+    EXPECT_EQ(state.videoStart, 0);
+    EXPECT_EQ(state.videoEnd, 90 * S);
+    EXPECT_EQ(state.audioStart, 0);
+    EXPECT_EQ(state.audioEnd, 88 * S);
+    EXPECT_EQ(state.outputDuration, 88 * S);
+}
