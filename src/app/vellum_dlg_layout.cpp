@@ -40,30 +40,36 @@ void CVellumDlg::CreateControls() {
     playGrid->setContentsMargins(6, 4, 6, 4);
     playGrid->setVerticalSpacing(4);
     auto* positions = new QHBoxLayout;
-    positions->addWidget(new QLabel("Video:", play));
-    auto* videoPos = Register(IDC_EDIT_VIDEO_POSITION, new QLineEdit(play));
-    videoPos->setReadOnly(true);
-    positions->addWidget(videoPos);
-    positions->addWidget(new QLabel("Audio:", play));
-    auto* audioPos = Register(IDC_EDIT_AUDIO_POSITION, new QLineEdit(play));
-    audioPos->setReadOnly(true);
-    positions->addWidget(audioPos);
+    for (auto [id, label] : {std::pair{IDC_EDIT_VIDEO_POSITION, "Video:"},
+                             {IDC_EDIT_AUDIO_POSITION, "Audio:"}}) {
+        positions->addWidget(new QLabel(label, play));
+        auto* edit = Register(id, new QLineEdit(play));
+        edit->setReadOnly(true);
+        edit->setMaximumWidth(140);
+        positions->addWidget(edit);
+    }
+    positions->addStretch();
     positions->addWidget(Register(IDC_STATIC_TOTAL_DURATION, new QLabel(play)));
-    playGrid->addLayout(positions, 0, 0, 1, 5);
+    playGrid->addLayout(positions, 0, 0);
     playGrid->addWidget(Register(IDC_SLIDER_POSITION, new CBitmapSlider(SliderDraggingFlag(), play)),
-                        1, 0, 1, 5);
-    int column = 0;
+                        1, 0);
+    auto* transport = new QHBoxLayout;
     for (auto [id, text] : {std::pair{IDC_BUTTON_PLAY, "Play"},
                             {IDC_BUTTON_PAUSE, "Pause"},
-                            {IDC_BUTTON_STOP, "Stop"},
-                            {IDC_BUTTON_JUMP_BACKWARD, "Skip backward (&q)"},
-                            {IDC_BUTTON_JUMP_FORWARD, "Skip forward (&w)"}})
-        playGrid->addWidget(Register(id, new QPushButton(text, play)), 2, column++);
-    column = 1;
-    for (auto [id, text] : {std::pair{IDC_BUTTON_AUDIO_JUMP_FORWARD, "Audio skip forward (&i)"},
+                            {IDC_BUTTON_STOP, "Stop"}}) {
+        auto* button = Register(id, new QPushButton(text, play));
+        button->setFixedWidth(72);
+        transport->addWidget(button);
+    }
+    transport->addWidget(Register(IDC_BUTTON_JUMP_BACKWARD, new QPushButton("Skip backward (&q)", play)));
+    transport->addWidget(Register(IDC_BUTTON_JUMP_FORWARD, new QPushButton("Skip forward (&w)", play)));
+    playGrid->addLayout(transport, 2, 0);
+    auto* audioSkips = new QHBoxLayout;
+    for (auto [id, text] : {std::pair{IDC_BUTTON_AUDIO_JUMP_BACKWARD, "Audio skip backward (&p)"},
                             {IDC_BUTTON_AUDIO_VIDEO_RESTORE, "Original audio (&o)"},
-                            {IDC_BUTTON_AUDIO_JUMP_BACKWARD, "Audio skip backward (&p)"}})
-        playGrid->addWidget(Register(id, new QPushButton(text, play)), 3, column++);
+                            {IDC_BUTTON_AUDIO_JUMP_FORWARD, "Audio skip forward (&i)"}})
+        audioSkips->addWidget(Register(id, new QPushButton(text, play)));
+    playGrid->addLayout(audioSkips, 3, 0);
     page->addWidget(play);
 
     // Synchronization points on the left, the times on the right.
