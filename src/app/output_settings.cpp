@@ -1,11 +1,11 @@
 #include "app/output_settings.h"
 
 #include "platform/settings/store.h"
+#include "sync/time_text.h"
 
 #include <QDir>
 #include <QStandardPaths>
 
-#include <cstdlib>
 
 void ApplyFrameRateIndex(int storedIndex, const QString& customRate, int& index, double& rate) {
     index = storedIndex;
@@ -27,8 +27,7 @@ void ApplyFrameRateIndex(int storedIndex, const QString& customRate, int& index,
         rate = 30.0;
         break;
     case 6:
-        // Decimal point whatever the locale; text that is no number gives 0, as atof does.
-        rate = std::strtod(customRate.toUtf8().constData(), nullptr);
+        rate = avsync::TextToDouble(customRate.toStdString());
         break;
     default:
         index = 1;

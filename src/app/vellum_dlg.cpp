@@ -9,6 +9,7 @@
 #include "platform/ui/prompts.h"
 #include "resources/art.h"
 #include "resources/resource.h"
+#include "sync/time_text.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -182,10 +183,10 @@ void CVellumDlg::OnInitDialog() {
                    IDC_EDIT_OUTPUT_DURATION, IDC_STATIC_SYNC_POINT_LIST})
         ShowDlgItem(id, false);
 
-    syncState.audioSkipForwardSeconds = std::strtod(
-        store.GetProfileString("Settings", "mf_audio_skip_forward", "0.3").toUtf8().constData(), nullptr);
-    syncState.audioSkipBackwardSeconds = std::strtod(
-        store.GetProfileString("Settings", "mf_audio_skip_backward", "0.3").toUtf8().constData(), nullptr);
+    syncState.audioSkipForwardSeconds = avsync::TextToDouble(
+        store.GetProfileString("Settings", "mf_audio_skip_forward", "0.3").toStdString());
+    syncState.audioSkipBackwardSeconds = avsync::TextToDouble(
+        store.GetProfileString("Settings", "mf_audio_skip_backward", "0.3").toStdString());
 
     Language().TranslateDialog(this, IDD_PROGRAM_CAPTION);
 }

@@ -14,6 +14,10 @@ std::string TimeToText(REFERENCE_TIME time);
 // truncated toward zero. Values beyond the 64-bit range are held at its ends.
 REFERENCE_TIME TextToTime(const std::string& text);
 
+// The leading number of the text as a double, as atof reads it (no number gives 0), with a
+// decimal point whatever the locale.
+double TextToDouble(const std::string& text);
+
 // The leading decimal integer of the text, as atoi reads it (no number gives 0); values
 // beyond the 32-bit range are held at its ends.
 long long TextToInteger(const std::string& text);
