@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <locale>
+#include <sstream>
 
 namespace avsync {
 namespace {
@@ -33,14 +35,26 @@ bool FitsTime(double value) {
     return std::isfinite(value) && value > -limit && value < limit;
 }
 
-REFERENCE_TIME TextToTime(const std::string& text) {
+double TextToDouble(const std::string& text) {
     const char* start = NumberStart(text);
-    double seconds = 0;
-    auto result = std::from_chars(start, start + std::char_traits<char>::length(start), seconds);
-    if (result.ec == std::errc::invalid_argument || std::isnan(seconds))
+    double value = 0;
+    auto result = std::from_chars(start, start + std::char_traits<char>::length(start), value);
+    if (result.ec == std::errc::invalid_argument)
         return 0;
-    if (result.ec == std::errc::result_out_of_range)
-        seconds = (*start == '-') ? -HUGE_VAL : HUGE_VAL;
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large or too small for a double: the classic-locale stream tells the two apart,
+        // giving the largest finite value or 0.
+        std::istringstream number(std::string(start, result.ptr));
+        number.imbue(std::locale::classic());
+        number >> value;
+    }
+    return value;
+}
+
+REFERENCE_TIME TextToTime(const std::string& text) {
+    const double seconds = TextToDouble(text);
+    if (std::isnan(seconds))
+        return 0;
     double units = seconds * static_cast<double>(UNITS);
     if (!FitsTime(units))
         return units < 0 ? std::numeric_limits<REFERENCE_TIME>::min()
