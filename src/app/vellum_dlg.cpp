@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QShortcut>
 #include <QSysInfo>
 #include <QTableWidget>
 
@@ -83,6 +84,9 @@ CVellumDlg::CVellumDlg(QWidget* parent) : ui::Dialog(parent) {
     previewBar_ = new QTimer(this);
     previewBar_->setInterval(2000);
     connect(previewBar_, &QTimer::timeout, this, [this] { OnTimer(kPreviewBarTimer); });
+    // F1, the desktop's help key, does what the Help button does.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { OnHelp(); });
     setFixedSize(575, 580);
     OnInitDialog();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: opens a video, drives the two players, keeps the synchronization points
 // and the times, and starts preview and conversion. Controls are addressed by their numbers.
-#include "app/output_settings.h"
+#include "options/output_settings.h"
 #include "app/position_source.h"
 #include "platform/ui/dialog.h"
 #include "slideshow/slideshow_lists.h"

@@ -1,4 +1,4 @@
-#include "app/output_settings.h"
+#include "options/output_settings.h"
 
 #include "platform/settings/store.h"
 #include "sync/time_text.h"
