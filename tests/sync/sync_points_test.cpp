@@ -81,16 +81,3 @@ TEST(SyncPoints, EditOfFirstLastAndMiddlePointsIsBoundByTheirNeighbours) {
     EXPECT_FALSE(state.EditAccepts(2, 3 * S, 3 * S - 1));
     EXPECT_FALSE(state.EditAccepts(2, -3 * S, 4 * S));
 }
-
-TEST(SyncPoints, ResetForANewVideoTakesTheFullLengthOfBothStreams) {
-    SyncState state;
-    state.videoDuration = 90 * S;
-    state.audioDuration = 88 * S;
-    state.ApplyEditableTimes({1, 2, 3, 4, 5});
-    state.ResetForNewVideo();
-    EXPECT_EQ(state.videoStart, 0);
-    EXPECT_EQ(state.videoEnd, 90 * S);
-    EXPECT_EQ(state.audioStart, 0);
-    EXPECT_EQ(state.audioEnd, 88 * S);
-    EXPECT_EQ(state.outputDuration, 88 * S);
-}

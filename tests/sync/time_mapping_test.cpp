@@ -113,9 +113,15 @@ TEST(CalculateEnd, MapsTheVideoEndThroughTheLastTwoPointsAndKeepsTheTypedTimes) 
     EXPECT_EQ(state.outputDuration, 28 * S);
 }
 
-TEST(CalculateEnd, OnePointIsJoinedToTheStartPair) {
+TEST(CalculateEnd, WithOnePointTheStartsGoToZeroAndTheEndFollowsTheStartPair) {
     SyncState state = WithPoints({{10 * S, 12 * S}});
+    state.ApplyEditableTimes({5 * S, 30 * S, 6 * S, 31 * S, 25 * S});
+    state.SetStartsToZero();
+    EXPECT_EQ(state.videoStart, 0);
+    EXPECT_EQ(state.audioStart, 0);
+    EXPECT_EQ(state.audioEnd, 31 * S);
     ASSERT_TRUE(state.CalculateEnd({0, 30 * S, 2 * S, 0, 30 * S}));
+    EXPECT_EQ(state.audioStart, 2 * S);
     EXPECT_EQ(state.audioEnd, 32 * S);
 }
 
@@ -131,14 +137,4 @@ TEST(CalculateEnd, PointsWithEqualVideoTimesChangeNothing) {
     EXPECT_EQ(state.audioEnd, 4);
     EXPECT_EQ(one.videoEnd, 0);
     EXPECT_EQ(one.audioEnd, 0);
-}
-
-TEST(CalculateEnd, OnePointCanBeSetToStartAtZero) {
-    SyncState state = WithPoints({{10 * S, 12 * S}});
-    state.ApplyEditableTimes({5 * S, 30 * S, 6 * S, 31 * S, 25 * S});
-    state.SetStartsToZero();
-    EXPECT_EQ(state.videoStart, 0);
-    EXPECT_EQ(state.audioStart, 0);
-    EXPECT_EQ(state.videoEnd, 30 * S);
-    EXPECT_EQ(state.audioEnd, 31 * S);
 }
