@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <locale>
 #include <sstream>
 
@@ -51,7 +52,46 @@ double TextToDouble(const std::string& text) {
     return value;
 }
 
+namespace {
+
+// Plain decimal seconds ("-12.3456789") read exactly: the seven decimals a time shows give
+// back the very same time, which a detour through a double cannot promise. Nothing when the
+// text holds an exponent, a special value, or more whole seconds than a time can hold.
+std::optional<REFERENCE_TIME> ExactDecimalTime(const std::string& text) {
+    const char* p = NumberStart(text);
+    const bool negative = (*p == '-');
+    if (negative)
+        ++p;
+    REFERENCE_TIME whole = 0;
+    int digits = 0;
+    for (; *p >= '0' && *p <= '9'; ++p, ++digits) {
+        if (whole > (std::numeric_limits<REFERENCE_TIME>::max() / UNITS - 9) / 10)
+            return std::nullopt;
+        whole = whole * 10 + (*p - '0');
+    }
+    REFERENCE_TIME fraction = 0;
+    int decimals = 0;
+    if (*p == '.') {
+        for (++p; *p >= '0' && *p <= '9'; ++p, ++digits) {
+            if (decimals < 7) {
+                fraction = fraction * 10 + (*p - '0');
+                ++decimals;
+            }
+        }
+    }
+    if (digits == 0 || *p == 'e' || *p == 'E')
+        return std::nullopt;
+    for (; decimals < 7; ++decimals)
+        fraction *= 10;
+    const REFERENCE_TIME time = whole * UNITS + fraction;
+    return negative ? -time : time;
+}
+
+} // namespace
+
 REFERENCE_TIME TextToTime(const std::string& text) {
+    if (const std::optional<REFERENCE_TIME> exact = ExactDecimalTime(text))
+        return *exact;
     const double seconds = TextToDouble(text);
     if (std::isnan(seconds))
         return 0;

@@ -59,6 +59,14 @@ TEST(TimeText, ShownTimesReadBackUnchanged) {
         EXPECT_EQ(TextToTime(TimeToText(t)), t) << TimeToText(t);
     for (const char* text : {"0.0000000", "12.3456789", "5.4545454", "34.0000000"})
         EXPECT_EQ(TimeToText(TextToTime(text)), text);
+    // Every time survives its text, also those a double cannot hold exactly.
+    for (REFERENCE_TIME t = -2'000'000; t <= 2'000'000; t += 7)
+        ASSERT_EQ(TextToTime(TimeToText(t)), t) << TimeToText(t);
+    for (REFERENCE_TIME t = 86'400 * S - 3'000; t < 86'400 * S + 3'000; ++t)
+        ASSERT_EQ(TextToTime(TimeToText(t)), t) << TimeToText(t);
+    EXPECT_EQ(TextToTime("1.5e1"), 15 * S);
+    EXPECT_EQ(TextToTime(".5"), 5'000'000);
+    EXPECT_EQ(TextToTime("-"), 0);
 }
 
 TEST(CalculateStart, MapsTheTypedVideoStartThroughTheFirstTwoPoints) {
