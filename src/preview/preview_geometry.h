@@ -1,0 +1,18 @@
+#pragma once
+// Where a preview window goes, and where its picture goes in full screen.
+#include <QRect>
+#include <QSize>
+
+namespace preview {
+
+// The window fills the height between the top of the work area (plus 5) and the top of the
+// main window, starting 100 pixels in from the work area's left edge; its right edge lies at
+// four thirds of that height from the work area's left. A main window too high up to leave
+// room still gets a window of the smallest usable size.
+QRect PreviewWindowRect(const QRect& workArea, const QRect& mainWindow);
+
+// The picture's place on a screen of the given size: ten times the picture's own size,
+// centred when that fits, otherwise scaled to the full width or height with its aspect kept.
+QRect FullScreenPictureRect(const QSize& screen, const QSize& picture);
+
+} // namespace preview
