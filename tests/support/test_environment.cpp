@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 
 #include <clocale>
+#include <fstream>
+#include <sstream>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -25,6 +27,17 @@ QString TemporaryFolder() {
     static std::vector<std::unique_ptr<QTemporaryDir>> folders;
     folders.push_back(std::make_unique<QTemporaryDir>());
     return folders.back()->path();
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 QString UseTemporarySettings() {

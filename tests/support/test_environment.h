@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include <string>
+
 namespace testsupport {
 
 // Before the application object: no display needed (test discovery runs us without the
@@ -14,5 +16,9 @@ QString UseTemporarySettings();
 
 // A fresh temporary folder, removed when the test program ends.
 QString TemporaryFolder();
+
+// A file's bytes, or "" when it cannot be read; and writing bytes to a file.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 } // namespace testsupport

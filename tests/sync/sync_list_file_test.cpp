@@ -14,15 +14,6 @@ using avsync::SyncPoint;
 namespace {
 constexpr REFERENCE_TIME S = UNITS;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-void WriteAll(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 std::string Folder() { return testsupport::TemporaryFolder().toStdString() + "/"; }
 } // namespace
 
@@ -40,7 +31,7 @@ TEST(SyncListFile, EveryNameGetsTheIniExtensionAndKeepsItsFolder) {
 TEST(SyncListFile, SavedListHoldsTheKeysInOrderWithCrLfLineEnds) {
     const std::string path = Folder() + "list.ini";
     ASSERT_TRUE(SaveSyncList(path, "/videos/out.wmv", {{10 * S, 12 * S}, {200'000'001, -5'000'000}}));
-    EXPECT_EQ(ReadAll(path), "[FILENAME]\r\nVIDEO_NAME=/videos/out.wmv\r\nTOTAL_SYNC_POINTS=2\r\n"
+    EXPECT_EQ(testsupport::ReadFileBytes(path), "[FILENAME]\r\nVIDEO_NAME=/videos/out.wmv\r\nTOTAL_SYNC_POINTS=2\r\n"
                              "[SYNC_LIST]\r\nSYNC_VIDEO_TIME_0=10.0000000\r\nSYNC_AUDIO_TIME_0=12.0000000\r\n"
                              "SYNC_VIDEO_TIME_1=20.0000001\r\nSYNC_AUDIO_TIME_1=-0.5000000\r\n");
     const LoadedSyncList loaded = LoadSyncList(path);
@@ -51,7 +42,7 @@ TEST(SyncListFile, SavedListHoldsTheKeysInOrderWithCrLfLineEnds) {
 TEST(SyncListFile, AnEmptyListSavesTheCountAloneAndLoadsEmpty) {
     const std::string path = Folder() + "empty.ini";
     ASSERT_TRUE(SaveSyncList(path, "", {}));
-    EXPECT_EQ(ReadAll(path), "[FILENAME]\r\nVIDEO_NAME=\r\nTOTAL_SYNC_POINTS=0\r\n");
+    EXPECT_EQ(testsupport::ReadFileBytes(path), "[FILENAME]\r\nVIDEO_NAME=\r\nTOTAL_SYNC_POINTS=0\r\n");
     const LoadedSyncList loaded = LoadSyncList(path);
     EXPECT_EQ(loaded.status, LoadedSyncList::Status::Loaded);
     EXPECT_TRUE(loaded.points.empty());
@@ -59,7 +50,7 @@ TEST(SyncListFile, AnEmptyListSavesTheCountAloneAndLoadsEmpty) {
 
 TEST(SyncListFile, LoadsPointsInFileOrderWithMissingTimesAsZero) {
     const std::string path = Folder() + "hand.ini";
-    WriteAll(path, "[filename]\nTotal_Sync_Points = 3\n[SYNC_LIST]\n"
+    testsupport::WriteFileBytes(path, "[filename]\nTotal_Sync_Points = 3\n[SYNC_LIST]\n"
                    "SYNC_VIDEO_TIME_0=20\nSYNC_AUDIO_TIME_0=12.3456789\n"
                    "SYNC_VIDEO_TIME_1=5.5\n"
                    "SYNC_VIDEO_TIME_2=later\nSYNC_AUDIO_TIME_2= 1.5 \nSYNC_VIDEO_TIME_3=99\n");
@@ -67,7 +58,7 @@ TEST(SyncListFile, LoadsPointsInFileOrderWithMissingTimesAsZero) {
     EXPECT_EQ(loaded.status, LoadedSyncList::Status::Loaded);
     EXPECT_EQ(loaded.points, (std::vector<SyncPoint>{{20 * S, 123'456'789}, {55'000'000, 0}, {0, 15'000'000}}));
 
-    WriteAll(path, "[SYNC_LIST]\nSYNC_VIDEO_TIME_0=1\n");
+    testsupport::WriteFileBytes(path, "[SYNC_LIST]\nSYNC_VIDEO_TIME_0=1\n");
     const LoadedSyncList uncounted = LoadSyncList(path);
     EXPECT_EQ(uncounted.status, LoadedSyncList::Status::Loaded);
     EXPECT_TRUE(uncounted.points.empty());
@@ -76,12 +67,12 @@ TEST(SyncListFile, LoadsPointsInFileOrderWithMissingTimesAsZero) {
 TEST(SyncListFile, CountsOutsideTheListCapacityAreRefused) {
     const std::string path = Folder() + "count.ini";
     for (const char* count : {"1001", "-1", "99999999999"}) {
-        WriteAll(path, std::string("[FILENAME]\nTOTAL_SYNC_POINTS=") + count + "\n");
+        testsupport::WriteFileBytes(path, std::string("[FILENAME]\nTOTAL_SYNC_POINTS=") + count + "\n");
         const LoadedSyncList loaded = LoadSyncList(path);
         EXPECT_EQ(loaded.status, LoadedSyncList::Status::CountOutOfRange) << count;
         EXPECT_TRUE(loaded.points.empty()) << count;
     }
-    WriteAll(path, "[FILENAME]\nTOTAL_SYNC_POINTS=1000\n");
+    testsupport::WriteFileBytes(path, "[FILENAME]\nTOTAL_SYNC_POINTS=1000\n");
     const LoadedSyncList full = LoadSyncList(path);
     EXPECT_EQ(full.status, LoadedSyncList::Status::Loaded);
     EXPECT_EQ(full.points.size(), 1000u);
@@ -97,17 +88,17 @@ TEST(SyncListFile, SavingReplacesTheOldFileWholeOrNotAtAll) {
     const std::string folder = Folder();
     const std::string path = folder + "old.ini";
     const std::string old = "[FILENAME]\r\nEXTRA=1\r\nTOTAL_SYNC_POINTS=7\r\n[OTHER]\r\nx=y\r\n";
-    WriteAll(path, old);
+    testsupport::WriteFileBytes(path, old);
     ASSERT_TRUE(SaveSyncList(path, "out.avi", {{1 * S, 1 * S}}));
-    EXPECT_EQ(ReadAll(path), "[FILENAME]\r\nVIDEO_NAME=out.avi\r\nTOTAL_SYNC_POINTS=1\r\n"
+    EXPECT_EQ(testsupport::ReadFileBytes(path), "[FILENAME]\r\nVIDEO_NAME=out.avi\r\nTOTAL_SYNC_POINTS=1\r\n"
                              "[SYNC_LIST]\r\nSYNC_VIDEO_TIME_0=1.0000000\r\nSYNC_AUDIO_TIME_0=1.0000000\r\n");
 
     // A name so long that no file can be made beside it: the save fails and the old file stays.
     const std::string longPath = folder + std::string(248, 'n') + ".ini";
-    WriteAll(longPath, old);
-    ASSERT_EQ(ReadAll(longPath), old);
+    testsupport::WriteFileBytes(longPath, old);
+    ASSERT_EQ(testsupport::ReadFileBytes(longPath), old);
     EXPECT_FALSE(SaveSyncList(longPath, "out.avi", {{1 * S, 1 * S}}));
-    EXPECT_EQ(ReadAll(longPath), old);
+    EXPECT_EQ(testsupport::ReadFileBytes(longPath), old);
 
     EXPECT_FALSE(SaveSyncList(folder + "no/such/folder/list.ini", "", {}));
 }
