@@ -11,6 +11,15 @@ namespace core {
 
 constexpr unsigned WM_USER = 0x0400;
 
+}
+
+// Messages the program posts to its windows.
+constexpr unsigned WM_COMMAND = 0x0111;            // wParam: the command number
+constexpr unsigned WM_PLAYERTICK = core::WM_USER + 3;  // a player polled its position
+constexpr unsigned WM_GRAPHNOTIFY = core::WM_USER + 13; // a graph queued an event
+
+namespace core {
+
 class WindowMessageEvent : public QEvent {
   public:
     static QEvent::Type EventType();
