@@ -70,7 +70,10 @@ void Dialog::OnMessage(unsigned, std::intptr_t, std::intptr_t) {}
 bool Dialog::event(QEvent* event) {
     if (event->type() == core::WindowMessageEvent::EventType()) {
         auto* message = static_cast<core::WindowMessageEvent*>(event);
-        OnMessage(message->message, message->wParam, message->lParam);
+        if (message->message == WM_COMMAND)
+            OnCommand(static_cast<int>(message->wParam));
+        else
+            OnMessage(message->message, message->wParam, message->lParam);
         return true;
     }
     return QDialog::event(event);

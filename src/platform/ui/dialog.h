@@ -1,6 +1,7 @@
 #pragma once
 // A dialog whose controls are addressed by number, as dialog templates address them.
-// Buttons report clicks through OnCommand(id); posted window messages reach OnMessage.
+// Buttons report clicks through OnCommand(id), and so do posted WM_COMMAND messages; other
+// posted window messages reach OnMessage.
 #include <QDialog>
 #include <QHash>
 #include <QString>
