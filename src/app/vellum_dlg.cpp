@@ -87,6 +87,9 @@ CVellumDlg::CVellumDlg(QWidget* parent) : ui::Dialog(parent) {
     // F1, the desktop's help key, does what the Help button does.
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             [this] { OnHelp(); });
+    // A main window: it can be minimized during a long conversion.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(575, 580);
     OnInitDialog();
 }
@@ -122,8 +125,8 @@ void CVellumDlg::OnInitDialog() {
                                         "Disable feedback");
         for (auto [section, flag] : {std::pair{"DexVideoCompress", &output.useVideoCompressor},
                                      {"DexAudioCompress", &output.useAudioCompressor}}) {
-            int number = store.GetProfileInt(section, "CompressorNumber", -2);
-            *flag = number >= 0 ? 1 : 0;
+            const int number = store.GetProfileInt(section, "CompressorNumber", -2);
+            *flag = (number == -2 || number == -1) ? 0 : 1;
         }
     }
 
@@ -133,6 +136,7 @@ void CVellumDlg::OnInitDialog() {
         list->setHorizontalHeaderLabels(columns);
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         list->setShowGrid(true);
+        list->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
         const int widths[] = {134, 80, 160, 80};
         for (int c = 0; c < columns.size(); ++c)
             list->setColumnWidth(c, widths[c]);
@@ -141,12 +145,14 @@ void CVellumDlg::OnInitDialog() {
     transitionDefaults = slideshow::ReadTransitionDefaults(store);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
 
-    QString failure;
-    const QString defaultName = DefaultOutputName(failure);
-    if (!failure.isEmpty())
-        ui::MessageBox(this, failure, "Error");
-    output.outputFileName = options::ApplyFormatExtension(
-        store.GetProfileString("Settings", "OutputName", defaultName), output.outputFormat);
+    QString outputName = store.GetProfileString("Settings", "OutputName", QString());
+    if (outputName.isEmpty()) {
+        QString failure;
+        outputName = DefaultOutputName(failure);
+        if (!failure.isEmpty())
+            ui::MessageBox(this, failure, "Error");
+    }
+    output.outputFileName = options::ApplyFormatExtension(outputName, output.outputFormat);
     output.outputWidth = store.GetProfileInt("Settings", "OutputWidth", 0);
     output.outputHeight = store.GetProfileInt("Settings", "OutputHigh", 0);
 

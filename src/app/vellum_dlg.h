@@ -58,6 +58,7 @@ class CVellumDlg : public ui::Dialog {
 
   protected:
     void OnCommand(int id) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 

@@ -83,7 +83,7 @@ void CVellumDlg::CreateControls() {
     pointList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     pointList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     pointList_->setShowGrid(true);
-    pointList_->verticalHeader();
+    pointList_->verticalHeader()->hide();
     pointList_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(pointList_, &QWidget::customContextMenuRequested, this, [this] { OnEditPoints(); });
     points->addWidget(pointList_, 1);
@@ -126,6 +126,7 @@ void CVellumDlg::CreateControls() {
     page->addLayout(bottom);
     auto* status = Register(IDC_STATIC_STATUS, new QLabel(this));
     status->setTextInteractionFlags(Qt::NoTextInteraction);
+    status->setWordWrap(true); // a long output path takes a second line
     page->addWidget(status);
 
     // Controls of the template that nothing shows: the music marks, the players' close

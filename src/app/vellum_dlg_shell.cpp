@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -38,6 +39,15 @@ bool IsSurface(const QWidget* child) {
 }
 
 } // namespace
+
+void CVellumDlg::keyPressEvent(QKeyEvent* event) {
+    // Escape in a time box must not close the program; closing is Exit or the title bar.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    ui::Dialog::keyPressEvent(event);
+}
 
 void CVellumDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton && IsSurface(childAt(event->position().toPoint()))) {

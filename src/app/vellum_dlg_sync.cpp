@@ -125,9 +125,10 @@ void CVellumDlg::OnClearAll() {
 
 void CVellumDlg::RefuseUnmappable() {
     ui::MessageBox(this,
-                   "The synchronization points used for this calculation do not define a line: "
-                   "two of them share the same video time (or audio time). Edit or delete one "
-                   "of them and try again. No time was changed.",
+                   "The times used for this calculation give no usable result: two of them share "
+                   "the same video time or audio time, or the result lies beyond the range of "
+                   "times. Edit or delete a point (or correct the typed times) and try again. "
+                   "No time was changed.",
                    Language().GetString(IDS_MESSAGE_NOT_GET_START_SYNC_POINT));
 }
 

@@ -64,12 +64,17 @@ void CButtonST::changeEvent(QEvent* event) {
     QPushButton::changeEvent(event);
 }
 
+void CButtonST::focusOutEvent(QFocusEvent* event) {
+    SetHovering(false);
+    QPushButton::focusOutEvent(event);
+}
+
 void CButtonST::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    // Flat: the border shows only while hovered, pressed or focused.
-    if (flat_ && !hovering_ && !isDown() && !hasFocus())
+    // Flat: the border shows only while hovered or pressed.
+    if (flat_ && !hovering_ && !isDown())
         option.features |= QStyleOptionButton::Flat;
     painter.drawControl(QStyle::CE_PushButton, option);
 }

@@ -3,17 +3,22 @@
 #include "sync/time_text.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace avsync {
 namespace {
 
 // The end rule: the line through Q and P evaluated at x. The audio difference is taken in
-// 64 bits before it is converted, as the stored points are exact integers.
+// 64 bits before it is converted, as the stored points are exact integers; a difference
+// beyond 64 bits gives no number at all.
 double LineThrough(const SyncPoint& p, const SyncPoint& q, REFERENCE_TIME x) {
+    REFERENCE_TIME audioDifference = 0;
+    if (__builtin_sub_overflow(p.audioTime, q.audioTime, &audioDifference))
+        return std::numeric_limits<double>::quiet_NaN();
     double xv = static_cast<double>(x);
     double pv = static_cast<double>(p.videoTime);
     double qv = static_cast<double>(q.videoTime);
-    return ((xv - pv) / (pv - qv)) * static_cast<double>(p.audioTime - q.audioTime) +
+    return ((xv - pv) / (pv - qv)) * static_cast<double>(audioDifference) +
            static_cast<double>(p.audioTime);
 }
 

@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
+#include <QAbstractButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -173,4 +175,18 @@ TEST_F(MainWindowTest, ConversionClockShowsTheElapsedTime) {
     EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_STATUS), "Please wait... Used Time: 01:01:01");
     EXPECT_EQ(dlg.Timer(CVellumDlg::kConversionClockTimer)->interval(), 1000);
     EXPECT_EQ(dlg.Timer(CVellumDlg::kPreviewBarTimer)->interval(), 2000);
+}
+
+TEST_F(MainWindowTest, EnterAndEscapeInATimeBoxNeitherPressAButtonNorClose) {
+    CVellumDlg dlg;
+    dlg.show();
+    dlg.EnableWorkingSet();
+    QSignalSpy openClicks(dlg.Item<QAbstractButton>(IDC_BUTTON_ADD_VIDEO), &QAbstractButton::clicked);
+    QWidget* box = dlg.GetDlgItem(IDC_EDIT_VIDEO_START);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Return);
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_EQ(openClicks.count(), 0);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_TRUE(scope.prompts.messages.empty());
 }

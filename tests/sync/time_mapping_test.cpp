@@ -145,4 +145,7 @@ TEST(CalculateEnd, PointsWithEqualVideoTimesChangeNothing) {
     EXPECT_EQ(state.audioEnd, 4);
     EXPECT_EQ(one.videoEnd, 0);
     EXPECT_EQ(one.audioEnd, 0);
+    // A typed audio start at the far end of the range leaves no difference to take.
+    EXPECT_FALSE(one.CalculateEnd({0, 30 * S, TextToTime("-1e300"), 0, 30 * S}));
+    EXPECT_EQ(one.audioEnd, 0);
 }

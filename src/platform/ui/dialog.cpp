@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVariant>
 
 namespace ui {
@@ -59,6 +60,10 @@ void Dialog::ShowDlgItem(int id, bool show) {
 void Dialog::RegisterWidget(int id, QWidget* control) {
     control->setProperty(kIdProperty, id);
     controls_.insert(id, control);
+    // Enter presses only the button a dialog names as its default, never whichever button
+    // last had the focus.
+    if (auto* push = qobject_cast<QPushButton*>(control))
+        push->setAutoDefault(false);
     if (auto* button = qobject_cast<QAbstractButton*>(control))
         connect(button, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
 }
