@@ -21,8 +21,26 @@ constexpr HRESULT E_DISK_FULL = static_cast<HRESULT>(0x80070070u);
 constexpr HRESULT E_FILE_NOT_FOUND = static_cast<HRESULT>(0x80070002u);
 constexpr HRESULT E_WRITE_FAULT = static_cast<HRESULT>(0x8007001Du);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+// Filter graph codes.
+constexpr HRESULT VFW_S_PARTIAL_RENDER = 0x00040242;
+constexpr HRESULT VFW_S_STATE_INTERMEDIATE = 0x00040237;
+constexpr HRESULT VFW_E_ALREADY_CONNECTED = static_cast<HRESULT>(0x80040204u);
+constexpr HRESULT VFW_E_NOT_CONNECTED = static_cast<HRESULT>(0x80040209u);
+constexpr HRESULT VFW_E_NOT_FOUND = static_cast<HRESULT>(0x80040216u);
+constexpr HRESULT VFW_E_CANNOT_RENDER = static_cast<HRESULT>(0x80040218u);
+constexpr HRESULT VFW_E_NOT_STOPPED = static_cast<HRESULT>(0x80040224u);
+constexpr HRESULT VFW_E_WRONG_STATE = static_cast<HRESULT>(0x80040227u);
+constexpr HRESULT VFW_E_TYPE_NOT_ACCEPTED = static_cast<HRESULT>(0x8004022Au);
+constexpr HRESULT VFW_E_UNKNOWN_FILE_TYPE = static_cast<HRESULT>(0x80040240u);
+constexpr HRESULT VFW_E_INVALID_FILE_FORMAT = static_cast<HRESULT>(0x80040241u);
+constexpr HRESULT VFW_E_UNSUPPORTED_STREAM = static_cast<HRESULT>(0x80040265u);
+
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
 namespace core {
 // A readable text for a status code, in the manner of the framework's error-text call.

@@ -1,0 +1,48 @@
+#pragma once
+// Ownership and conversions for FFmpeg objects, kept in one place so every filter turns
+// library errors and time bases into the graph's terms the same way.
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+#include "platform/core/reftime.h"
+#include "platform/core/status.h"
+
+#include <memory>
+#include <string>
+
+namespace graph {
+
+struct PacketDeleter {
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+struct FrameDeleter {
+    void operator()(AVFrame* f) const { av_frame_free(&f); }
+};
+struct CodecContextDeleter {
+    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+};
+struct FormatContextDeleter {
+    void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
+};
+using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
+using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
+using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
+using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextDeleter>;
+
+// A library error as a status code; out-of-memory and missing files keep their own codes.
+HRESULT StatusFromAv(int error);
+// The library's text for an error code, for the console.
+std::string AvErrorText(int error);
+
+constexpr AVRational kRefTimeBase{1, static_cast<int>(UNITS)};
+
+inline REFERENCE_TIME ToRefTime(std::int64_t ts, AVRational base) {
+    return av_rescale_q(ts, base, kRefTimeBase);
+}
+inline std::int64_t FromRefTime(REFERENCE_TIME t, AVRational base) {
+    return av_rescale_q(t, kRefTimeBase, base);
+}
+
+} // namespace graph

@@ -1,0 +1,48 @@
+#pragma once
+// Clocks. A reference clock is any monotonic source of 100-ns time (the sound output while it
+// plays, or the system clock). The presentation clock maps it onto the media timeline: the
+// position moves with the reference clock while the graph runs and stands still otherwise.
+#include "platform/core/reftime.h"
+
+#include <mutex>
+
+namespace graph {
+
+class ReferenceClock {
+  public:
+    virtual ~ReferenceClock() = default;
+    // Safe from any thread; never goes backwards.
+    virtual REFERENCE_TIME Now() const = 0;
+};
+
+class SystemClock final : public ReferenceClock {
+  public:
+    REFERENCE_TIME Now() const override;
+};
+
+class PresentationClock {
+  public:
+    explicit PresentationClock(const ReferenceClock* reference) : reference_(reference) {}
+
+    // The media position now. Any thread.
+    REFERENCE_TIME Position() const;
+    bool Running() const;
+
+    // Called by the graph (user-interface thread).
+    void SetReference(const ReferenceClock* reference);
+    void Start();
+    void Freeze();
+    void Set(REFERENCE_TIME position);
+
+  private:
+    REFERENCE_TIME PositionLocked() const;
+
+    // All fields: written on the user-interface thread, read anywhere, under mutex_.
+    mutable std::mutex mutex_;
+    const ReferenceClock* reference_;
+    bool running_ = false;
+    REFERENCE_TIME anchorMedia_ = 0;
+    REFERENCE_TIME anchorReference_ = 0;
+};
+
+} // namespace graph

@@ -1,0 +1,212 @@
+#include "platform/graph/decoder.h"
+
+#include <cstdio>
+
+namespace graph {
+
+namespace {
+// The queue asks for more until it holds this much media and this many packets.
+constexpr REFERENCE_TIME kQueueDuration = UNITS;
+constexpr std::size_t kQueuePackets = 16;
+} // namespace
+
+HRESULT Decoder::Create(const MediaType& input, std::unique_ptr<Decoder>* out) {
+    const AVCodecParameters* parameters = input.Parameters();
+    if (!out || !parameters)
+        return E_POINTER;
+    const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
+    if (!codec)
+        return VFW_E_UNSUPPORTED_STREAM;
+    CodecContextPtr context(avcodec_alloc_context3(codec));
+    if (!context)
+        return E_OUTOFMEMORY;
+    int error = avcodec_parameters_to_context(context.get(), parameters);
+    if (error < 0)
+        return StatusFromAv(error);
+    context->pkt_timebase = input.TimeBase();
+    context->thread_count = 0;
+    error = avcodec_open2(context.get(), codec, nullptr);
+    if (error < 0)
+        return VFW_E_UNSUPPORTED_STREAM;
+    out->reset(new Decoder(input, std::move(context)));
+    return S_OK;
+}
+
+Decoder::Decoder(const MediaType& input, CodecContextPtr codec)
+    : BaseFilter(input.Major() == MajorType::Video ? "Video Decoder" : "Audio Decoder"),
+      major_(input.Major()), avgTimePerFrame_(input.AvgTimePerFrame()), codec_(std::move(codec)) {
+    AddPin(PinDirection::Input, "In", input);
+    AVCodecParameters* decoded = avcodec_parameters_alloc();
+    avcodec_parameters_from_context(decoded, codec_.get());
+    decoded->codec_id = AV_CODEC_ID_NONE;
+    output_ = AddPin(PinDirection::Output, "Out",
+                     MediaType(major_, decoded, kRefTimeBase, avgTimePerFrame_));
+    avcodec_parameters_free(&decoded);
+}
+
+Decoder::~Decoder() {
+    Stop();
+}
+
+bool Decoder::Accepts(const Pin&, const MediaType& type) const {
+    return type.Parameters() && type.Parameters()->codec_id == codec_->codec_id;
+}
+
+bool Decoder::WantsMore(const Pin&) const {
+    std::lock_guard lock(mutex_);
+    return queuedDuration_ < kQueueDuration || queue_.size() < kQueuePackets;
+}
+
+HRESULT Decoder::Pause() {
+    if (State() == FilterState::Stopped) {
+        {
+            std::lock_guard lock(mutex_);
+            quit_ = false;
+            flushing_ = false;
+            queue_.clear();
+            queuedDuration_ = 0;
+        }
+        avcodec_flush_buffers(codec_.get());
+        thread_ = std::thread([this] { DecodeLoop(); });
+    }
+    return BaseFilter::Pause();
+}
+
+HRESULT Decoder::Stop() {
+    if (thread_.joinable()) {
+        {
+            std::lock_guard lock(mutex_);
+            quit_ = true;
+            queue_.clear();
+            queuedDuration_ = 0;
+            changed_.notify_all();
+        }
+        thread_.join();
+    }
+    return BaseFilter::Stop();
+}
+
+void Decoder::Push(Item item, bool front) {
+    std::lock_guard lock(mutex_);
+    if (quit_ || (flushing_ && item.kind != ItemKind::ResetCodec))
+        return;
+    if (item.kind == ItemKind::Packet)
+        queuedDuration_ += item.sample.stop - item.sample.start;
+    if (front)
+        queue_.push_front(std::move(item));
+    else
+        queue_.push_back(std::move(item));
+    changed_.notify_all();
+}
+
+HRESULT Decoder::Receive(Pin&, MediaSample sample) {
+    if (State() == FilterState::Stopped)
+        return VFW_E_WRONG_STATE;
+    Push({ItemKind::Packet, std::move(sample)});
+    return S_OK;
+}
+
+void Decoder::EndOfStream(Pin&) {
+    Push({ItemKind::EndOfStream, {}});
+}
+
+void Decoder::NewSegment(Pin&, REFERENCE_TIME start) {
+    Push({ItemKind::NewSegment, {}, start});
+}
+
+void Decoder::BeginFlush(Pin&) {
+    {
+        std::lock_guard lock(mutex_);
+        flushing_ = true;
+        queue_.clear();
+        queuedDuration_ = 0;
+        changed_.notify_all();
+    }
+    // Wakes the decoding thread if the renderer holds it.
+    output_->DeliverBeginFlush();
+}
+
+void Decoder::EndFlush(Pin&) {
+    {
+        // Nothing decoded before the flush may reach the renderer after it.
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return idle_ || !thread_.joinable(); });
+        flushing_ = false;
+    }
+    Push({ItemKind::ResetCodec, {}}, true);
+    output_->DeliverEndFlush();
+}
+
+void Decoder::DecodeLoop() {
+    for (;;) {
+        Item item;
+        {
+            std::unique_lock lock(mutex_);
+            idle_ = true;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return quit_ || (!flushing_ && !queue_.empty()); });
+            if (quit_)
+                return;
+            idle_ = false;
+            item = std::move(queue_.front());
+            queue_.pop_front();
+            if (item.kind == ItemKind::Packet)
+                queuedDuration_ -= item.sample.stop - item.sample.start;
+        }
+        switch (item.kind) {
+        case ItemKind::Packet:
+            Decode(item.sample.packet.get());
+            break;
+        case ItemKind::EndOfStream:
+            Decode(nullptr);
+            output_->DeliverEndOfStream();
+            break;
+        case ItemKind::NewSegment:
+            nextStart_ = item.segmentStart;
+            output_->DeliverNewSegment(item.segmentStart);
+            break;
+        case ItemKind::ResetCodec:
+            avcodec_flush_buffers(codec_.get());
+            break;
+        }
+    }
+}
+
+void Decoder::Decode(AVPacket* packet) {
+    int error = avcodec_send_packet(codec_.get(), packet);
+    if (error < 0 && error != AVERROR(EAGAIN) && error != AVERROR_EOF) {
+        // A damaged packet costs its frames only; the stream goes on.
+        return;
+    }
+    for (;;) {
+        FramePtr frame(av_frame_alloc());
+        error = avcodec_receive_frame(codec_.get(), frame.get());
+        if (error < 0)
+            return;
+        DeliverFrame(std::move(frame));
+    }
+}
+
+void Decoder::DeliverFrame(FramePtr frame) {
+    MediaSample sample;
+    const std::int64_t ts = frame->best_effort_timestamp;
+    sample.start = ts != AV_NOPTS_VALUE ? ts : nextStart_;
+    if (major_ == MajorType::Audio) {
+        sample.stop = sample.start + av_rescale(frame->nb_samples, UNITS, frame->sample_rate);
+    } else {
+        const REFERENCE_TIME length = frame->pkt_duration > 0 ? frame->pkt_duration
+                                      : avgTimePerFrame_ > 0  ? avgTimePerFrame_
+                                                              : UNITS / 25;
+        sample.stop = sample.start + length;
+    }
+    nextStart_ = sample.stop;
+    sample.frame = std::move(frame);
+    {
+        std::lock_guard lock(mutex_);
+        if (flushing_ || quit_)
+            return;
+    }
+    output_->Deliver(std::move(sample));
+}
+
+} // namespace graph

@@ -1,0 +1,66 @@
+#pragma once
+// Turns a compressed picture or sound stream into frames. Packets wait in a queue; the
+// decoder's own thread decodes them and pushes the frames downstream, so a renderer waiting
+// for its time holds up only this branch.
+#include "platform/graph/av_util.h"
+#include "platform/graph/filter.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace graph {
+
+class Decoder final : public BaseFilter {
+  public:
+    // VFW_E_UNSUPPORTED_STREAM when no decoder takes the stream.
+    static HRESULT Create(const MediaType& input, std::unique_ptr<Decoder>* out);
+    ~Decoder() override;
+
+    bool Accepts(const Pin& input, const MediaType& type) const override;
+    bool WantsMore(const Pin& input) const override;
+    HRESULT Stop() override;
+    HRESULT Pause() override;
+
+    HRESULT Receive(Pin& input, MediaSample sample) override;
+    void EndOfStream(Pin& input) override;
+    void BeginFlush(Pin& input) override;
+    void EndFlush(Pin& input) override;
+    void NewSegment(Pin& input, REFERENCE_TIME start) override;
+
+  private:
+    enum class ItemKind { Packet, EndOfStream, NewSegment, ResetCodec };
+    struct Item {
+        ItemKind kind;
+        MediaSample sample;
+        REFERENCE_TIME segmentStart = 0;
+    };
+
+    Decoder(const MediaType& input, CodecContextPtr codec);
+    void Push(Item item, bool front = false);
+    void DecodeLoop();
+    void Decode(AVPacket* packet);
+    void DeliverFrame(FramePtr frame);
+
+    MajorType major_;
+    Pin* output_;
+    REFERENCE_TIME avgTimePerFrame_;
+    // Used only by the decoding thread while it runs, by the user-interface thread otherwise.
+    CodecContextPtr codec_;
+    REFERENCE_TIME nextStart_ = 0;
+
+    // Under mutex_: the queue (filled by the demultiplexer's thread, emptied by the decoding
+    // thread), flushing_ (seeking thread), quit_ (user-interface thread), idle_ (decoding
+    // thread, set while it waits on an empty queue).
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Item> queue_;
+    REFERENCE_TIME queuedDuration_ = 0;
+    bool flushing_ = false;
+    bool quit_ = false;
+    bool idle_ = true;
+    std::thread thread_; // user-interface thread
+};
+
+} // namespace graph

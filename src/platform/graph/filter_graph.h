@@ -1,0 +1,142 @@
+#pragma once
+// A filter graph: owns filters, connects their pins, runs them and answers the control
+// interfaces. Build it, change it and control it on the user-interface thread; filters
+// stream on threads of their own and reach back only through NotifyEvent, the presentation
+// clock and RendererEnded, all safe from any thread.
+//
+// Typical use:
+//   graph::FilterGraph graph;
+//   if (FAILED(graph.RenderFile("clip.mp4"))) ...;
+//   graph::IMediaControl* control; graph.QueryInterface(&control);
+//   control->Run();
+#include "platform/graph/clock.h"
+#include "platform/graph/event_queue.h"
+#include "platform/graph/filter.h"
+#include "platform/graph/interfaces.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace graph {
+
+class VideoRenderer;
+class AudioRenderer;
+
+class FilterGraph final : public IMediaControl,
+                          public IMediaSeeking,
+                          public IMediaEventEx,
+                          public IVideoWindow,
+                          public IBasicVideo,
+                          public IBasicAudio {
+  public:
+    FilterGraph();
+    ~FilterGraph();
+    FilterGraph(const FilterGraph&) = delete;
+    FilterGraph& operator=(const FilterGraph&) = delete;
+
+    // Building; every call needs the graph stopped (VFW_E_NOT_STOPPED otherwise).
+    HRESULT AddFilter(std::unique_ptr<BaseFilter> filter);
+    // Disconnects both sides of every pin of the filter and destroys it.
+    HRESULT RemoveFilter(BaseFilter* filter);
+    // Filters in the order they were added.
+    std::vector<BaseFilter*> EnumFilters() const;
+    HRESULT ConnectDirect(Pin* output, Pin* input);
+    // Breaks this side of a connection only; call it for both pins.
+    HRESULT Disconnect(Pin* pin);
+    // Connects a decoder (when the stream is compressed) and a renderer to an output pin: a
+    // video renderer, an audio renderer, or a null renderer for any other stream.
+    HRESULT Render(Pin* output);
+    // File source, demultiplexer, then Render for every stream. Fails with nothing left in
+    // the graph when the file cannot be read; VFW_S_PARTIAL_RENDER when some stream has no
+    // decoder (it goes to a null renderer).
+    HRESULT RenderFile(const std::string& path);
+
+    HRESULT QueryInterface(IMediaControl** out);
+    HRESULT QueryInterface(IMediaSeeking** out);
+    HRESULT QueryInterface(IMediaEventEx** out);
+    HRESULT QueryInterface(IVideoWindow** out);
+    HRESULT QueryInterface(IBasicVideo** out);
+    HRESULT QueryInterface(IBasicAudio** out);
+
+    // IMediaControl. Pause and a seek while paused wait (bounded) until the renderers hold
+    // their first sample, so the picture at the new position is showing when they return.
+    HRESULT Run() override;
+    HRESULT Pause() override;
+    HRESULT Stop() override;
+    HRESULT GetState(long timeoutMs, long* state) override;
+
+    // IMediaSeeking: media time only, rate 1.0 only.
+    HRESULT IsFormatSupported(TimeFormat format) override;
+    HRESULT GetTimeFormat(TimeFormat* format) override;
+    HRESULT SetTimeFormat(TimeFormat format) override;
+    HRESULT GetDuration(REFERENCE_TIME* duration) override;
+    HRESULT GetStopPosition(REFERENCE_TIME* stop) override;
+    HRESULT GetCurrentPosition(REFERENCE_TIME* current) override;
+    HRESULT SetPositions(REFERENCE_TIME* current, unsigned currentFlags, REFERENCE_TIME* stop,
+                         unsigned stopFlags) override;
+    HRESULT SetRate(double rate) override;
+    HRESULT GetRate(double* rate) override;
+
+    // IMediaEventEx
+    HRESULT GetEvent(long* code, std::intptr_t* param1, std::intptr_t* param2,
+                     long timeoutMs) override;
+    HRESULT FreeEventParams(long code, std::intptr_t param1, std::intptr_t param2) override;
+    HRESULT SetNotifyWindow(QObject* window, unsigned message, std::intptr_t instanceData) override;
+
+    // IVideoWindow
+    HRESULT put_Owner(QWidget* owner) override;
+    HRESULT get_Owner(QWidget** owner) override;
+    HRESULT put_WindowStyle(long style) override;
+    HRESULT get_WindowStyle(long* style) override;
+    HRESULT put_MessageDrain(QWidget* drain) override;
+    HRESULT put_Visible(long visible) override;
+    HRESULT get_Visible(long* visible) override;
+    HRESULT SetWindowPosition(long left, long top, long width, long height) override;
+    HRESULT GetWindowPosition(long* left, long* top, long* width, long* height) override;
+    HRESULT NotifyOwnerMessage(QWidget* window, long message, std::intptr_t wParam,
+                               std::intptr_t lParam) override;
+
+    // IBasicVideo
+    HRESULT GetVideoSize(long* width, long* height) override;
+    HRESULT get_AvgTimePerFrame(double* seconds) override;
+
+    // IBasicAudio
+    HRESULT put_Volume(long volume) override;
+    HRESULT get_Volume(long* volume) override;
+
+    // For filters, from any thread.
+    void NotifyEvent(long code, std::intptr_t param1, std::intptr_t param2);
+    const PresentationClock& Presentation() const { return presentation_; }
+    // A renderer reached the end of its stream in time; the last one completes the graph.
+    void RendererEnded();
+
+  private:
+    std::vector<BaseFilter*> StateOrder() const;
+    HRESULT ChangeFilterStates(FilterState target);
+    HRESULT PauseFromStopped();
+    void WaitForPreroll();
+    void ResetCompletion();
+    HRESULT Seek(REFERENCE_TIME target);
+    MediaSeeker* FindSeeker() const;
+    VideoRenderer* FindVideoRenderer() const;
+    AudioRenderer* FindAudioRenderer() const;
+
+    // User-interface thread only.
+    std::vector<std::unique_ptr<BaseFilter>> filters_;
+    FilterState state_ = FilterState::Stopped;
+    TimeFormat timeFormat_ = TimeFormat::MediaTime;
+
+    SystemClock systemClock_;
+    PresentationClock presentation_{&systemClock_}; // locks itself
+    EventQueue events_;                             // locks itself
+
+    // Completion: written by renderers' threads and the user-interface thread, under
+    // completionMutex_.
+    std::mutex completionMutex_;
+    int renderersExpected_ = 0;
+    int renderersEnded_ = 0;
+};
+
+} // namespace graph

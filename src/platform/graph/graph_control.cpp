@@ -1,0 +1,274 @@
+// Running a graph: state changes, positions, events and completion.
+#include "platform/graph/filter_graph.h"
+
+#include "platform/graph/renderer.h"
+#include "platform/graph/seeker.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace graph {
+
+namespace {
+// The longest the user-interface thread waits for the first samples after a pause or seek.
+constexpr auto kPrerollLimit = std::chrono::seconds(5);
+} // namespace
+
+HRESULT FilterGraph::ChangeFilterStates(FilterState target) {
+    HRESULT result = S_OK;
+    for (BaseFilter* filter : StateOrder()) {
+        HRESULT hr = S_OK;
+        switch (target) {
+        case FilterState::Stopped:
+            hr = filter->Stop();
+            break;
+        case FilterState::Paused:
+            hr = filter->Pause();
+            break;
+        case FilterState::Running:
+            hr = filter->Run();
+            break;
+        }
+        if (FAILED(hr))
+            result = hr;
+    }
+    return result;
+}
+
+void FilterGraph::ResetCompletion() {
+    int renderers = 0;
+    for (const auto& filter : filters_) {
+        if (auto* renderer = dynamic_cast<Renderer*>(filter.get());
+            renderer && renderer->Input()->IsConnected())
+            ++renderers;
+    }
+    std::lock_guard lock(completionMutex_);
+    renderersExpected_ = renderers;
+    renderersEnded_ = 0;
+}
+
+void FilterGraph::RendererEnded() {
+    std::lock_guard lock(completionMutex_);
+    if (++renderersEnded_ == renderersExpected_)
+        events_.Push(EC_COMPLETE, S_OK, 0);
+}
+
+void FilterGraph::NotifyEvent(long code, std::intptr_t param1, std::intptr_t param2) {
+    events_.Push(code, param1, param2);
+}
+
+void FilterGraph::WaitForPreroll() {
+    const auto deadline = std::chrono::steady_clock::now() + kPrerollLimit;
+    for (const auto& filter : filters_) {
+        auto* renderer = dynamic_cast<Renderer*>(filter.get());
+        if (!renderer || !renderer->Input()->IsConnected())
+            continue;
+        while (!renderer->Prerolled() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+HRESULT FilterGraph::PauseFromStopped() {
+    const ReferenceClock* reference = &systemClock_;
+    for (const auto& filter : filters_) {
+        auto* renderer = dynamic_cast<Renderer*>(filter.get());
+        if (renderer && renderer->Input()->IsConnected() && renderer->Clock()) {
+            reference = renderer->Clock();
+            break;
+        }
+    }
+    presentation_.SetReference(reference);
+    ResetCompletion();
+    const HRESULT hr = ChangeFilterStates(FilterState::Paused);
+    state_ = FilterState::Paused;
+    WaitForPreroll();
+    return hr;
+}
+
+HRESULT FilterGraph::Run() {
+    if (state_ == FilterState::Running)
+        return S_OK;
+    HRESULT hr = S_OK;
+    if (state_ == FilterState::Stopped)
+        hr = PauseFromStopped();
+    presentation_.Start();
+    const HRESULT run = ChangeFilterStates(FilterState::Running);
+    state_ = FilterState::Running;
+    return FAILED(hr) ? hr : run;
+}
+
+HRESULT FilterGraph::Pause() {
+    if (state_ == FilterState::Paused)
+        return S_OK;
+    if (state_ == FilterState::Stopped)
+        return PauseFromStopped();
+    presentation_.Freeze();
+    const HRESULT hr = ChangeFilterStates(FilterState::Paused);
+    state_ = FilterState::Paused;
+    return hr;
+}
+
+HRESULT FilterGraph::Stop() {
+    if (state_ == FilterState::Stopped)
+        return S_OK;
+    presentation_.Freeze();
+    const REFERENCE_TIME position = presentation_.Position();
+    const HRESULT hr = ChangeFilterStates(FilterState::Stopped);
+    state_ = FilterState::Stopped;
+    // The next start goes on from where the graph stopped.
+    if (MediaSeeker* seeker = FindSeeker())
+        seeker->SeekTo(position);
+    return hr;
+}
+
+HRESULT FilterGraph::GetState(long timeoutMs, long* state) {
+    if (!state)
+        return E_POINTER;
+    switch (state_) {
+    case FilterState::Stopped:
+        *state = State_Stopped;
+        return S_OK;
+    case FilterState::Running:
+        *state = State_Running;
+        return S_OK;
+    case FilterState::Paused:
+        break;
+    }
+    *state = State_Paused;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (const auto& filter : filters_) {
+        auto* renderer = dynamic_cast<Renderer*>(filter.get());
+        if (!renderer || !renderer->Input()->IsConnected())
+            continue;
+        while (!renderer->Prerolled()) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return VFW_S_STATE_INTERMEDIATE;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    return S_OK;
+}
+
+MediaSeeker* FilterGraph::FindSeeker() const {
+    for (const auto& filter : filters_) {
+        if (MediaSeeker* seeker = filter->Seeker())
+            return seeker;
+    }
+    return nullptr;
+}
+
+HRESULT FilterGraph::IsFormatSupported(TimeFormat format) {
+    return format == TimeFormat::MediaTime && FindSeeker() ? S_OK : S_FALSE;
+}
+
+HRESULT FilterGraph::GetTimeFormat(TimeFormat* format) {
+    if (!format)
+        return E_POINTER;
+    *format = timeFormat_;
+    return S_OK;
+}
+
+HRESULT FilterGraph::SetTimeFormat(TimeFormat format) {
+    if (IsFormatSupported(format) != S_OK)
+        return E_NOINTERFACE;
+    timeFormat_ = format;
+    return S_OK;
+}
+
+HRESULT FilterGraph::GetDuration(REFERENCE_TIME* duration) {
+    if (!duration)
+        return E_POINTER;
+    MediaSeeker* seeker = FindSeeker();
+    if (!seeker)
+        return E_NOINTERFACE;
+    *duration = seeker->Duration();
+    return S_OK;
+}
+
+HRESULT FilterGraph::GetStopPosition(REFERENCE_TIME* stop) {
+    return GetDuration(stop);
+}
+
+HRESULT FilterGraph::GetCurrentPosition(REFERENCE_TIME* current) {
+    if (!current)
+        return E_POINTER;
+    MediaSeeker* seeker = FindSeeker();
+    if (!seeker)
+        return E_NOINTERFACE;
+    *current = std::clamp<REFERENCE_TIME>(presentation_.Position(), 0, seeker->Duration());
+    return S_OK;
+}
+
+HRESULT FilterGraph::SetPositions(REFERENCE_TIME* current, unsigned currentFlags,
+                                  REFERENCE_TIME* stop, unsigned stopFlags) {
+    MediaSeeker* seeker = FindSeeker();
+    if (!seeker)
+        return E_NOINTERFACE;
+    // The stop position is always the end of the media.
+    if ((stopFlags & AM_SEEKING_PositioningBitsMask) != AM_SEEKING_NoPositioning || stop)
+        return E_NOTIMPL;
+    const unsigned positioning = currentFlags & AM_SEEKING_PositioningBitsMask;
+    if (positioning == AM_SEEKING_NoPositioning)
+        return S_OK;
+    if (!current)
+        return E_POINTER;
+    REFERENCE_TIME target = *current;
+    if (positioning == AM_SEEKING_RelativePositioning)
+        target += presentation_.Position();
+    else if (positioning != AM_SEEKING_AbsolutePositioning)
+        return E_INVALIDARG;
+    return Seek(std::clamp<REFERENCE_TIME>(target, 0, seeker->Duration()));
+}
+
+HRESULT FilterGraph::Seek(REFERENCE_TIME target) {
+    MediaSeeker* seeker = FindSeeker();
+    if (state_ == FilterState::Stopped) {
+        presentation_.Set(target);
+        return seeker->SeekTo(target);
+    }
+    const bool wasRunning = state_ == FilterState::Running;
+    if (wasRunning) {
+        presentation_.Freeze();
+        ChangeFilterStates(FilterState::Paused);
+    }
+    ResetCompletion();
+    const HRESULT hr = seeker->SeekTo(target);
+    presentation_.Set(target);
+    WaitForPreroll();
+    if (wasRunning) {
+        presentation_.Start();
+        ChangeFilterStates(FilterState::Running);
+    }
+    return hr;
+}
+
+HRESULT FilterGraph::SetRate(double rate) {
+    if (!FindSeeker())
+        return E_NOINTERFACE;
+    return rate == 1.0 ? S_OK : E_INVALIDARG;
+}
+
+HRESULT FilterGraph::GetRate(double* rate) {
+    if (!rate)
+        return E_POINTER;
+    *rate = 1.0;
+    return S_OK;
+}
+
+HRESULT FilterGraph::GetEvent(long* code, std::intptr_t* param1, std::intptr_t* param2,
+                              long timeoutMs) {
+    return events_.Get(code, param1, param2, timeoutMs);
+}
+
+HRESULT FilterGraph::FreeEventParams(long, std::intptr_t, std::intptr_t) {
+    return S_OK;
+}
+
+HRESULT FilterGraph::SetNotifyWindow(QObject* window, unsigned message,
+                                     std::intptr_t instanceData) {
+    events_.SetNotifyWindow(window, message, instanceData);
+    return S_OK;
+}
+
+} // namespace graph

@@ -1,0 +1,19 @@
+#pragma once
+// The role of the filter that positions a graph (the demultiplexer of a file).
+#include "platform/core/reftime.h"
+#include "platform/core/status.h"
+
+namespace graph {
+
+class MediaSeeker {
+  public:
+    virtual REFERENCE_TIME Duration() const = 0;
+    // Called on the user-interface thread in any state. While streaming, flushes everything
+    // downstream, repositions and streams again from the new segment start `target`.
+    virtual HRESULT SeekTo(REFERENCE_TIME target) = 0;
+
+  protected:
+    ~MediaSeeker() = default;
+};
+
+} // namespace graph

@@ -1,0 +1,72 @@
+#pragma once
+// Shows decoded pictures at their time on the presentation clock, in a child widget placed
+// in a rectangle of an owner widget. Frames are converted to QImage with libswscale on the
+// streaming thread; the widget paints them on the user-interface thread. The first frame
+// after a stop or seek shows at once, so a paused graph shows its current picture.
+//
+// The window calls (owner, style, visibility, position) run on the user-interface thread.
+#include "platform/graph/interfaces.h"
+#include "platform/graph/renderer.h"
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+
+#include <memory>
+
+struct SwsContext;
+
+namespace graph {
+
+class FrameSlot;
+class VideoWidget;
+
+class VideoRenderer final : public Renderer {
+  public:
+    VideoRenderer();
+    ~VideoRenderer() override;
+
+    bool Accepts(const Pin& input, const MediaType& type) const override;
+
+    // Native picture size and frame time, from the connection; empty/0 when unconnected.
+    QSize VideoSize() const;
+    REFERENCE_TIME AvgTimePerFrame() const;
+    // The picture presented last (a null image before the first).
+    QImage CurrentImage() const;
+
+    QWidget* Owner() const { return owner_; }
+    void SetOwner(QWidget* owner);
+    long Style() const { return style_; }
+    void SetStyle(long style) { style_ = style; }
+    void SetDrain(QWidget* drain) { drain_ = drain; }
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    QRect Placement() const { return placement_; }
+    void SetPlacement(const QRect& placement);
+
+  protected:
+    void Present(MediaSample& sample, bool first) override;
+
+  private:
+    void Show(const AVFrame* frame);
+    void ApplyWindow();
+
+    // Streaming thread only.
+    SwsContext* scaler_ = nullptr;
+    // Filled by the streaming thread, read by the widget; locks itself.
+    std::shared_ptr<FrameSlot> slot_;
+    // User-interface thread only. The notifier receives the queued repaint requests of the
+    // streaming thread; it lives as long as the renderer, the widget may die with its owner.
+    std::unique_ptr<QObject> notifier_;
+    QPointer<VideoWidget> widget_;
+    QPointer<QWidget> owner_;
+    QPointer<QWidget> drain_;
+    long style_ = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    bool visible_ = true;
+    QRect placement_;
+};
+
+} // namespace graph

@@ -1,0 +1,35 @@
+#pragma once
+// The child widget that shows a video renderer's picture inside its owner. The renderer's
+// streaming thread publishes each frame into a FrameSlot; the widget paints the slot's
+// latest image on the user-interface thread, stretched to its own rectangle.
+#include <QImage>
+#include <QWidget>
+
+#include <memory>
+#include <mutex>
+
+namespace graph {
+
+class FrameSlot {
+  public:
+    void Publish(QImage image);
+    QImage Latest() const;
+
+  private:
+    // Written by the renderer's streaming thread, read by the user-interface thread.
+    mutable std::mutex mutex_;
+    QImage image_;
+};
+
+class VideoWidget final : public QWidget {
+  public:
+    explicit VideoWidget(std::shared_ptr<const FrameSlot> slot);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    std::shared_ptr<const FrameSlot> slot_;
+};
+
+} // namespace graph

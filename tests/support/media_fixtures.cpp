@@ -1,0 +1,201 @@
+#include "support/media_fixtures.h"
+
+#include "support/test_environment.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <stdexcept>
+
+namespace testsupport {
+
+namespace {
+
+const QString kPicture = QString("color=c=black:s=%1x%2:r=%3:d=%4,format=gray,"
+                                 "geq=lum='if(mod(floor(N/pow(2,floor(X/20))),2),235,16)',"
+                                 "format=yuv420p")
+                             .arg(kClipWidth)
+                             .arg(kClipHeight)
+                             .arg(kClipFps)
+                             .arg(kClipSeconds);
+
+QString SoundSource() {
+    QString expression = "0.2*sin(2*PI*440*t)";
+    for (double click : kClickTimes)
+        expression += QString("+0.7*between(t,%1,%2)").arg(click).arg(click + 0.001);
+    return QString("aevalsrc='%1':s=%2:d=%3")
+        .arg(expression)
+        .arg(kClipSampleRate)
+        .arg(kClipSeconds);
+}
+
+void RunFfmpeg(const QStringList& arguments) {
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", QStringList{"-hide_banner", "-loglevel", "error", "-y"} + arguments);
+    if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitCode() != 0)
+        throw std::runtime_error("ffmpeg failed: " + arguments.join(' ').toStdString() + "\n" +
+                                 ffmpeg.readAllStandardError().toStdString());
+}
+
+QString Folder() {
+    static const QString folder = TemporaryFolder();
+    return folder;
+}
+
+QString Make(ClipKind kind) {
+    const QStringList picture{"-f", "lavfi", "-i", kPicture};
+    const QStringList sound{"-f", "lavfi", "-i", SoundSource()};
+    const QStringList stereo{"-ac", "2"};
+    const QStringList x264{"-c:v", "libx264", "-preset",  "ultrafast",
+                           "-g",   "25",      "-pix_fmt", "yuv420p"};
+    QStringList arguments;
+    QString name;
+    switch (kind) {
+    case ClipKind::H264Aac:
+        name = "h264_aac.mp4";
+        arguments = picture + sound + x264 + QStringList{"-c:a", "aac"} + stereo;
+        break;
+    case ClipKind::Mpeg4Mp3:
+        name = "mpeg4_mp3.avi";
+        arguments = picture + sound +
+                    QStringList{"-c:v", "mpeg4", "-q:v", "3", "-g", "25", "-c:a", "libmp3lame"} +
+                    stereo;
+        break;
+    case ClipKind::Wmv2Wma2:
+        name = "wmv2_wma2.asf";
+        arguments = picture + sound +
+                    QStringList{"-c:v", "wmv2", "-q:v", "3", "-g", "25", "-c:a", "wmav2"} + stereo;
+        break;
+    case ClipKind::Vp9Opus:
+        name = "vp9_opus.webm";
+        arguments = picture + sound +
+                    QStringList{"-c:v", "libvpx-vp9", "-deadline", "realtime", "-cpu-used",
+                                "8",    "-g",         "25",        "-c:a",     "libopus"} +
+                    stereo;
+        break;
+    case ClipKind::PictureOnly:
+        name = "picture_only.mp4";
+        arguments = picture + x264;
+        break;
+    case ClipKind::SoundOnly:
+        name = "sound_only.m4a";
+        arguments = sound + QStringList{"-c:a", "aac"} + stereo;
+        break;
+    case ClipKind::WithSubtitles: {
+        const QString subtitles = Folder() + "/subtitles.srt";
+        QFile file(subtitles);
+        file.open(QIODevice::WriteOnly);
+        file.write("1\n00:00:00,500 --> 00:00:01,500\nHello\n\n"
+                   "2\n00:00:02,000 --> 00:00:03,000\nWorld\n\n");
+        file.close();
+        name = "with_subtitles.mkv";
+        arguments =
+            picture + sound + QStringList{"-i", subtitles} + x264 +
+            QStringList{"-c:a", "aac", "-c:s", "srt", "-map", "0", "-map", "1", "-map", "2"} +
+            stereo;
+        break;
+    }
+    }
+    const QString path = Folder() + "/" + name;
+    RunFfmpeg(arguments + QStringList{path});
+    return path;
+}
+
+} // namespace
+
+std::string Clip(ClipKind kind) {
+    static std::map<ClipKind, QString> made;
+    auto found = made.find(kind);
+    if (found == made.end())
+        found = made.emplace(kind, Make(kind)).first;
+    return found->second.toStdString();
+}
+
+std::string TruncatedClip() {
+    const QString whole = QString::fromStdString(Clip(ClipKind::H264Aac));
+    QFile file(whole);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray half = file.read(file.size() / 2);
+    const QString path = Folder() + "/truncated.mp4";
+    QFile out(path);
+    out.open(QIODevice::WriteOnly);
+    out.write(half);
+    return path.toStdString();
+}
+
+std::string NonMediaFile() {
+    const QString path = Folder() + "/notes.avi";
+    QFile out(path);
+    out.open(QIODevice::WriteOnly);
+    for (int i = 0; i < 200; ++i)
+        out.write("These are plain notes, not a video.\n");
+    return path.toStdString();
+}
+
+StreamTiming ProbeStream(const std::string& path, char type) {
+    auto probe = [&](const QStringList& arguments) {
+        QProcess ffprobe;
+        ffprobe.start("ffprobe", QStringList{"-v", "error"} + arguments +
+                                     QStringList{QString::fromStdString(path)});
+        ffprobe.waitForFinished(60000);
+        return QString::fromUtf8(ffprobe.readAllStandardOutput());
+    };
+    const double fileStart =
+        probe({"-show_entries", "format=start_time", "-of", "csv=p=0"}).trimmed().toDouble();
+    const QStringList packets = probe({"-select_streams", QString(type) + ":0", "-show_entries",
+                                       "packet=pts_time,duration_time", "-of", "csv=p=0"})
+                                    .split('\n', Qt::SkipEmptyParts);
+    double first = 1e9, end = 0;
+    for (const QString& line : packets) {
+        const QStringList fields = line.split(',');
+        if (fields.size() < 2 || fields[0] == "N/A")
+            continue;
+        const double pts = fields[0].toDouble();
+        first = std::min(first, pts);
+        end = std::max(end, pts + fields[1].toDouble());
+    }
+    // Packets before the file's start carry encoder priming that is never played.
+    first = std::max(first, fileStart);
+    return {first - fileStart, end - first};
+}
+
+int FrameNumberOf(const QImage& image) {
+    if (image.width() < kClipWidth || image.height() < kClipHeight)
+        return -1;
+    int number = 0;
+    for (int bit = 0; bit < 8; ++bit) {
+        const int level = qGray(image.pixel(bit * 20 + 10, kClipHeight / 2));
+        if (level > 90 && level < 160)
+            return -1;
+        if (level >= 160)
+            number |= 1 << bit;
+    }
+    return number;
+}
+
+std::vector<std::int16_t> DecodeSound(const std::string& path) {
+    const QString raw = Folder() + "/reference.raw";
+    RunFfmpeg({"-i", QString::fromStdString(path), "-map", "0:a:0", "-f", "s16le", "-ac", "2",
+               "-ar", QString::number(kClipSampleRate), raw});
+    QFile file(raw);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
+    return samples;
+}
+
+long FindClick(const std::vector<std::int16_t>& stereo, long from, int threshold) {
+    for (long frame = from; frame * 2 + 1 < static_cast<long>(stereo.size()); ++frame) {
+        if (std::abs(stereo[frame * 2]) >= threshold ||
+            std::abs(stereo[frame * 2 + 1]) >= threshold)
+            return frame;
+    }
+    return -1;
+}
+
+} // namespace testsupport

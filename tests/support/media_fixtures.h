@@ -1,0 +1,58 @@
+#pragma once
+// Short clips made with the ffmpeg command, with content the tests can recognise: every
+// picture shows its own frame number as eight black/white stripes (lowest bit on the left),
+// and the sound is a quiet tone with loud one-millisecond clicks at known times.
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+constexpr int kClipWidth = 160;
+constexpr int kClipHeight = 120;
+constexpr int kClipFps = 25;
+constexpr int kClipSeconds = 4;
+constexpr int kClipSampleRate = 48000;
+// Click times in seconds.
+constexpr double kClickTimes[] = {1.0, 2.5};
+
+enum class ClipKind {
+    H264Aac,       // MP4
+    Mpeg4Mp3,      // AVI
+    Wmv2Wma2,      // ASF
+    Vp9Opus,       // WebM
+    PictureOnly,   // MP4, H.264
+    SoundOnly,     // M4A, AAC
+    WithSubtitles, // Matroska: H.264, AAC, SubRip
+};
+
+// Makes the clip on first use in the test program and returns its path.
+std::string Clip(ClipKind kind);
+// An MP4 cut in half: its index (written last) is gone.
+std::string TruncatedClip();
+// A text file with a video file's name.
+std::string NonMediaFile();
+
+// A stream's timing as the ffprobe command reads it from the packets, in seconds: its first
+// time stamp after the file's start, and from there to the end of its last packet.
+struct StreamTiming {
+    double start = 0;
+    double length = 0;
+};
+StreamTiming ProbeStream(const std::string& path, char type /* 'v' or 'a' */);
+
+// The frame number a picture shows, or -1 when it shows none.
+int FrameNumberOf(const QImage& image);
+
+// The file's first sound stream as interleaved 16-bit stereo at kClipSampleRate, decoded by
+// the ffmpeg command (a reference independent of the graph).
+std::vector<std::int16_t> DecodeSound(const std::string& path);
+
+// Index of the first sample frame at or after `from` whose level passes `threshold` on either
+// channel, or -1.
+long FindClick(const std::vector<std::int16_t>& stereo, long from, int threshold = 20000);
+
+} // namespace testsupport
