@@ -5,12 +5,14 @@
 #include "controls/button_st.h"
 #include "language/language.h"
 #include "options/output_extension.h"
+#include "platform/core/window_message.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
 #include "resources/art.h"
 #include "resources/resource.h"
 #include "sync/time_text.h"
 
+#include <QAbstractButton>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,6 +89,20 @@ CVellumDlg::CVellumDlg(QWidget* parent) : ui::Dialog(parent) {
     // F1, the desktop's help key, does what the Help button does.
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             [this] { OnHelp(); });
+    // The transport's letters work on their own, as in any dialog, except while typing in a
+    // box (a text box takes its letters first).
+    for (auto [key, id] : {std::pair{Qt::Key_W, IDC_BUTTON_JUMP_FORWARD},
+                           {Qt::Key_Q, IDC_BUTTON_JUMP_BACKWARD},
+                           {Qt::Key_I, IDC_BUTTON_AUDIO_JUMP_FORWARD},
+                           {Qt::Key_O, IDC_BUTTON_AUDIO_VIDEO_RESTORE},
+                           {Qt::Key_P, IDC_BUTTON_AUDIO_JUMP_BACKWARD}}) {
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, [this, id] {
+            if (auto* button = Item<QAbstractButton>(id); button && button->isEnabled())
+                button->click();
+        });
+    }
+    connect(Item<CBitmapSlider>(IDC_SLIDER_POSITION), &CBitmapSlider::releasedCapture, this,
+            [this] { OnSeekBarReleased(); });
     // A main window: it can be minimized during a long conversion.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -95,10 +111,6 @@ CVellumDlg::CVellumDlg(QWidget* parent) : ui::Dialog(parent) {
 }
 
 CVellumDlg::~CVellumDlg() = default;
-
-void CVellumDlg::SetPositionSource(std::shared_ptr<PositionSource> source) {
-    positions_ = std::move(source);
-}
 
 QTimer* CVellumDlg::Timer(int id) const {
     return id == kConversionClockTimer ? conversionClock_
@@ -236,6 +248,22 @@ void CVellumDlg::EnableWorkingSet() {
 
 void CVellumDlg::OnCommand(int id) {
     switch (id) {
+    case IDC_BUTTON_ADD_VIDEO:
+        return OnOpenVideo();
+    case IDC_BUTTON_ADD_MUSIC:
+        return OnAddMusic();
+    case IDC_BUTTON_PLAY:
+    case IDC_BUTTON_PAUSE:
+    case IDC_BUTTON_STOP:
+    case IDC_BUTTON_JUMP_FORWARD:
+    case IDC_BUTTON_JUMP_BACKWARD:
+        return OnTransport(id);
+    case IDC_BUTTON_AUDIO_JUMP_FORWARD:
+    case IDC_BUTTON_AUDIO_VIDEO_RESTORE:
+    case IDC_BUTTON_AUDIO_JUMP_BACKWARD:
+        return OnAudioOffset(id);
+    case IDC_BUTTON_CLOSE_PLAYERS:
+        return OnClosePlayers();
     case IDC_BUTTON_ADD_SYNC_POINT:
         return OnAddPoint();
     case IDC_BUTTON_DELETE_SYNC_POINT:
@@ -270,15 +298,17 @@ void CVellumDlg::OnCommand(int id) {
 }
 
 void CVellumDlg::OnMusicMark(int id) {
-    if (!positions_)
-        return;
-    const std::optional<REFERENCE_TIME> position = positions_->VideoPosition();
-    if (!position)
+    if (!videoPlayer)
         return;
     REFERENCE_TIME& mark = (id == IDC_BUTTON_START_TIME) ? musicStart : musicEnd;
-    mark = *position;
+    mark = videoPlayer->currentPosition;
     SetDlgItemText(id == IDC_BUTTON_START_TIME ? IDC_STATIC_MUSIC_START : IDC_STATIC_MUSIC_END,
                    Clock(static_cast<int>(mark / UNITS)));
+}
+
+void CVellumDlg::OnMessage(unsigned message, std::intptr_t, std::intptr_t) {
+    if (message == WM_PLAYERTICK)
+        OnPlayerTick();
 }
 
 void CVellumDlg::OnTimer(int id) {
@@ -286,16 +316,14 @@ void CVellumDlg::OnTimer(int id) {
         ++elapsedSeconds;
         SetDlgItemText(IDC_STATIC_STATUS, "Please wait... Used Time: " + Clock(elapsedSeconds));
     } else if (id == kPreviewBarTimer) {
-        if (!positions_ || *SliderDraggingFlag() != 0)
+        if (!resultPlayer || *SliderDraggingFlag() != 0)
             return;
-        const std::optional<PlayerProgress> progress = positions_->ResultProgress();
-        if (!progress)
-            return;
-        int value = progress->duration == 0
-                        ? 0
-                        : static_cast<int>(static_cast<double>(progress->position) /
-                                           static_cast<double>(progress->duration) * 600);
-        Item<CBitmapSlider>(IDC_SLIDER_PREVIEW)->setValue(value);
+        const REFERENCE_TIME stop = resultPlayer->stopPosition;
+        previewBarPosition =
+            stop == 0 ? 0
+                      : static_cast<int>(static_cast<double>(resultPlayer->currentPosition) /
+                                         static_cast<double>(stop) * 600);
+        Item<CBitmapSlider>(IDC_SLIDER_PREVIEW)->setValue(previewBarPosition);
     }
 }
 

@@ -2,8 +2,8 @@
 // The main window: opens a video, drives the two players, keeps the synchronization points
 // and the times, and starts preview and conversion. Controls are addressed by their numbers.
 #include "options/output_settings.h"
-#include "app/position_source.h"
 #include "platform/ui/dialog.h"
+#include "preview/vcd_core.h"
 #include "slideshow/slideshow_lists.h"
 #include "sync/sync_state.h"
 
@@ -29,12 +29,19 @@ class CVellumDlg : public ui::Dialog {
     REFERENCE_TIME musicStart = 0;
     REFERENCE_TIME musicEnd = 0;
     OutputSettings output;
+    int nativeWidth = 0;
+    int nativeHeight = 0;
     int converting = 0;
     int previewRunning = 0;
     int elapsedSeconds = 0;
 
-    // Where positions come from; the players once a video is open.
-    void SetPositionSource(std::shared_ptr<PositionSource> source);
+    // The players: picture only and sound only on the opened video, and the composed result
+    // while the preview runs.
+    std::unique_ptr<preview::CVcdCore> videoPlayer;
+    std::unique_ptr<preview::CVcdCore> audioPlayer;
+    std::unique_ptr<preview::CVcdCore> resultPlayer;
+    int seekBarPosition = 0;
+    int previewBarPosition = 0;
 
     // Timer ids and periods.
     static constexpr int kConversionClockTimer = 1112;
@@ -58,6 +65,7 @@ class CVellumDlg : public ui::Dialog {
 
   protected:
     void OnCommand(int id) override;
+    void OnMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -67,6 +75,19 @@ class CVellumDlg : public ui::Dialog {
     void SetUpIconButtons();
     void OnInitDialog();
     QString StatusLine() const;
+
+    // Opening a video and the transport
+    void OnOpenVideo();
+    void OnAddMusic();
+    void RefreshMusicList();
+    bool OpenPlayers(const QString& path);
+    void StartPlayersFromZero();
+    void ClosePlayers();
+    void OnClosePlayers();
+    void OnTransport(int id);
+    void OnAudioOffset(int id);
+    void OnSeekBarReleased();
+    void OnPlayerTick();
 
     // Points and times
     void OnAddPoint();
@@ -96,5 +117,6 @@ class CVellumDlg : public ui::Dialog {
     QPixmap background_;
     QTimer* conversionClock_ = nullptr;
     QTimer* previewBar_ = nullptr;
-    std::shared_ptr<PositionSource> positions_;
+    // Counts the opened videos, so a delayed start never touches the players of a later one.
+    int openGeneration_ = 0;
 };

@@ -72,12 +72,9 @@ std::vector<int> CVellumDlg::SelectedRows() const {
 }
 
 void CVellumDlg::OnAddPoint() {
-    if (!positions_)
+    if (!audioPlayer)
         return;
-    const std::optional<REFERENCE_TIME> position = positions_->VideoPosition();
-    if (!position)
-        return;
-    if (!syncState.AddPoint(*position)) {
+    if (!syncState.AddPoint(videoPlayer->currentPosition)) {
         ui::MessageBox(this,
                        QStringLiteral("The synchronization point list is full: it holds at most "
                                       "%1 points. Delete a point before adding another.")
@@ -176,7 +173,7 @@ void CVellumDlg::OnSaveSyncList() {
     request.title = Language().GetString(IDS_MESSAGE_BROWSE_CAPTION);
     request.initialFolder = store.GetProfileString("Option", "LastSynclistFolder", ".");
     request.initialName = "*.*";
-    request.filters = {kSyncListFilter};
+    request.filters = {{kSyncListFilter, "*.ini"}};
     const std::optional<QString> chosen = ui::CurrentPrompts().SaveFileName(this, request);
     if (!chosen)
         return;
@@ -199,7 +196,7 @@ void CVellumDlg::OnLoadSyncList() {
     ui::FileDialogRequest request;
     request.title = "Select an ini file...";
     request.initialFolder = store.GetProfileString("Option", "LastSynclistFolder", "");
-    request.filters = {kSyncListFilter};
+    request.filters = {{kSyncListFilter, "*.ini;"}};
     request.mustExist = true;
     const std::optional<QString> chosen = ui::CurrentPrompts().OpenFileName(this, request);
     if (!chosen)

@@ -3,6 +3,7 @@
 #include "resources/resource.h"
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
+#include "support/media_fixtures.h"
 #include "sync/sync_list_file.h"
 
 #include <QApplication>
@@ -18,30 +19,22 @@ namespace {
 
 constexpr REFERENCE_TIME S = 10'000'000;
 
-// Stands in for the picture player: a position the test moves.
-class FixedPosition : public PositionSource {
-  public:
-    std::optional<REFERENCE_TIME> VideoPosition() const override { return position; }
-    std::optional<PlayerProgress> ResultProgress() const override { return progress; }
-    REFERENCE_TIME position = 0;
-    std::optional<PlayerProgress> progress;
-};
-
 class MainWindowSyncTest : public ::testing::Test {
   protected:
     void SetUp() override {
         testsupport::UseTemporarySettings();
-        source = std::make_shared<FixedPosition>();
-        dlg.SetPositionSource(source);
-        dlg.EnableWorkingSet();
+        scope.prompts.fileAnswers = {QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
+        Click(IDC_BUTTON_ADD_VIDEO);
+        ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
         dlg.syncState.videoDuration = 60 * S;
         dlg.syncState.audioDuration = 61 * S;
         dlg.syncState.ResetForNewVideo();
         dlg.ShowTimes();
     }
+    // The picture player's polled position is what a point takes.
     void AddAt(REFERENCE_TIME v) {
-        source->position = v;
-        QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_ADD_SYNC_POINT), Qt::LeftButton);
+        dlg.videoPlayer->currentPosition = v;
+        Click(IDC_BUTTON_ADD_SYNC_POINT);
     }
     QTableWidget* List() { return dlg.Item<QTableWidget>(IDC_LIST_SYNC_POINTS); }
     QString Cell(int row, int column) { return List()->item(row, column)->text(); }
@@ -55,7 +48,6 @@ class MainWindowSyncTest : public ::testing::Test {
 
     testsupport::PromptScope scope;
     CVellumDlg dlg;
-    std::shared_ptr<FixedPosition> source;
 };
 
 } // namespace
@@ -186,12 +178,12 @@ TEST_F(MainWindowSyncTest, UnmappablePointsAreRefusedWithoutChangingATime) {
 TEST_F(MainWindowSyncTest, SyncListsSaveAndLoadThroughTheFileDialogs) {
     const QString folder = testsupport::TemporaryFolder();
     AddAt(2 * S);
-    AddAt(12'345'6789);
+    AddAt(123'456'789);
     scope.prompts.fileAnswers = {folder + "/points.txt"};
     Click(IDC_BUTTON_SAVE_SYNC_LIST);
     ASSERT_TRUE(QFile::exists(folder + "/points.ini"));
-    EXPECT_EQ(scope.prompts.fileDialogs[0].title, "Select Output File Name");
-    EXPECT_EQ(scope.prompts.fileDialogs[0].initialFolder, ".");
+    EXPECT_EQ(scope.prompts.fileDialogs.back().title, "Select Output File Name");
+    EXPECT_EQ(scope.prompts.fileDialogs.back().initialFolder, ".");
     EXPECT_EQ(settings::Profile().GetProfileString("Option", "LastSynclistFolder", ""), folder + "/");
 
     // Saving again asks before replacing; No leaves the file as it was.
@@ -229,16 +221,18 @@ TEST_F(MainWindowSyncTest, AListWithAnImpossibleCountIsRefusedAndThePointsStay) 
 }
 
 TEST_F(MainWindowSyncTest, PreviewBarFollowsTheComposedPreviewUnlessHeld) {
-    source->progress = PlayerProgress{30 * S, 60 * S};
+    dlg.resultPlayer = std::make_unique<preview::CVcdCore>(&dlg, preview::AllStreams);
+    dlg.resultPlayer->currentPosition = 30 * S;
+    dlg.resultPlayer->stopPosition = 60 * S;
     dlg.OnTimer(CVellumDlg::kPreviewBarTimer);
     auto* bar = dlg.Item<QSlider>(IDC_SLIDER_PREVIEW);
     EXPECT_EQ(bar->value(), 300);
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, bar->height() / 2));
-    source->progress = PlayerProgress{60 * S, 60 * S};
+    dlg.resultPlayer->currentPosition = 60 * S;
     dlg.OnTimer(CVellumDlg::kPreviewBarTimer);
     EXPECT_NE(bar->value(), 600);
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(2, bar->height() / 2));
-    source->progress = PlayerProgress{0, 0};
+    dlg.resultPlayer->stopPosition = 0;
     dlg.OnTimer(CVellumDlg::kPreviewBarTimer);
     EXPECT_EQ(bar->value(), 0);
 }

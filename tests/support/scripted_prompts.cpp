@@ -27,6 +27,14 @@ std::optional<QString> ScriptedPrompts::SaveFileName(QWidget* owner, const ui::F
     return OpenFileName(owner, r);
 }
 
+std::vector<QString> ScriptedPrompts::OpenFileNames(QWidget* owner, const ui::FileDialogRequest& r) {
+    const std::optional<QString> answer = OpenFileName(owner, r);
+    if (!answer)
+        return {};
+    const QStringList paths = answer->split('\n', Qt::SkipEmptyParts);
+    return {paths.begin(), paths.end()};
+}
+
 std::optional<QFont> ScriptedPrompts::ChooseFont(QWidget*, const QFont&) {
     if (fontAnswers.empty())
         return std::nullopt;

@@ -23,6 +23,8 @@ class ScriptedPrompts : public ui::Prompts {
                    unsigned flags) override;
     std::optional<QString> OpenFileName(QWidget* owner, const ui::FileDialogRequest& r) override;
     std::optional<QString> SaveFileName(QWidget* owner, const ui::FileDialogRequest& r) override;
+    // Answers with every path of the next file answer, split at new lines.
+    std::vector<QString> OpenFileNames(QWidget* owner, const ui::FileDialogRequest& r) override;
     std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial) override;
 
     std::vector<RecordedMessage> messages;

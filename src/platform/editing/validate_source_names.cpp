@@ -23,7 +23,7 @@ std::optional<std::string> AskForFile(const std::string& missing) {
     if (info.dir().exists())
         request.initialFolder = info.absolutePath();
     request.initialName = info.fileName();
-    request.filters = {"All files (*)"};
+    request.filters = {{"All files (*.*)", "*"}};
     request.mustExist = true;
     const auto chosen = ui::CurrentPrompts().OpenFileName(nullptr, request);
     if (!chosen || chosen->isEmpty())

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -24,11 +25,18 @@ enum MessageBoxFlags : unsigned {
 };
 enum Answer : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 
+// One entry of a file dialog's type list: the text shown, and the patterns it stands for,
+// separated by ";" (e.g. "*.mpeg;*.mpg").
+struct FileFilter {
+    QString description;
+    QString patterns;
+};
+
 struct FileDialogRequest {
     QString title;
     QString initialFolder;   // empty: the dialog's own choice
     QString initialName;     // e.g. "*.*"
-    QStringList filters;     // Qt filter texts, e.g. "synchronization list file(*.ini)"
+    std::vector<FileFilter> filters; // the first is selected
     bool mustExist = false;  // open dialogs: the file and its folder must exist
 };
 
@@ -41,6 +49,8 @@ class Prompts {
     // The chosen path, or nothing on Cancel.
     virtual std::optional<QString> OpenFileName(QWidget* owner, const FileDialogRequest& r) = 0;
     virtual std::optional<QString> SaveFileName(QWidget* owner, const FileDialogRequest& r) = 0;
+    // Several existing files at once; empty on Cancel.
+    virtual std::vector<QString> OpenFileNames(QWidget* owner, const FileDialogRequest& r) = 0;
     virtual std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial) = 0;
 };
 

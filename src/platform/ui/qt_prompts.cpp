@@ -32,6 +32,17 @@ QString StartPath(const FileDialogRequest& r) {
     return folder.isEmpty() ? r.initialName : folder + "/" + r.initialName;
 }
 
+// The dialog shows each description as it stands; the patterns go behind it in the form the
+// dialog reads (space-separated), hidden from view.
+void ApplyFilters(QFileDialog& dialog, const std::vector<FileFilter>& filters) {
+    QStringList names;
+    for (const FileFilter& filter : filters)
+        names << filter.description + " (" +
+                     filter.patterns.split(';', Qt::SkipEmptyParts).join(' ').trimmed() + ")";
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(names);
+}
+
 } // namespace
 
 int QtPrompts::MessageBox(QWidget* owner, const QString& text, const QString& caption,
@@ -61,10 +72,21 @@ std::optional<QString> QtPrompts::OpenFileName(QWidget* owner, const FileDialogR
     QFileDialog dialog(owner, r.title, StartPath(r));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(r.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setNameFilters(r.filters);
+    ApplyFilters(dialog, r.filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front();
+}
+
+std::vector<QString> QtPrompts::OpenFileNames(QWidget* owner, const FileDialogRequest& r) {
+    QFileDialog dialog(owner, r.title, StartPath(r));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    ApplyFilters(dialog, r.filters);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList files = dialog.selectedFiles();
+    return {files.begin(), files.end()};
 }
 
 std::optional<QString> QtPrompts::SaveFileName(QWidget* owner, const FileDialogRequest& r) {
@@ -73,7 +95,7 @@ std::optional<QString> QtPrompts::SaveFileName(QWidget* owner, const FileDialogR
     dialog.setFileMode(QFileDialog::AnyFile);
     // The callers ask about replacing files themselves.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(r.filters);
+    ApplyFilters(dialog, r.filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front();

@@ -10,6 +10,7 @@ class QtPrompts : public Prompts {
                    unsigned flags) override;
     std::optional<QString> OpenFileName(QWidget* owner, const FileDialogRequest& r) override;
     std::optional<QString> SaveFileName(QWidget* owner, const FileDialogRequest& r) override;
+    std::vector<QString> OpenFileNames(QWidget* owner, const FileDialogRequest& r) override;
     std::optional<QFont> ChooseFont(QWidget* owner, const QFont& initial) override;
 };
 

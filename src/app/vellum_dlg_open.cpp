@@ -1,0 +1,160 @@
+// "Open Video": probe the file, make it the clip and the sound of the composition, open the
+// two players on it and start from 0 with the synchronization state reset.
+#include "app/vellum_dlg.h"
+#include "language/language.h"
+#include "media/probe.h"
+#include "platform/settings/store.h"
+#include "platform/ui/prompts.h"
+#include "resources/resource.h"
+#include "sync/sync_list_file.h"
+
+#include <QApplication>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <cstdlib>
+
+namespace {
+
+QString Clock(REFERENCE_TIME time) {
+    const long long seconds = time / UNITS;
+    return QString::asprintf("%02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
+}
+
+// The wait cursor for the length of one operation.
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+int TransitionKindFor(const slideshow::TransitionDefaults& defaults, int index, int current) {
+    switch (defaults.transitionMode) {
+    case 0:
+        return std::rand() % slideshow::kTransitionKindCount;
+    case 1:
+        return index > slideshow::kTransitionKindCount - 1 ? index - 46 : index;
+    case 2:
+        return defaults.sameTransitionKind;
+    default:
+        return current;
+    }
+}
+
+} // namespace
+
+void CVellumDlg::OnOpenVideo() {
+    settings::Store& store = settings::Profile();
+    ui::FileDialogRequest request;
+    request.title = Language().GetString(IDS_MESSAGE_OPEN_FILE);
+    request.filters = {{"Any Files (*.*)", "*.*"},
+                       {"Video Files (*.mpeg;*.mpg;*.avi;*.wmv;*.dat;*.asf;*.vob;*.ogm;*.divx;*.div;*.mkv)",
+                        "*.mpeg;*.mpg;*.avi;*.asf;*.wmv;*.dat;*.vob;*.ogm;*.divx;*.div;*.mkv"}};
+    request.initialFolder = store.GetProfileString("Option", "LastPhotoFolder", "");
+    request.mustExist = true;
+    const std::optional<QString> chosen = ui::CurrentPrompts().OpenFileName(this, request);
+    if (!chosen)
+        return;
+    const std::string path = chosen->toStdString();
+
+    WaitCursor wait;
+    // A file that cannot be opened leaves the current video, its clip and its points alone.
+    media::ProbedVideo probed;
+    if (!media::ProbeVideo(this, path, probed)) {
+        ui::MessageBox(this,
+                       Language().GetString(IDS_MESSAGE_NO_DURATION) +
+                           Language().GetString(IDS_MESSAGE_NOT_OPEN_FILE),
+                       Language().GetString(IDS_MESSAGE_ERROR) + " IDS_MESSAGE_NO_DURATION");
+        return;
+    }
+    photoList.Clear();
+    musicList.Clear();
+    syncState.syncCount = 0;
+    nativeWidth = output.outputWidth = probed.width;
+    nativeHeight = output.outputHeight = probed.height;
+    output.sourceFrameRate = probed.frameRate;
+
+    const REFERENCE_TIME wholeSeconds = probed.length / UNITS;
+    transitionDefaults.defaultPhotoDuration = static_cast<int>(wholeSeconds);
+    slideshow::PhotoEntry photo;
+    photo.path = path;
+    photo.duration = wholeSeconds * UNITS;
+    photo.transitionType = TransitionKindFor(transitionDefaults, 0, photo.transitionType);
+    photo.transitionDuration = static_cast<REFERENCE_TIME>(transitionDefaults.defaultTransitionDuration) * UNITS;
+    photoList.Append(photo);
+    musicList.Append({path, media::GraphLength(path)});
+    RefreshMusicList();
+    store.WriteProfileString("Option", "LastPhotoFolder", QString::fromStdString(avsync::FolderOf(path)));
+
+    musicStart = 0;
+    musicEnd = photo.duration;
+    SetDlgItemText(IDC_STATIC_TOTAL_DURATION, Clock(0) + " / " + Clock(musicEnd));
+    SetDlgItemText(IDC_STATIC_MUSIC_END, Clock(musicEnd));
+
+    ClosePlayers();
+    if (OpenPlayers(*chosen)) {
+        videoPlayer->Pause();
+        audioPlayer->Pause();
+        // Both start from 0 a second later, without holding up the window meanwhile.
+        const int generation = ++openGeneration_;
+        QTimer::singleShot(1000, this, [this, generation] {
+            if (generation == openGeneration_)
+                StartPlayersFromZero();
+        });
+    }
+    EnableWorkingSet();
+    SetDlgItemText(IDC_STATIC_STATUS, QStringLiteral("%1 %2     %3 %4*%5")
+                                          .arg(Language().GetString(IDS_MESSAGE_OUTPUT_FILE),
+                                               output.outputFileName,
+                                               Language().GetString(IDS_MESSAGE_RESOLUTION))
+                                          .arg(output.outputWidth)
+                                          .arg(output.outputHeight));
+    if (output.frameRateIndex == 0)
+        output.outputFrameRate = output.sourceFrameRate;
+    media::StreamDuration(this, path, media::Stream::Audio, syncState.audioDuration);
+    media::StreamDuration(this, path, media::Stream::Video, syncState.videoDuration);
+    syncState.ResetForNewVideo();
+    ShowTimes();
+    RedrawPointList();
+}
+
+void CVellumDlg::RefreshMusicList() {
+    auto* list = Item<QTableWidget>(IDC_LIST_MUSIC);
+    list->setRowCount(static_cast<int>(musicList.Count()));
+    for (std::size_t i = 0; i < musicList.Count(); ++i) {
+        const int row = static_cast<int>(i);
+        list->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(musicList[i].path)));
+        list->setItem(row, 1, new QTableWidgetItem(QString::number(musicList[i].duration / UNITS)));
+    }
+}
+
+void CVellumDlg::OnAddMusic() {
+    settings::Store& store = settings::Profile();
+    ui::FileDialogRequest request;
+    request.title = "Select Music Files...";
+    request.filters = {{"Audio files (*.wav;*.mp3;*.wma;*.mpa;*.mp2;*.au;*.aif;*.aiff;*.snd)",
+                        "*.wav; *.mp3; *.wma; *.mp2; *.mpa; *.au; *.aif; *.aiff; *.snd"},
+                       {"Any Files (*.*)", "*.*;"}};
+    request.initialFolder = store.GetProfileString("Option", "LastAudioFolder", "");
+    request.mustExist = true;
+    const std::vector<QString> chosen = ui::CurrentPrompts().OpenFileNames(this, request);
+    if (chosen.empty())
+        return;
+    QString lastAdded;
+    for (const QString& file : chosen) {
+        if (musicList.Count() >= slideshow::MusicList::kCapacity) {
+            ui::MessageBox(this,
+                           QStringLiteral("The music list holds at most %1 files; %2 and the files "
+                                          "after it were not added.")
+                               .arg(slideshow::MusicList::kCapacity)
+                               .arg(file));
+            break;
+        }
+        musicList.Append({file.toStdString(), media::GraphLength(file.toStdString())});
+        lastAdded = file;
+    }
+    RefreshMusicList();
+    if (!lastAdded.isEmpty())
+        store.WriteProfileString("Option", "LastAudioFolder",
+                                 QString::fromStdString(avsync::FolderOf(lastAdded.toStdString())));
+}

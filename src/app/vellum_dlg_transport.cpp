@@ -1,0 +1,161 @@
+// The main window's transport: the two source players that play the same video, one for the
+// picture and one for the sound, moved together with the sound shifted by the audio offset.
+#include "app/vellum_app.h"
+#include "app/vellum_dlg.h"
+#include "controls/bitmap_slider.h"
+#include "platform/settings/store.h"
+#include "preview/vcd_core.h"
+#include "resources/resource.h"
+
+#include <QThread>
+
+namespace {
+
+REFERENCE_TIME StepOf(double seconds) { return static_cast<REFERENCE_TIME>(seconds * 10'000'000.0); }
+
+QString Seconds(const char* label, REFERENCE_TIME time) {
+    return QString::asprintf("%s: %.1f", label, static_cast<double>(time) / 10'000'000.0);
+}
+
+} // namespace
+
+bool CVellumDlg::OpenPlayers(const QString& path) {
+    syncState.audioOffset = 0;
+    // Kept in the settings for older set-ups; the players always start in a window.
+    settings::Profile().GetProfileInt("Setup", "g_bFullscreen", 0);
+    videoPlayer = std::make_unique<preview::CVcdCore>(this, preview::VideoOnly);
+    audioPlayer = std::make_unique<preview::CVcdCore>(this, preview::AudioOnly);
+    videoPlayer->fileName = path.toStdString();
+    bool opened = videoPlayer->OpenFile();
+    if (opened) {
+        audioPlayer->fileName = path.toStdString();
+        opened = audioPlayer->OpenFile();
+    }
+    if (!opened) {
+        ClosePlayers();
+        return false;
+    }
+    return true;
+}
+
+void CVellumDlg::StartPlayersFromZero() {
+    if (!videoPlayer || !audioPlayer)
+        return;
+    videoPlayer->Pause();
+    audioPlayer->Pause();
+    QThread::msleep(1000);
+    videoPlayer->SeekTo(0);
+    audioPlayer->SeekTo(0);
+    videoPlayer->Play();
+    audioPlayer->Play();
+}
+
+void CVellumDlg::ClosePlayers() {
+    for (std::unique_ptr<preview::CVcdCore>* player : {&videoPlayer, &audioPlayer}) {
+        if (!*player)
+            continue;
+        if ((*player)->playState != preview::Init)
+            (*player)->Close();
+        player->reset();
+    }
+    seekBarPosition = 0;
+    Item<CBitmapSlider>(IDC_SLIDER_POSITION)->setValue(0);
+    update();
+}
+
+void CVellumDlg::OnClosePlayers() {
+    ClosePlayers();
+    photoList.Clear();
+    musicStart = 0;
+    musicEnd = 0;
+    SetDlgItemText(IDC_STATIC_MUSIC_START, "00:00:00");
+    SetDlgItemText(IDC_STATIC_MUSIC_END, "00:00:00");
+    SetDlgItemText(IDC_STATIC_TOTAL_DURATION, "");
+    DisableAndClear();
+    ShowTimes();
+}
+
+void CVellumDlg::OnTransport(int id) {
+    if (id == IDC_BUTTON_STOP)
+        syncState.audioOffset = 0;
+    if (!videoPlayer)
+        return;
+    for (preview::CVcdCore* player : {videoPlayer.get(), audioPlayer.get()}) {
+        if (!player)
+            continue;
+        switch (id) {
+        case IDC_BUTTON_PLAY:
+            player->Play();
+            break;
+        case IDC_BUTTON_PAUSE:
+            player->Pause();
+            break;
+        case IDC_BUTTON_STOP:
+            player->Stop();
+            break;
+        case IDC_BUTTON_JUMP_FORWARD:
+            player->SkipSeconds(syncState.skipForwardSeconds);
+            break;
+        case IDC_BUTTON_JUMP_BACKWARD:
+            player->SkipSeconds(-syncState.skipBackwardSeconds);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void CVellumDlg::OnAudioOffset(int id) {
+    switch (id) {
+    case IDC_BUTTON_AUDIO_JUMP_FORWARD:
+        syncState.audioOffset += StepOf(syncState.audioSkipForwardSeconds);
+        if (audioPlayer) {
+            const REFERENCE_TIME v = videoPlayer->currentPosition;
+            videoPlayer->SeekTo(v);
+            audioPlayer->SeekTo(v + syncState.audioOffset);
+        }
+        break;
+    case IDC_BUTTON_AUDIO_VIDEO_RESTORE:
+        syncState.audioOffset = 0;
+        if (audioPlayer)
+            audioPlayer->SeekTo(videoPlayer->currentPosition);
+        break;
+    case IDC_BUTTON_AUDIO_JUMP_BACKWARD:
+        syncState.audioOffset -= StepOf(syncState.audioSkipBackwardSeconds);
+        if (audioPlayer)
+            audioPlayer->SeekTo(videoPlayer->currentPosition + syncState.audioOffset);
+        break;
+    default:
+        break;
+    }
+}
+
+void CVellumDlg::OnSeekBarReleased() {
+    seekBarPosition = Item<CBitmapSlider>(IDC_SLIDER_POSITION)->value();
+    if (!videoPlayer || videoPlayer->stopPosition == 0)
+        return;
+    const auto target = static_cast<REFERENCE_TIME>(
+        (seekBarPosition / 600.0) * static_cast<double>(videoPlayer->stopPosition));
+    videoPlayer->SeekTo(target);
+    if (audioPlayer)
+        audioPlayer->SeekTo(target + syncState.audioOffset);
+}
+
+void CVellumDlg::OnPlayerTick() {
+    if (*SliderDraggingFlag() != 0)
+        return;
+    if (!videoPlayer) {
+        SetDlgItemText(IDC_STATIC_TOTAL_DURATION, "");
+        return;
+    }
+    const REFERENCE_TIME a = videoPlayer->currentPosition;
+    const REFERENCE_TIME b = videoPlayer->stopPosition;
+    SetDlgItemText(IDC_STATIC_TOTAL_DURATION,
+                   QString::asprintf("Total duration: %.7f", static_cast<double>(b) / 10'000'000.0));
+    if (audioPlayer) {
+        SetDlgItemText(IDC_EDIT_VIDEO_POSITION, Seconds("Video", a));
+        SetDlgItemText(IDC_EDIT_AUDIO_POSITION, Seconds("Audio", audioPlayer->currentPosition));
+    }
+    seekBarPosition = b != 0 ? static_cast<int>(static_cast<double>(a) / static_cast<double>(b) * 600) : 0;
+    Item<CBitmapSlider>(IDC_SLIDER_POSITION)->setValue(seekBarPosition);
+}

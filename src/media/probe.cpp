@@ -1,0 +1,84 @@
+#include "media/probe.h"
+
+#include "language/language.h"
+#include "platform/graph/filter_graph.h"
+#include "platform/graph/multimedia_stream.h"
+#include "platform/ui/prompts.h"
+#include "resources/resource.h"
+
+#include <QFileInfo>
+#include <QString>
+
+namespace media {
+namespace {
+
+bool Fail(QWidget* owner, const QString& text) {
+    ui::MessageBox(owner, text, "Error");
+    return false;
+}
+
+} // namespace
+
+bool ProbeVideo(QWidget* owner, const std::string& path, ProbedVideo& probed) {
+    graph::FilterGraph graph;
+    if (FAILED(graph.RenderFile(path))) {
+        ui::MessageBox(nullptr, Language().GetString(IDS_MESSAGE_NOT_OPEN_FILE),
+                       Language().GetString(IDS_MESSAGE_ERROR) + " IDS_MESSAGE_NOT_OPEN_FILE");
+        return false;
+    }
+    graph::IMediaSeeking* seeking = nullptr;
+    if (FAILED(graph.QueryInterface(&seeking)))
+        return Fail(owner, "Failed to get IID_IMediaSeeking");
+    const bool gif = QFileInfo(QString::fromStdString(path)).suffix().toLower() == "gif";
+    const HRESULT length = gif ? seeking->GetDuration(&probed.length)
+                               : seeking->GetStopPosition(&probed.length);
+    if (FAILED(length))
+        return Fail(owner, "Failed to GetStopPosition");
+    graph::IBasicVideo* video = nullptr;
+    if (FAILED(graph.QueryInterface(&video)))
+        return Fail(owner, "Failed to IID_IBasicVideo");
+    long width = 0;
+    long height = 0;
+    if (FAILED(video->GetVideoSize(&width, &height)))
+        return Fail(owner, "Failed to GetVideoSize, please install appropriate video decoder");
+    probed.width = static_cast<int>(width);
+    probed.height = static_cast<int>(height);
+    double secondsPerFrame = 0;
+    // A picture without a steady frame time has no frame rate to take over.
+    if (FAILED(video->get_AvgTimePerFrame(&secondsPerFrame)) || !(secondsPerFrame > 0))
+        return Fail(owner, "Failed to get_AvgTimePerFrame");
+    probed.frameRate = (10'000'000 / secondsPerFrame) / 10'000'000;
+    return true;
+}
+
+REFERENCE_TIME GraphLength(const std::string& path) {
+    graph::FilterGraph graph;
+    if (FAILED(graph.RenderFile(path)))
+        return -1;
+    graph::IMediaSeeking* seeking = nullptr;
+    REFERENCE_TIME length = 0;
+    if (FAILED(graph.QueryInterface(&seeking)) || FAILED(seeking->GetDuration(&length)))
+        return -1;
+    return length;
+}
+
+bool StreamDuration(QWidget* owner, const std::string& path, Stream stream,
+                    REFERENCE_TIME& duration) {
+    const bool video = stream == Stream::Video;
+    const graph::StreamPurpose purpose =
+        video ? graph::StreamPurpose::PrimaryVideo : graph::StreamPurpose::PrimaryAudio;
+    graph::MultiMediaStream streams;
+    if (FAILED(streams.AddMediaStream(purpose)))
+        return Fail(owner, video ? "pAMStream->AddMediaStream(NULL, &MSPID_PrimaryVideo, 0, NULL)"
+                                 : "pAMStream->AddMediaStream(NULL, &MSPID_PrimaryAudio, 0, NULL)");
+    if (FAILED(streams.OpenFile(path)))
+        return Fail(owner, QStringLiteral("Could not open %1.").arg(QString::fromStdString(path)));
+    if (FAILED(streams.GetDuration(purpose, &duration))) {
+        if (video)
+            Fail(owner, "Files[cFile].pMMStream->GetDuration(&VideoDuration)");
+        return false;
+    }
+    return true;
+}
+
+} // namespace media

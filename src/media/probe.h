@@ -1,0 +1,34 @@
+#pragma once
+// Measuring a video before it is opened: its length, picture size and frame rate through a
+// filter graph, and the exact lengths of its primary picture and sound streams. Failures
+// are shown to the user here, each with its own text.
+#include "platform/core/reftime.h"
+
+#include <string>
+
+class QWidget;
+
+namespace media {
+
+struct ProbedVideo {
+    REFERENCE_TIME length = 0;
+    int width = 0;
+    int height = 0;
+    double frameRate = 0;
+};
+
+// The graph's length (its stop position; its duration for a ".gif"), the picture size and
+// 1 / average time per frame. False after showing why.
+bool ProbeVideo(QWidget* owner, const std::string& path, ProbedVideo& probed);
+
+// The length a graph of the file reports: 0 when no graph could be made, -1 when the file
+// cannot be rendered or has no length. Nothing is shown.
+REFERENCE_TIME GraphLength(const std::string& path);
+
+enum class Stream { Video, Audio };
+// The exact length of the primary stream into `duration`; false after showing why (a
+// missing length of the sound stream is not shown, and `duration` keeps its value).
+bool StreamDuration(QWidget* owner, const std::string& path, Stream stream,
+                    REFERENCE_TIME& duration);
+
+} // namespace media
