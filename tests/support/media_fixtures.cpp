@@ -115,6 +115,30 @@ std::string Clip(ClipKind kind) {
     return found->second.toStdString();
 }
 
+std::string PlainClip(int width, int height, int fps, double seconds, bool sound) {
+    static std::map<QString, QString> made;
+    const QString name = QString("plain_%1x%2_%3_%4%5.mp4")
+                             .arg(width)
+                             .arg(height)
+                             .arg(fps)
+                             .arg(seconds)
+                             .arg(sound ? "" : "_silent");
+    auto found = made.find(name);
+    if (found == made.end()) {
+        QStringList arguments{"-f", "lavfi", "-i",
+                              QString("testsrc=s=%1x%2:r=%3:d=%4").arg(width).arg(height).arg(fps).arg(seconds)};
+        if (sound)
+            arguments += QStringList{"-f", "lavfi", "-i",
+                                     QString("sine=f=440:r=%1:d=%2").arg(kClipSampleRate).arg(seconds),
+                                     "-c:a", "aac", "-ac", "2"};
+        arguments += QStringList{"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p",
+                                 Folder() + "/" + name};
+        RunFfmpeg(arguments);
+        found = made.emplace(name, Folder() + "/" + name).first;
+    }
+    return found->second.toStdString();
+}
+
 std::string TruncatedClip() {
     const QString whole = QString::fromStdString(Clip(ClipKind::H264Aac));
     QFile file(whole);

@@ -31,6 +31,10 @@ enum class ClipKind {
 
 // Makes the clip on first use in the test program and returns its path.
 std::string Clip(ClipKind kind);
+// An H.264 MP4 of a test pattern with the given size, rate and length, with an AAC tone when
+// `sound` is set; made on first use.
+std::string PlainClip(int width, int height, int fps, double seconds, bool sound = true);
+
 // An MP4 cut in half: its index (written last) is gone.
 std::string TruncatedClip();
 // A text file with a video file's name.

@@ -1,0 +1,149 @@
+// Opening videos through the main window: what a successful open leaves behind, and what
+// each kind of file that cannot be opened does.
+#include "app/vellum_dlg.h"
+#include "platform/settings/store.h"
+#include "resources/resource.h"
+#include "support/media_fixtures.h"
+#include "support/scripted_prompts.h"
+#include "support/test_environment.h"
+
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using testsupport::ClipKind;
+
+namespace {
+
+constexpr REFERENCE_TIME S = UNITS;
+
+class OpenVideoTest : public ::testing::Test {
+  protected:
+    void SetUp() override { testsupport::UseTemporarySettings(); }
+    void Open(const std::string& path) {
+        scope.prompts.fileAnswers = {QString::fromStdString(path)};
+        QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_ADD_VIDEO), Qt::LeftButton);
+    }
+    static REFERENCE_TIME Units(double seconds) { return std::llround(seconds * UNITS); }
+
+    testsupport::PromptScope scope;
+    CVellumDlg dlg;
+};
+
+} // namespace
+
+TEST_F(OpenVideoTest, AnOpenedVideoBecomesTheClipWithItsExactStreamLengths) {
+    const std::string path = testsupport::PlainClip(640, 480, 25, 2);
+    Open(path);
+    ASSERT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
+    EXPECT_EQ(scope.prompts.fileDialogs[0].title, "Open a video file");
+    ASSERT_EQ(scope.prompts.fileDialogs[0].filters.size(), 2u);
+    EXPECT_EQ(scope.prompts.fileDialogs[0].filters[0].description, "Any Files (*.*)");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_STATUS),
+              "Output file: " + dlg.output.outputFileName + "     Resolution: 640*480");
+    EXPECT_EQ(dlg.nativeWidth, 640);
+    EXPECT_EQ(dlg.output.outputHeight, 480);
+    EXPECT_DOUBLE_EQ(dlg.output.sourceFrameRate, 25.0);
+
+    const testsupport::StreamTiming video = testsupport::ProbeStream(path, 'v');
+    const testsupport::StreamTiming audio = testsupport::ProbeStream(path, 'a');
+    EXPECT_NEAR(dlg.syncState.videoDuration, Units(video.length), 1);
+    EXPECT_NEAR(dlg.syncState.audioDuration, Units(audio.length), 1);
+    EXPECT_EQ(dlg.syncState.videoEnd, dlg.syncState.videoDuration);
+    EXPECT_EQ(dlg.syncState.audioEnd, dlg.syncState.audioDuration);
+    EXPECT_EQ(dlg.syncState.outputDuration,
+              std::min(dlg.syncState.videoDuration, dlg.syncState.audioDuration));
+    EXPECT_EQ(dlg.syncState.videoStart, 0);
+    EXPECT_EQ(dlg.Item<QTableWidget>(IDC_LIST_SYNC_POINTS)->rowCount(), 0);
+
+    ASSERT_EQ(dlg.photoList.Count(), 1u);
+    EXPECT_EQ(dlg.photoList[0].path, path);
+    EXPECT_EQ(dlg.photoList[0].duration, 2 * S);
+    EXPECT_GE(dlg.photoList[0].transitionType, 0);
+    EXPECT_LT(dlg.photoList[0].transitionType, 47);
+    ASSERT_EQ(dlg.musicList.Count(), 1u);
+    EXPECT_EQ(dlg.musicList[0].path, path);
+    EXPECT_GT(dlg.musicList[0].duration, 0);
+    EXPECT_TRUE(dlg.GetDlgItem(IDC_BUTTON_PLAY)->isEnabled());
+    EXPECT_EQ(settings::Profile().GetProfileString("Option", "LastPhotoFolder", ""),
+              QString::fromStdString(path.substr(0, path.find_last_of('/') + 1)));
+    ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
+    EXPECT_EQ(dlg.videoPlayer->playState, preview::Stopped);
+
+    // A second later both players run from the start.
+    QTest::qWait(1200);
+    EXPECT_EQ(dlg.videoPlayer->playState, preview::Running);
+    EXPECT_EQ(dlg.audioPlayer->playState, preview::Running);
+}
+
+TEST_F(OpenVideoTest, TheClipKeepsWholeSecondsWhileTheStreamsKeepTheirLength) {
+    settings::Profile().WriteProfileInt("TransitionSettings", "TransitionType", 2);
+    settings::Profile().WriteProfileInt("TransitionSettings", "TransitionName", 3);
+    CVellumDlg fresh; // reads the transition settings at set-up
+    const std::string path = testsupport::PlainClip(64, 48, 10, 83.9);
+    scope.prompts.fileAnswers = {QString::fromStdString(path)};
+    QTest::mouseClick(fresh.GetDlgItem(IDC_BUTTON_ADD_VIDEO), Qt::LeftButton);
+    ASSERT_EQ(fresh.photoList.Count(), 1u);
+    EXPECT_EQ(fresh.photoList[0].duration, 830'000'000);
+    EXPECT_EQ(fresh.photoList[0].transitionType, 3);
+    EXPECT_EQ(fresh.GetDlgItemText(IDC_STATIC_TOTAL_DURATION), "00:00:00 / 00:01:23");
+    EXPECT_NEAR(fresh.syncState.videoDuration, 839'000'000, 1);
+    EXPECT_EQ(fresh.musicEnd, 830'000'000);
+}
+
+TEST_F(OpenVideoTest, TheSourceFrameRateReplacesTheOutputRateOnlyForIndexZero) {
+    settings::Profile().WriteProfileInt("Settings", "OutputFrameRateIndex", 0);
+    CVellumDlg original;
+    scope.prompts.fileAnswers = {QString::fromStdString(testsupport::PlainClip(640, 480, 25, 2))};
+    QTest::mouseClick(original.GetDlgItem(IDC_BUTTON_ADD_VIDEO), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(original.output.outputFrameRate, 25.0);
+
+    settings::Profile().WriteProfileInt("Settings", "OutputFrameRateIndex", 2);
+    CVellumDlg fixed;
+    scope.prompts.fileAnswers = {QString::fromStdString(testsupport::PlainClip(640, 480, 25, 2))};
+    QTest::mouseClick(fixed.GetDlgItem(IDC_BUTTON_ADD_VIDEO), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(fixed.output.outputFrameRate, 24.0);
+}
+
+TEST_F(OpenVideoTest, FilesThatCannotBeOpenedLeaveTheCurrentVideoAlone) {
+    Open(testsupport::Clip(ClipKind::H264Aac));
+    dlg.videoPlayer->currentPosition = 2 * S;
+    QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_ADD_SYNC_POINT), Qt::LeftButton);
+    preview::CVcdCore* player = dlg.videoPlayer.get();
+
+    for (const std::string& bad : {testsupport::NonMediaFile(), testsupport::TruncatedClip()}) {
+        scope.prompts.messages.clear();
+        Open(bad);
+        ASSERT_EQ(scope.prompts.messages.size(), 2u) << bad;
+        EXPECT_EQ(scope.prompts.messages[0].caption, "Error IDS_MESSAGE_NOT_OPEN_FILE");
+        EXPECT_EQ(scope.prompts.messages[1].text,
+                  "Can not get the duration of the clip!Cannot open the file. You need to install "
+                  "appropriate decoders. Or the file is corrupt.");
+        EXPECT_EQ(scope.prompts.messages[1].caption, "Error IDS_MESSAGE_NO_DURATION");
+    }
+    scope.prompts.messages.clear();
+    Open(testsupport::Clip(ClipKind::SoundOnly));
+    ASSERT_EQ(scope.prompts.messages.size(), 2u);
+    EXPECT_EQ(scope.prompts.messages[0].text,
+              "Failed to GetVideoSize, please install appropriate video decoder");
+    EXPECT_EQ(scope.prompts.messages[0].caption, "Error");
+
+    // The video, its players and its point are still there.
+    EXPECT_EQ(dlg.videoPlayer.get(), player);
+    EXPECT_EQ(dlg.photoList.Count(), 1u);
+    EXPECT_EQ(dlg.syncState.syncCount, 1);
+}
+
+TEST_F(OpenVideoTest, APictureWithoutSoundOpensWithNoAudioLength) {
+    const std::string path = testsupport::Clip(ClipKind::PictureOnly);
+    Open(path);
+    ASSERT_EQ(scope.prompts.messages.size(), 1u);
+    EXPECT_EQ(scope.prompts.messages[0].text, QString::fromStdString("Could not open " + path + "."));
+    EXPECT_EQ(dlg.syncState.audioDuration, 0);
+    EXPECT_GT(dlg.syncState.videoDuration, 0);
+    EXPECT_EQ(dlg.syncState.outputDuration, 0);
+    ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
+    EXPECT_EQ(dlg.audioPlayer->noVideo, 1);
+}

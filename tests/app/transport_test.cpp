@@ -1,0 +1,154 @@
+// The transport on a real clip: both players move together, the sound shifted by the audio
+// offset, and the read-out follows them unless a seek bar is held.
+#include "app/vellum_app.h"
+#include "app/vellum_dlg.h"
+#include "controls/bitmap_slider.h"
+#include "platform/core/window_message.h"
+#include "preview/preview_window.h"
+#include "resources/resource.h"
+#include "support/media_fixtures.h"
+#include "support/scripted_prompts.h"
+#include "support/test_environment.h"
+
+#include <QCoreApplication>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr REFERENCE_TIME S = UNITS;
+
+class TransportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testsupport::UseTemporarySettings();
+        scope.prompts.fileAnswers = {
+            QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
+        Click(IDC_BUTTON_ADD_VIDEO);
+        ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
+        QTest::qWait(1100); // both start from 0 a second after the open
+        ASSERT_EQ(dlg.videoPlayer->playState, preview::Running);
+        Click(IDC_BUTTON_PAUSE);
+        Poll();
+    }
+    void Click(int id) { QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); }
+    void Poll() {
+        dlg.videoPlayer->PollPosition();
+        dlg.audioPlayer->PollPosition();
+    }
+    REFERENCE_TIME Gap() { return dlg.audioPlayer->currentPosition - dlg.videoPlayer->currentPosition; }
+
+    testsupport::PromptScope scope;
+    CVellumDlg dlg;
+};
+
+} // namespace
+
+TEST_F(TransportTest, AudioSkipsShiftTheSoundAgainstThePicture) {
+    EXPECT_EQ(dlg.videoPlayer->playState, preview::Paused);
+    EXPECT_EQ(dlg.audioPlayer->playState, preview::Paused);
+    for (int i = 0; i < 3; ++i)
+        Click(IDC_BUTTON_AUDIO_JUMP_FORWARD);
+    EXPECT_EQ(dlg.syncState.audioOffset, 9'000'000);
+    Poll();
+    EXPECT_EQ(Gap(), 9'000'000);
+
+    // A point records the picture's time and the sound's time that goes with it.
+    Click(IDC_BUTTON_ADD_SYNC_POINT);
+    ASSERT_EQ(dlg.syncState.syncCount, 1);
+    EXPECT_EQ(dlg.syncState.syncPoints[0].audioTime - dlg.syncState.syncPoints[0].videoTime, 9'000'000);
+
+    Click(IDC_BUTTON_AUDIO_VIDEO_RESTORE);
+    EXPECT_EQ(dlg.syncState.audioOffset, 0);
+    Poll();
+    EXPECT_EQ(Gap(), 0);
+
+    Click(IDC_BUTTON_AUDIO_JUMP_BACKWARD);
+    EXPECT_EQ(dlg.syncState.audioOffset, -3'000'000);
+    Click(IDC_BUTTON_STOP);
+    EXPECT_EQ(dlg.syncState.audioOffset, 0);
+    Poll();
+    EXPECT_EQ(dlg.videoPlayer->currentPosition, 0);
+    EXPECT_EQ(dlg.audioPlayer->currentPosition, 0);
+}
+
+TEST_F(TransportTest, TheLettersWorkWithoutTheMouse) {
+    dlg.GetDlgItem(IDC_BUTTON_PLAY)->setFocus();
+    QTest::keyClick(&dlg, Qt::Key_I);
+    QTest::keyClick(&dlg, Qt::Key_I);
+    EXPECT_EQ(dlg.syncState.audioOffset, 6'000'000);
+    QTest::keyClick(&dlg, Qt::Key_O);
+    EXPECT_EQ(dlg.syncState.audioOffset, 0);
+    QTest::keyClick(&dlg, Qt::Key_P);
+    EXPECT_EQ(dlg.syncState.audioOffset, -3'000'000);
+}
+
+TEST_F(TransportTest, ReleasingTheSeekBarMovesBothPlayersWithTheOffset) {
+    auto* bar = dlg.Item<CBitmapSlider>(IDC_SLIDER_POSITION);
+    const REFERENCE_TIME length = dlg.videoPlayer->stopPosition;
+    ASSERT_GT(length, 0);
+    Click(IDC_BUTTON_AUDIO_JUMP_FORWARD);
+    bar->setValue(300);
+    emit bar->releasedCapture();
+    Poll();
+    const auto half = static_cast<REFERENCE_TIME>(0.5 * static_cast<double>(length));
+    EXPECT_EQ(dlg.videoPlayer->currentPosition, half);
+    EXPECT_EQ(dlg.audioPlayer->currentPosition, half + 3'000'000);
+
+    // A negative audio target is held at the start.
+    Click(IDC_BUTTON_AUDIO_VIDEO_RESTORE);
+    Click(IDC_BUTTON_AUDIO_JUMP_BACKWARD);
+    bar->setValue(0);
+    emit bar->releasedCapture();
+    Poll();
+    EXPECT_EQ(dlg.videoPlayer->currentPosition, 0);
+    EXPECT_EQ(dlg.audioPlayer->currentPosition, 0);
+}
+
+TEST_F(TransportTest, TheReadOutFollowsThePlayersUnlessABarIsHeld) {
+    dlg.videoPlayer->SeekTo(2 * S);
+    dlg.audioPlayer->SeekTo(2 * S);
+    Poll();
+    *SliderDraggingFlag() = 1;
+    core::PostMessage(&dlg, WM_PLAYERTICK);
+    QCoreApplication::processEvents();
+    EXPECT_NE(dlg.GetDlgItemText(IDC_EDIT_VIDEO_POSITION), "Video: 2.0");
+    *SliderDraggingFlag() = 0;
+    core::PostMessage(&dlg, WM_PLAYERTICK);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_VIDEO_POSITION), "Video: 2.0");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_POSITION), "Audio: 2.0");
+    EXPECT_TRUE(dlg.GetDlgItemText(IDC_STATIC_TOTAL_DURATION).startsWith("Total duration: 4.0"));
+    EXPECT_EQ(dlg.Item<CBitmapSlider>(IDC_SLIDER_POSITION)->value(),
+              static_cast<int>(2.0 * S / static_cast<double>(dlg.videoPlayer->stopPosition) * 600));
+}
+
+TEST_F(TransportTest, SkipsMoveBothPlayersFromWhereEachStands) {
+    Click(IDC_BUTTON_AUDIO_JUMP_FORWARD);
+    Click(IDC_BUTTON_JUMP_FORWARD); // 20 s: both run to the end of a 4 s clip
+    Poll();
+    Click(IDC_BUTTON_JUMP_BACKWARD); // 10 s back: both held at 0
+    Poll();
+    EXPECT_EQ(dlg.videoPlayer->currentPosition, 0);
+    EXPECT_EQ(dlg.audioPlayer->currentPosition, 0);
+}
+
+TEST_F(TransportTest, ClosingThePlayersReturnsTheWindowToItsFirstState) {
+    Click(IDC_BUTTON_AUDIO_JUMP_FORWARD);
+    Click(IDC_BUTTON_ADD_SYNC_POINT);
+    // The picture window's close arrives as the hidden "Close" command.
+    dlg.videoPlayer->m_hWnd->close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(dlg.videoPlayer);
+    EXPECT_FALSE(dlg.audioPlayer);
+    EXPECT_EQ(dlg.photoList.Count(), 0u);
+    EXPECT_EQ(dlg.musicEnd, 0);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_TOTAL_DURATION), "");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_MUSIC_END), "00:00:00");
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_BUTTON_PLAY)->isEnabled());
+    EXPECT_EQ(dlg.Item<CBitmapSlider>(IDC_SLIDER_POSITION)->value(), 0);
+    // Buttons without players do nothing, but Stop still clears the offset.
+    Click(IDC_BUTTON_STOP);
+    EXPECT_EQ(dlg.syncState.audioOffset, 0);
+}
