@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <random>
 #include <stdexcept>
 
 namespace testsupport {
@@ -124,6 +125,32 @@ std::string TruncatedClip() {
     QFile out(path);
     out.open(QIODevice::WriteOnly);
     out.write(half);
+    return path.toStdString();
+}
+
+std::string DamagedPictureClip() {
+    QFile file(QString::fromStdString(Clip(ClipKind::Mpeg4Mp3)));
+    file.open(QIODevice::ReadOnly);
+    QByteArray avi = file.readAll();
+    std::mt19937 noise(7);
+    int pictures = 0;
+    // The chunks of the 'movi' list: four-character code, little-endian size, data.
+    for (qsizetype at = avi.indexOf("movi") + 4; at + 8 <= avi.size();) {
+        const QByteArray code = avi.mid(at, 4);
+        if (code == "idx1")
+            break;
+        quint32 size = 0;
+        std::memcpy(&size, avi.constData() + at + 4, 4);
+        if (code.endsWith("dc") && ++pictures > 10) {
+            for (qsizetype i = at + 8; i < at + 8 + size && i < avi.size(); ++i)
+                avi[i] = static_cast<char>(noise());
+        }
+        at += 8 + size + (size & 1);
+    }
+    const QString path = Folder() + "/damaged.avi";
+    QFile out(path);
+    out.open(QIODevice::WriteOnly);
+    out.write(avi);
     return path.toStdString();
 }
 

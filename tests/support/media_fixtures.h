@@ -33,6 +33,9 @@ enum class ClipKind {
 std::string Clip(ClipKind kind);
 // An MP4 cut in half: its index (written last) is gone.
 std::string TruncatedClip();
+// The MPEG-4/MP3 AVI with every picture after the tenth replaced by noise: it opens, its
+// sound plays, its picture cannot be decoded.
+std::string DamagedPictureClip();
 // A text file with a video file's name.
 std::string NonMediaFile();
 

@@ -1,5 +1,7 @@
 #include "platform/graph/decoder.h"
 
+#include "platform/graph/event_queue.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,6 +15,8 @@ constexpr std::size_t kQueuePackets = 16;
 constexpr REFERENCE_TIME kSoundJitter = 20 * UNITS / 1000;
 // Container time stamps are at worst this coarse.
 constexpr REFERENCE_TIME kStampPrecision = UNITS / 1000;
+// This many refused packets in a row, and the stream is reported as failed.
+constexpr int kFailureRun = 25;
 } // namespace
 
 HRESULT Decoder::Create(const MediaType& input, std::unique_ptr<Decoder>* out) {
@@ -182,9 +186,14 @@ void Decoder::DecodeLoop() {
 void Decoder::Decode(AVPacket* packet) {
     int error = avcodec_send_packet(codec_.get(), packet);
     if (error < 0 && error != AVERROR(EAGAIN) && error != AVERROR_EOF) {
-        // A damaged packet costs its frames only; the stream goes on.
+        // A damaged packet costs its frames only; the stream goes on, and says so once when
+        // nothing gets through any more.
+        if (++failures_ == kFailureRun)
+            NotifyEvent(EC_ERRORABORT, StatusFromAv(error), 0);
         return;
     }
+    if (packet)
+        failures_ = 0;
     for (;;) {
         FramePtr frame(av_frame_alloc());
         error = avcodec_receive_frame(codec_.get(), frame.get());

@@ -50,6 +50,8 @@ class Decoder final : public BaseFilter {
     // Used only by the decoding thread while it runs, by the user-interface thread otherwise.
     CodecContextPtr codec_;
     REFERENCE_TIME nextStart_ = 0;
+    // Packets refused in a row; a long run means the stream cannot be decoded.
+    int failures_ = 0;
     // Sound runs on from the first frame after a seek by counting samples: containers round
     // time stamps (to the millisecond, some of them), a sample count does not.
     bool soundAnchored_ = false;

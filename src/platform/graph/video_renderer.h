@@ -5,6 +5,7 @@
 // after a stop or seek shows at once, so a paused graph shows its current picture.
 //
 // The window calls (owner, style, visibility, position) run on the user-interface thread.
+// Without an owner the picture is kept (CurrentImage) but shown nowhere.
 #include "platform/graph/interfaces.h"
 #include "platform/graph/renderer.h"
 

@@ -164,6 +164,30 @@ INSTANTIATE_TEST_SUITE_P(Formats, CompletionTest,
                          testing::Values(ClipKind::H264Aac, ClipKind::SoundOnly,
                                          ClipKind::PictureOnly, ClipKind::WithSubtitles));
 
+TEST(Playback, UndecodableStreamIsReportedAndTheRestPlays) {
+    Player player(testsupport::DamagedPictureClip());
+    ASSERT_EQ(player.result, S_OK);
+    ASSERT_EQ(player.control->Run(), S_OK);
+    long code = 0;
+    std::intptr_t status = 0, unused = 0;
+    bool failed = false, completed = false;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 10000 && !completed) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        while (SUCCEEDED(player.graph.GetEvent(&code, &status, &unused, 0))) {
+            if (code == EC_ERRORABORT) {
+                failed = true;
+                EXPECT_LT(status, 0);
+            }
+            completed |= code == EC_COMPLETE;
+        }
+    }
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(completed);
+    player.control->Stop();
+}
+
 TEST(Seeking, OnlyMediaTimeOnlyRateOne) {
     FilterGraph empty;
     IMediaSeeking* seeking = nullptr;
