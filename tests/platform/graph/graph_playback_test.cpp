@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QThread>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -256,6 +257,34 @@ TEST(VideoWindow, SizeFrameTimeAndPlacement) {
     EXPECT_EQ(visible, OAFALSE);
     EXPECT_EQ(player.window->NotifyOwnerMessage(&player.owner, 0x1A, 0, 0), S_OK);
     player.control->Stop();
+}
+
+// Counts the mouse presses that reach it.
+class ClickTarget : public QWidget {
+  public:
+    int presses = 0;
+    QPoint last;
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        ++presses;
+        last = event->position().toPoint();
+    }
+};
+
+TEST(VideoWindow, ClicksOnThePictureGoToTheDrain) {
+    Player player(testsupport::Clip(ClipKind::PictureOnly));
+    ClickTarget drain;
+    ASSERT_EQ(player.window->put_MessageDrain(&drain), S_OK);
+    ASSERT_EQ(player.window->SetWindowPosition(10, 10, 100, 80), S_OK);
+    QWidget* picture = player.owner.childAt(50, 50);
+    ASSERT_NE(picture, nullptr);
+    const QPointF local(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, local, picture->mapToGlobal(local), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &press);
+    EXPECT_EQ(drain.presses, 1);
+    EXPECT_EQ(drain.last, drain.mapFromGlobal(picture->mapToGlobal(QPoint(5, 5))));
 }
 
 // Keeps every byte the audio renderer writes; its clock runs on system time while playing.
