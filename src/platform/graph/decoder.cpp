@@ -8,9 +8,11 @@
 namespace graph {
 
 namespace {
-// The queue asks for more until it holds this much media and this many packets.
+// The queue asks for more until it holds this much media and this many packets; packets
+// without a duration count by number only.
 constexpr REFERENCE_TIME kQueueDuration = UNITS;
 constexpr std::size_t kQueuePackets = 16;
+constexpr std::size_t kQueuePacketsAtMost = 512;
 // A sound time stamp this close to where the samples so far end is the same place, rounded.
 constexpr REFERENCE_TIME kSoundJitter = 20 * UNITS / 1000;
 // Container time stamps are at worst this coarse.
@@ -63,7 +65,8 @@ bool Decoder::Accepts(const Pin&, const MediaType& type) const {
 
 bool Decoder::WantsMore(const Pin&) const {
     std::lock_guard lock(mutex_);
-    return queuedDuration_ < kQueueDuration || queue_.size() < kQueuePackets;
+    return queue_.size() < kQueuePackets ||
+           (queuedDuration_ < kQueueDuration && queue_.size() < kQueuePacketsAtMost);
 }
 
 HRESULT Decoder::Pause() {
