@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <random>
 #include <stdexcept>
 
 namespace testsupport {
@@ -151,6 +152,32 @@ std::string TruncatedClip() {
     return path.toStdString();
 }
 
+std::string DamagedPictureClip() {
+    QFile file(QString::fromStdString(Clip(ClipKind::Mpeg4Mp3)));
+    file.open(QIODevice::ReadOnly);
+    QByteArray avi = file.readAll();
+    std::mt19937 noise(7);
+    int pictures = 0;
+    // The chunks of the 'movi' list: four-character code, little-endian size, data.
+    for (qsizetype at = avi.indexOf("movi") + 4; at + 8 <= avi.size();) {
+        const QByteArray code = avi.mid(at, 4);
+        if (code == "idx1")
+            break;
+        quint32 size = 0;
+        std::memcpy(&size, avi.constData() + at + 4, 4);
+        if (code.endsWith("dc") && ++pictures > 10) {
+            for (qsizetype i = at + 8; i < at + 8 + size && i < avi.size(); ++i)
+                avi[i] = static_cast<char>(noise());
+        }
+        at += 8 + size + (size & 1);
+    }
+    const QString path = Folder() + "/damaged.avi";
+    QFile out(path);
+    out.open(QIODevice::WriteOnly);
+    out.write(avi);
+    return path.toStdString();
+}
+
 std::string NonMediaFile() {
     const QString path = Folder() + "/notes.avi";
     QFile out(path);
@@ -160,20 +187,39 @@ std::string NonMediaFile() {
     return path.toStdString();
 }
 
+namespace {
+
+QString Probe(const std::string& path, const QStringList& arguments) {
+    QProcess ffprobe;
+    ffprobe.start("ffprobe", QStringList{"-v", "error"} + arguments +
+                                 QStringList{QString::fromStdString(path)});
+    ffprobe.waitForFinished(60000);
+    return QString::fromUtf8(ffprobe.readAllStandardOutput());
+}
+
+double FileStart(const std::string& path) {
+    return Probe(path, {"-show_entries", "format=start_time", "-of", "csv=p=0"})
+        .trimmed()
+        .toDouble();
+}
+
+} // namespace
+
+double FirstSoundTime(const std::string& path) {
+    const QString first =
+        Probe(path, {"-select_streams", "a:0", "-read_intervals", "%+#1", "-show_entries",
+                     "frame=best_effort_timestamp_time", "-of", "csv=p=0"});
+    return first.split('\n', Qt::SkipEmptyParts).value(0).toDouble() - FileStart(path);
+}
+
 StreamTiming ProbeStream(const std::string& path, char type) {
-    auto probe = [&](const QStringList& arguments) {
-        QProcess ffprobe;
-        ffprobe.start("ffprobe", QStringList{"-v", "error"} + arguments +
-                                     QStringList{QString::fromStdString(path)});
-        ffprobe.waitForFinished(60000);
-        return QString::fromUtf8(ffprobe.readAllStandardOutput());
-    };
-    const double fileStart =
-        probe({"-show_entries", "format=start_time", "-of", "csv=p=0"}).trimmed().toDouble();
+    auto probe = [&](const QStringList& arguments) { return Probe(path, arguments); };
+    const double fileStart = FileStart(path);
     const QStringList packets = probe({"-select_streams", QString(type) + ":0", "-show_entries",
                                        "packet=pts_time,duration_time", "-of", "csv=p=0"})
                                     .split('\n', Qt::SkipEmptyParts);
     double first = 1e9, end = 0;
+    std::vector<double> times;
     for (const QString& line : packets) {
         const QStringList fields = line.split(',');
         if (fields.size() < 2 || fields[0] == "N/A")
@@ -181,10 +227,12 @@ StreamTiming ProbeStream(const std::string& path, char type) {
         const double pts = fields[0].toDouble();
         first = std::min(first, pts);
         end = std::max(end, pts + fields[1].toDouble());
+        times.push_back(pts - fileStart);
     }
+    std::sort(times.begin(), times.end());
     // Packets before the file's start carry encoder priming that is never played.
     first = std::max(first, fileStart);
-    return {first - fileStart, end - first};
+    return {first - fileStart, end - first, times};
 }
 
 int FrameNumberOf(const QImage& image) {

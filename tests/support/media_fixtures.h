@@ -37,6 +37,9 @@ std::string PlainClip(int width, int height, int fps, double seconds, bool sound
 
 // An MP4 cut in half: its index (written last) is gone.
 std::string TruncatedClip();
+// The MPEG-4/MP3 AVI with every picture after the tenth replaced by noise: it opens, its
+// sound plays, its picture cannot be decoded.
+std::string DamagedPictureClip();
 // A text file with a video file's name.
 std::string NonMediaFile();
 
@@ -45,6 +48,7 @@ std::string NonMediaFile();
 struct StreamTiming {
     double start = 0;
     double length = 0;
+    std::vector<double> times; // every packet's time stamp after the file's start, in order
 };
 StreamTiming ProbeStream(const std::string& path, char type /* 'v' or 'a' */);
 
@@ -54,9 +58,12 @@ int FrameNumberOf(const QImage& image);
 // The file's first sound stream as interleaved 16-bit stereo at kClipSampleRate, decoded by
 // the ffmpeg command (a reference independent of the graph).
 std::vector<std::int16_t> DecodeSound(const std::string& path);
+// Where DecodeSound's first sample lies after the file's start, in seconds, as ffprobe labels
+// the first decoded frame (codecs hold back or skip their first samples).
+double FirstSoundTime(const std::string& path);
 
-// Index of the first sample frame at or after `from` whose level passes `threshold` on either
-// channel, or -1.
+// Index of the loudest sample frame of the first click at or after `from` (the first frame
+// whose level passes `threshold`, and the millisecond after it), or -1.
 long FindClick(const std::vector<std::int16_t>& stereo, long from, int threshold = 20000);
 
 } // namespace testsupport

@@ -35,12 +35,14 @@ AudioOutput::~AudioOutput() {
     if (!thread_)
         return;
     RunOnAudioThread([this] {
+        delete timer_;
         delete sink_;
-        delete context_;
         sink_ = nullptr;
     });
     thread_->quit();
     thread_->wait();
+    // The thread is over, so nothing can be delivered to the context any more.
+    delete context_;
     delete thread_;
 }
 

@@ -14,7 +14,7 @@ namespace graph {
 
 namespace {
 // Gaps and overlaps up to this long are time-stamp rounding, not missing sound.
-constexpr REFERENCE_TIME kJitter = 2 * UNITS / 1000;
+constexpr REFERENCE_TIME kJitter = 20 * UNITS / 1000;
 } // namespace
 
 AudioRenderer::AudioRenderer() : AudioRenderer(std::make_unique<AudioOutput>()) {}
@@ -81,7 +81,9 @@ void AudioRenderer::Present(MediaSample& sample, bool first) {
     if (!sample.frame)
         return;
     if (silent_) {
-        WaitForTime(sample.start);
+        // The first sample only marks the preroll; the others go by at their time.
+        if (!first)
+            WaitForTime(sample.start);
         return;
     }
     const int rate = format_.sampleRate();

@@ -16,11 +16,6 @@ REFERENCE_TIME PresentationClock::Position() const {
     return PositionLocked();
 }
 
-bool PresentationClock::Running() const {
-    std::lock_guard lock(mutex_);
-    return running_;
-}
-
 REFERENCE_TIME PresentationClock::PositionLocked() const {
     if (!running_)
         return anchorMedia_;

@@ -26,7 +26,6 @@ class PresentationClock {
 
     // The media position now. Any thread.
     REFERENCE_TIME Position() const;
-    bool Running() const;
 
     // Called by the graph (user-interface thread).
     void SetReference(const ReferenceClock* reference);

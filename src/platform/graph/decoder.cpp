@@ -1,13 +1,24 @@
 #include "platform/graph/decoder.h"
 
+#include "platform/graph/event_queue.h"
+
 #include <cstdio>
+#include <cstdlib>
 
 namespace graph {
 
 namespace {
-// The queue asks for more until it holds this much media and this many packets.
+// The queue asks for more until it holds this much media and this many packets; packets
+// without a duration count by number only.
 constexpr REFERENCE_TIME kQueueDuration = UNITS;
 constexpr std::size_t kQueuePackets = 16;
+constexpr std::size_t kQueuePacketsAtMost = 512;
+// A sound time stamp this close to where the samples so far end is the same place, rounded.
+constexpr REFERENCE_TIME kSoundJitter = 20 * UNITS / 1000;
+// Container time stamps are at worst this coarse.
+constexpr REFERENCE_TIME kStampPrecision = UNITS / 1000;
+// This many refused packets in a row, and the stream is reported as failed.
+constexpr int kFailureRun = 25;
 } // namespace
 
 HRESULT Decoder::Create(const MediaType& input, std::unique_ptr<Decoder>* out) {
@@ -54,7 +65,8 @@ bool Decoder::Accepts(const Pin&, const MediaType& type) const {
 
 bool Decoder::WantsMore(const Pin&) const {
     std::lock_guard lock(mutex_);
-    return queuedDuration_ < kQueueDuration || queue_.size() < kQueuePackets;
+    return queue_.size() < kQueuePackets ||
+           (queuedDuration_ < kQueueDuration && queue_.size() < kQueuePacketsAtMost);
 }
 
 HRESULT Decoder::Pause() {
@@ -163,10 +175,12 @@ void Decoder::DecodeLoop() {
             break;
         case ItemKind::NewSegment:
             nextStart_ = item.segmentStart;
+            soundAnchored_ = false;
             output_->DeliverNewSegment(item.segmentStart);
             break;
         case ItemKind::ResetCodec:
             avcodec_flush_buffers(codec_.get());
+            soundAnchored_ = false;
             break;
         }
     }
@@ -175,9 +189,14 @@ void Decoder::DecodeLoop() {
 void Decoder::Decode(AVPacket* packet) {
     int error = avcodec_send_packet(codec_.get(), packet);
     if (error < 0 && error != AVERROR(EAGAIN) && error != AVERROR_EOF) {
-        // A damaged packet costs its frames only; the stream goes on.
+        // A damaged packet costs its frames only; the stream goes on, and says so once when
+        // nothing gets through any more.
+        if (++failures_ == kFailureRun)
+            NotifyEvent(EC_ERRORABORT, StatusFromAv(error), 0);
         return;
     }
+    if (packet)
+        failures_ = 0;
     for (;;) {
         FramePtr frame(av_frame_alloc());
         error = avcodec_receive_frame(codec_.get(), frame.get());
@@ -187,12 +206,38 @@ void Decoder::Decode(AVPacket* packet) {
     }
 }
 
+REFERENCE_TIME Decoder::SoundStart(const AVFrame* frame) {
+    const std::int64_t ts = frame->best_effort_timestamp;
+    const int rate = frame->sample_rate;
+    if (soundAnchored_) {
+        const REFERENCE_TIME expected = soundAnchor_ + av_rescale(samplesSinceAnchor_, UNITS, rate);
+        if (ts == AV_NOPTS_VALUE || std::abs(ts - expected) <= kSoundJitter)
+            return expected;
+    }
+    REFERENCE_TIME start = ts != AV_NOPTS_VALUE ? ts : nextStart_;
+    // A codec with fixed frames puts them on a grid from media time 0; a rounded stamp is put
+    // back on it.
+    if (codec_->frame_size > 0 && frame->nb_samples == codec_->frame_size) {
+        const std::int64_t frames =
+            av_rescale_rnd(start, rate, UNITS * codec_->frame_size, AV_ROUND_NEAR_INF);
+        const REFERENCE_TIME onGrid = av_rescale(frames * codec_->frame_size, UNITS, rate);
+        if (std::abs(onGrid - start) <= kStampPrecision)
+            start = onGrid;
+    }
+    soundAnchored_ = true;
+    soundAnchor_ = start;
+    samplesSinceAnchor_ = 0;
+    return start;
+}
+
 void Decoder::DeliverFrame(FramePtr frame) {
     MediaSample sample;
     const std::int64_t ts = frame->best_effort_timestamp;
     sample.start = ts != AV_NOPTS_VALUE ? ts : nextStart_;
     if (major_ == MajorType::Audio) {
-        sample.stop = sample.start + av_rescale(frame->nb_samples, UNITS, frame->sample_rate);
+        sample.start = SoundStart(frame.get());
+        samplesSinceAnchor_ += frame->nb_samples;
+        sample.stop = soundAnchor_ + av_rescale(samplesSinceAnchor_, UNITS, frame->sample_rate);
     } else {
         const REFERENCE_TIME length = frame->pkt_duration > 0 ? frame->pkt_duration
                                       : avgTimePerFrame_ > 0  ? avgTimePerFrame_

@@ -42,6 +42,7 @@ class Decoder final : public BaseFilter {
     void DecodeLoop();
     void Decode(AVPacket* packet);
     void DeliverFrame(FramePtr frame);
+    REFERENCE_TIME SoundStart(const AVFrame* frame);
 
     MajorType major_;
     Pin* output_;
@@ -49,6 +50,13 @@ class Decoder final : public BaseFilter {
     // Used only by the decoding thread while it runs, by the user-interface thread otherwise.
     CodecContextPtr codec_;
     REFERENCE_TIME nextStart_ = 0;
+    // Packets refused in a row; a long run means the stream cannot be decoded.
+    int failures_ = 0;
+    // Sound runs on from the first frame after a seek by counting samples: containers round
+    // time stamps (to the millisecond, some of them), a sample count does not.
+    bool soundAnchored_ = false;
+    REFERENCE_TIME soundAnchor_ = 0;
+    std::int64_t samplesSinceAnchor_ = 0;
 
     // Under mutex_: the queue (filled by the demultiplexer's thread, emptied by the decoding
     // thread), flushing_ (seeking thread), quit_ (user-interface thread), idle_ (decoding

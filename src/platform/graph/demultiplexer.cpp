@@ -1,5 +1,6 @@
 #include "platform/graph/demultiplexer.h"
 
+#include "platform/graph/event_queue.h"
 #include "platform/graph/file_source.h"
 #include "platform/graph/stream_length.h"
 
@@ -205,8 +206,11 @@ void Demultiplexer::ReadLoop() {
         }
         const int error = av_read_frame(format_.get(), packet.get());
         if (error < 0) {
-            if (error != AVERROR_EOF)
+            // The streams end where the file can no longer be read; what was read still plays.
+            if (error != AVERROR_EOF) {
                 std::fprintf(stderr, "Demultiplexer: %s\n", AvErrorText(error).c_str());
+                NotifyEvent(EC_ERRORABORT, StatusFromAv(error), 0);
+            }
             break;
         }
         DeliverPacket(packet.get());

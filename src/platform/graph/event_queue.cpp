@@ -43,9 +43,4 @@ void EventQueue::SetNotifyWindow(QObject* window, unsigned message, std::intptr_
         core::PostMessage(window_, message_, 0, instanceData_);
 }
 
-void EventQueue::Clear() {
-    std::lock_guard lock(mutex_);
-    events_.clear();
-}
-
 } // namespace graph

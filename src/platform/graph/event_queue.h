@@ -23,7 +23,6 @@ class EventQueue {
     std::int32_t Get(long* code, std::intptr_t* param1, std::intptr_t* param2, long timeoutMs);
     // The window must be cleared (null) before it is destroyed.
     void SetNotifyWindow(QObject* window, unsigned message, std::intptr_t instanceData);
-    void Clear();
 
   private:
     struct Event {

@@ -37,10 +37,6 @@ REFERENCE_TIME VideoRenderer::AvgTimePerFrame() const {
     return type.AvgTimePerFrame();
 }
 
-QImage VideoRenderer::CurrentImage() const {
-    return slot_->Latest();
-}
-
 void VideoRenderer::SetOwner(QWidget* owner) {
     owner_ = owner;
     if (!owner) {
@@ -50,6 +46,11 @@ void VideoRenderer::SetOwner(QWidget* owner) {
     if (!widget_)
         widget_ = new VideoWidget(slot_);
     widget_->setParent(owner);
+    ApplyWindow();
+}
+
+void VideoRenderer::SetDrain(QWidget* drain) {
+    drain_ = drain;
     ApplyWindow();
 }
 
@@ -70,6 +71,7 @@ void VideoRenderer::ApplyWindow() {
     if (placement.isEmpty())
         placement = QRect(QPoint(0, 0), VideoSize());
     widget_->setGeometry(placement);
+    widget_->SetDrain(drain_ ? drain_.data() : owner_.data());
     widget_->setVisible(visible_);
 }
 

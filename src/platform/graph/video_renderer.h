@@ -5,6 +5,7 @@
 // after a stop or seek shows at once, so a paused graph shows its current picture.
 //
 // The window calls (owner, style, visibility, position) run on the user-interface thread.
+// Without an owner the picture is shown nowhere.
 #include "platform/graph/interfaces.h"
 #include "platform/graph/renderer.h"
 
@@ -34,14 +35,12 @@ class VideoRenderer final : public Renderer {
     // Native picture size and frame time, from the connection; empty/0 when unconnected.
     QSize VideoSize() const;
     REFERENCE_TIME AvgTimePerFrame() const;
-    // The picture presented last (a null image before the first).
-    QImage CurrentImage() const;
 
     QWidget* Owner() const { return owner_; }
     void SetOwner(QWidget* owner);
     long Style() const { return style_; }
     void SetStyle(long style) { style_ = style; }
-    void SetDrain(QWidget* drain) { drain_ = drain; }
+    void SetDrain(QWidget* drain);
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
     QRect Placement() const { return placement_; }
@@ -63,7 +62,7 @@ class VideoRenderer final : public Renderer {
     std::unique_ptr<QObject> notifier_;
     QPointer<VideoWidget> widget_;
     QPointer<QWidget> owner_;
-    QPointer<QWidget> drain_;
+    QPointer<QWidget> drain_; // null: input goes to the owner
     long style_ = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     bool visible_ = true;
     QRect placement_;

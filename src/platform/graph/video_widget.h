@@ -3,6 +3,7 @@
 // streaming thread publishes each frame into a FrameSlot; the widget paints the slot's
 // latest image on the user-interface thread, stretched to its own rectangle.
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -24,12 +25,16 @@ class FrameSlot {
 class VideoWidget final : public QWidget {
   public:
     explicit VideoWidget(std::shared_ptr<const FrameSlot> slot);
+    // The window that gets mouse input over the picture.
+    void SetDrain(QWidget* drain) { drain_ = drain; }
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:
     std::shared_ptr<const FrameSlot> slot_;
+    QPointer<QWidget> drain_;
 };
 
 } // namespace graph

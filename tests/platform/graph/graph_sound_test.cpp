@@ -1,1 +1,134 @@
+// Sound through a real sound server: the click of a clip is heard when the player's
+// position says it plays. Needs the null sink that scripts/test.sh starts.
+#include "graph_helpers.h"
+#include "support/media_fixtures.h"
 
+#include "platform/graph/filter_graph.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+using namespace graph;
+using testsupport::ClipKind;
+
+double Seconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Records the sink's monitor and keeps, for every block read, when it arrived: the earliest
+// arrival relative to the block's place in the recording tells when recording began.
+class Capture {
+  public:
+    explicit Capture(const QString& sink) {
+        QObject::connect(&parec_, &QProcess::readyReadStandardOutput, [this] { Read(); });
+        parec_.start("parec", {"-d", sink + ".monitor", "--latency-msec=10", "--rate=48000",
+                               "--channels=2", "--format=s16le", "--raw"});
+    }
+    ~Capture() {
+        parec_.kill();
+        parec_.waitForFinished();
+    }
+    bool Started() const { return !samples_.empty(); }
+    const std::vector<std::int16_t>& Samples() const { return samples_; }
+    // When sample frame `frame` of the recording was played, in Seconds().
+    double TimeOf(long frame) const {
+        return start_ + double(frame) / testsupport::kClipSampleRate;
+    }
+
+  private:
+    void Read() {
+        const double now = Seconds();
+        pending_.append(parec_.readAllStandardOutput());
+        const qsizetype whole = pending_.size() / 4 * 4;
+        const std::size_t before = samples_.size();
+        samples_.resize(before + whole / 2);
+        std::memcpy(samples_.data() + before, pending_.constData(), whole);
+        pending_.remove(0, whole);
+        const double frames = double(samples_.size() / 2);
+        start_ = std::min(start_, now - frames / testsupport::kClipSampleRate);
+    }
+
+    QProcess parec_;
+    QByteArray pending_;
+    std::vector<std::int16_t> samples_;
+    double start_ = 1e300;
+};
+
+// The player's position at a moment, between the two polls around it.
+double PositionAt(const std::vector<std::pair<double, double>>& polls, double when) {
+    for (std::size_t i = 1; i < polls.size(); ++i) {
+        if (polls[i].first >= when) {
+            const auto& [t0, p0] = polls[i - 1];
+            const auto& [t1, p1] = polls[i];
+            return t1 == t0 ? p1 : p0 + (p1 - p0) * (when - t0) / (t1 - t0);
+        }
+    }
+    return -1;
+}
+
+TEST(SoundServer, ClickIsHeardWhereThePlayerReportsIt) {
+    if (!std::getenv("PULSE_SERVER"))
+        GTEST_SKIP() << "no test sound server (scripts/test.sh starts one)";
+    const char* sinkName = std::getenv("QUILLET_TEST_SINK");
+    const QString sink = sinkName ? sinkName : "ci";
+    const std::string path = testsupport::Clip(ClipKind::SoundOnly);
+    const std::vector<std::int16_t> reference = testsupport::DecodeSound(path);
+    const double referenceStart = testsupport::FirstSoundTime(path);
+    const int rate = testsupport::kClipSampleRate;
+
+    FilterGraph graph;
+    ASSERT_EQ(graph.RenderFile(path), S_OK);
+    IMediaControl* control = nullptr;
+    IMediaSeeking* seeking = nullptr;
+    graph.QueryInterface(&control);
+    graph.QueryInterface(&seeking);
+
+    Capture capture(sink);
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 3000 && (!capture.Started() || timer.elapsed() < 500))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_TRUE(capture.Started()) << "parec recorded nothing";
+
+    ASSERT_EQ(control->Pause(), S_OK);
+    REFERENCE_TIME from = 5 * UNITS / 10;
+    ASSERT_EQ(seeking->SetPositions(&from, AM_SEEKING_AbsolutePositioning, nullptr, 0), S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    std::vector<std::pair<double, double>> polls; // (time, position in seconds)
+    const double last = testsupport::kClickTimes[1] + 0.3;
+    timer.restart();
+    while (timer.elapsed() < 8000 && (polls.empty() || polls.back().second < last)) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        REFERENCE_TIME position = 0;
+        seeking->GetCurrentPosition(&position);
+        polls.emplace_back(Seconds(), double(position) / UNITS);
+    }
+    control->Stop();
+    ASSERT_GE(polls.back().second, last) << "playback did not get through the clicks";
+
+    // Each click, as played, against the position the player reported at that moment.
+    long searchFrom = 0;
+    for (double clickTime : testsupport::kClickTimes) {
+        const long inReference =
+            testsupport::FindClick(reference, long(clickTime * rate) - rate / 20);
+        ASSERT_GE(inReference, 0);
+        const double clickAt = referenceStart + double(inReference) / rate;
+        const long heard = testsupport::FindClick(capture.Samples(), searchFrom);
+        ASSERT_GE(heard, 0) << "click at " << clickTime << " s not heard";
+        const double reported = PositionAt(polls, capture.TimeOf(heard));
+        EXPECT_NEAR(reported, clickAt, 0.020) << "click at " << clickTime << " s";
+        searchFrom = heard + rate / 2;
+    }
+}
+
+} // namespace
