@@ -10,7 +10,7 @@
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -74,6 +74,9 @@ TEST_F(TransportTest, AudioSkipsShiftTheSoundAgainstThePicture) {
 }
 
 TEST_F(TransportTest, TheLettersWorkWithoutTheMouse) {
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
     dlg.GetDlgItem(IDC_BUTTON_PLAY)->setFocus();
     QTest::keyClick(&dlg, Qt::Key_I);
     QTest::keyClick(&dlg, Qt::Key_I);
@@ -82,6 +85,12 @@ TEST_F(TransportTest, TheLettersWorkWithoutTheMouse) {
     EXPECT_EQ(dlg.syncState.audioOffset, 0);
     QTest::keyClick(&dlg, Qt::Key_P);
     EXPECT_EQ(dlg.syncState.audioOffset, -3'000'000);
+    // In a time box a letter is typed, not pressed.
+    QWidget* box = dlg.GetDlgItem(IDC_EDIT_VIDEO_START);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_I);
+    EXPECT_EQ(dlg.syncState.audioOffset, -3'000'000);
+    EXPECT_TRUE(dlg.GetDlgItemText(IDC_EDIT_VIDEO_START).endsWith("i"));
 }
 
 TEST_F(TransportTest, ReleasingTheSeekBarMovesBothPlayersWithTheOffset) {
@@ -148,7 +157,8 @@ TEST_F(TransportTest, ClosingThePlayersReturnsTheWindowToItsFirstState) {
     EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_MUSIC_END), "00:00:00");
     EXPECT_FALSE(dlg.GetDlgItem(IDC_BUTTON_PLAY)->isEnabled());
     EXPECT_EQ(dlg.Item<CBitmapSlider>(IDC_SLIDER_POSITION)->value(), 0);
-    // Buttons without players do nothing, but Stop still clears the offset.
-    Click(IDC_BUTTON_STOP);
+    // Commands without players do nothing, but Stop still clears the offset.
+    core::PostMessage(&dlg, WM_COMMAND, IDC_BUTTON_STOP);
+    QCoreApplication::processEvents();
     EXPECT_EQ(dlg.syncState.audioOffset, 0);
 }
