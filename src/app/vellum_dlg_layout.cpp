@@ -40,9 +40,8 @@ void CVellumDlg::CreateControls() {
     playGrid->setContentsMargins(6, 4, 6, 4);
     playGrid->setVerticalSpacing(4);
     auto* positions = new QHBoxLayout;
-    for (auto [id, label] : {std::pair{IDC_EDIT_VIDEO_POSITION, "Video:"},
-                             {IDC_EDIT_AUDIO_POSITION, "Audio:"}}) {
-        positions->addWidget(new QLabel(label, play));
+    // The read-outs carry their own labels ("Video: 1.9").
+    for (int id : {IDC_EDIT_VIDEO_POSITION, IDC_EDIT_AUDIO_POSITION}) {
         auto* edit = Register(id, new QLineEdit(play));
         edit->setReadOnly(true);
         edit->setMaximumWidth(140);
