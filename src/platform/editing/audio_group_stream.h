@@ -1,0 +1,51 @@
+#pragma once
+// The sound of a group at 44,100 Hz, 16-bit stereo. Each source's media span is resampled to
+// exactly the samples of its timeline span; sample boundaries are counted from the start of
+// the timeline, so no rounding adds up across sources. Times no source covers are silent.
+#include "platform/editing/audio_sample_reader.h"
+#include "platform/editing/group_stream.h"
+#include "platform/editing/placed_source.h"
+#include "platform/editing/sinc_resampler.h"
+
+#include <map>
+#include <memory>
+
+namespace editing {
+
+class AudioGroupStream final : public GroupStream {
+  public:
+    static constexpr int kSampleRate = 44'100;
+
+    // Opens every source file; a failure status when one of them has no sound.
+    static HRESULT Create(std::vector<PlacedSource> sources, std::unique_ptr<AudioGroupStream>* out);
+
+    const graph::MediaType& Type() const override { return type_; }
+    REFERENCE_TIME Length() const override { return length_; }
+    void Seek(REFERENCE_TIME t) override;
+    bool Next(graph::MediaSample& sample) override;
+
+    // Output sample index of time t (rounded to the nearest sample).
+    static std::int64_t SampleAt(REFERENCE_TIME t);
+
+  private:
+    struct Segment {
+        std::int64_t first; // output samples [first, end)
+        std::int64_t end;
+        const PlacedSource* source;
+    };
+    explicit AudioGroupStream(std::vector<PlacedSource> sources);
+    void Render(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
+    const SincKernel& KernelFor(double step);
+
+    std::vector<PlacedSource> sources_;
+    std::vector<Segment> segments_;
+    std::map<std::string, std::unique_ptr<AudioSampleReader>> readers_; // one per file
+    std::map<long, std::unique_ptr<SincKernel>> kernels_;                 // by cut-off
+    REFERENCE_TIME length_;
+    std::int64_t totalSamples_;
+    graph::MediaType type_;
+    std::int64_t next_ = 0;
+    std::vector<float> window_;
+};
+
+} // namespace editing

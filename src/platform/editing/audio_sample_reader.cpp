@@ -1,0 +1,115 @@
+#include "platform/editing/audio_sample_reader.h"
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libswresample/swresample.h>
+}
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace editing {
+
+namespace {
+// Decoding on is cheaper than seeking up to this far ahead (in seconds).
+constexpr int kDecodeAheadSeconds = 3;
+// Seeks land this far before the target so the first frame surely covers it.
+constexpr REFERENCE_TIME kSeekMargin = UNITS / 2;
+// Kept behind the read position, for the interpolation's reach into the past.
+constexpr std::int64_t kKeepBehind = 4096;
+// Container time stamps are at worst this coarse.
+constexpr REFERENCE_TIME kStampPrecision = UNITS / 1000;
+} // namespace
+
+AudioSampleReader::~AudioSampleReader() {
+    swr_free(&converter_);
+}
+
+HRESULT AudioSampleReader::Open(const std::string& path) {
+    const HRESULT hr = file_.Open(path, AVMEDIA_TYPE_AUDIO);
+    if (FAILED(hr))
+        return hr;
+    AVCodecContext* codec = file_.Codec();
+    rate_ = codec->sample_rate;
+    AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    if (swr_alloc_set_opts2(&converter_, &stereo, AV_SAMPLE_FMT_FLT, rate_, &codec->ch_layout,
+                            codec->sample_fmt, rate_, 0, nullptr) < 0 ||
+        swr_init(converter_) < 0)
+        return E_FAIL;
+    return S_OK;
+}
+
+std::int64_t AudioSampleReader::IndexOf(REFERENCE_TIME start) const {
+    const AVCodecContext* codec = file_.Codec();
+    std::int64_t index = av_rescale_rnd(start, rate_, UNITS, AV_ROUND_NEAR_INF);
+    // Codecs with fixed frames put them on a grid from 0; a rounded stamp goes back on it.
+    if (codec->frame_size > 0) {
+        const std::int64_t frames = (index + codec->frame_size / 2) / codec->frame_size;
+        const std::int64_t onGrid = frames * codec->frame_size;
+        if (std::abs(av_rescale(onGrid, UNITS, rate_) - start) <= kStampPrecision)
+            index = onGrid;
+    }
+    return index;
+}
+
+void AudioSampleReader::Reposition(std::int64_t index) {
+    file_.SeekBefore(av_rescale(index, UNITS, rate_) - kSeekMargin);
+    swr_convert(converter_, nullptr, 0, nullptr, 0); // drop what the converter held
+    buffer_.clear();
+    anchored_ = false;
+    ended_ = false;
+}
+
+bool AudioSampleReader::DecodeMore() {
+    graph::FramePtr frame(av_frame_alloc());
+    if (!file_.Decode(frame.get())) {
+        ended_ = true;
+        return false;
+    }
+    if (!anchored_) {
+        const REFERENCE_TIME start = file_.StartOf(frame.get());
+        bufferStart_ = start == AV_NOPTS_VALUE ? 0 : IndexOf(start);
+        anchored_ = true;
+    }
+    std::vector<float> converted(2 * static_cast<std::size_t>(frame->nb_samples + 64));
+    std::uint8_t* out = reinterpret_cast<std::uint8_t*>(converted.data());
+    const int samples = swr_convert(converter_, &out, frame->nb_samples + 64,
+                                    const_cast<const std::uint8_t**>(frame->extended_data),
+                                    frame->nb_samples);
+    if (samples > 0)
+        buffer_.insert(buffer_.end(), converted.begin(), converted.begin() + 2 * samples);
+    return true;
+}
+
+void AudioSampleReader::Read(std::int64_t first, std::int64_t count, float* stereo) {
+    std::fill(stereo, stereo + 2 * count, 0.0f);
+    if (rate_ <= 0 || count <= 0)
+        return;
+    const std::int64_t bufferEnd = bufferStart_ + static_cast<std::int64_t>(buffer_.size() / 2);
+    if (!anchored_ || first < bufferStart_ ||
+        first > bufferEnd + static_cast<std::int64_t>(kDecodeAheadSeconds) * rate_)
+        Reposition(first);
+    while (!ended_ && (!anchored_ ||
+                       bufferStart_ + static_cast<std::int64_t>(buffer_.size() / 2) < first + count))
+        DecodeMore();
+    // Drop what lies well behind, so memory stays bounded over a long file.
+    const std::int64_t keepFrom = first - kKeepBehind;
+    if (keepFrom > bufferStart_) {
+        const std::int64_t drop =
+            std::min<std::int64_t>(keepFrom - bufferStart_, static_cast<std::int64_t>(buffer_.size() / 2));
+        buffer_.erase(buffer_.begin(), buffer_.begin() + 2 * drop);
+        bufferStart_ += drop;
+    }
+    const std::int64_t available = static_cast<std::int64_t>(buffer_.size() / 2);
+    for (std::int64_t i = 0; i < count; ++i) {
+        const std::int64_t at = first + i - bufferStart_;
+        if (at < 0 || at >= available)
+            continue;
+        stereo[2 * i] = buffer_[2 * at];
+        stereo[2 * i + 1] = buffer_[2 * at + 1];
+    }
+}
+
+} // namespace editing

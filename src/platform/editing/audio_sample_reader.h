@@ -1,0 +1,41 @@
+#pragma once
+// The sound of one file as stereo float samples at the file's own rate, addressed by sample
+// index: sample i plays at media time i / rate. Reading forwards decodes on; a jump back or
+// far ahead seeks. Sample positions count on from the first frame after a seek, so rounded
+// container time stamps never shift the sound.
+#include "platform/editing/media_file.h"
+
+#include <deque>
+
+struct SwrContext;
+
+namespace editing {
+
+class AudioSampleReader {
+  public:
+    AudioSampleReader() = default;
+    ~AudioSampleReader();
+    AudioSampleReader(const AudioSampleReader&) = delete;
+    AudioSampleReader& operator=(const AudioSampleReader&) = delete;
+
+    HRESULT Open(const std::string& path);
+    int SampleRate() const { return rate_; }
+    // Samples first .. first + count - 1 into `stereo` (2 floats each); silence where the
+    // stream has none.
+    void Read(std::int64_t first, std::int64_t count, float* stereo);
+
+  private:
+    void Reposition(std::int64_t index);
+    bool DecodeMore();
+    std::int64_t IndexOf(REFERENCE_TIME start) const;
+
+    MediaFile file_;
+    SwrContext* converter_ = nullptr;
+    int rate_ = 0;
+    std::deque<float> buffer_;   // interleaved stereo, starting at sample bufferStart_
+    std::int64_t bufferStart_ = 0;
+    bool anchored_ = false;      // bufferStart_ + size is where the next frame goes
+    bool ended_ = false;
+};
+
+} // namespace editing

@@ -1,0 +1,35 @@
+#pragma once
+// One stream of a media file opened for decoding, with times in 100-ns media time whose 0 is
+// the file's start (as the players report them).
+#include "platform/graph/av_util.h"
+
+#include <string>
+
+namespace editing {
+
+class MediaFile {
+  public:
+    // The file's best stream of the type; a failure status when there is none or it cannot
+    // be decoded.
+    HRESULT Open(const std::string& path, AVMediaType type);
+
+    // Reads and decodes the next frame into `frame`; false at the end of the stream.
+    bool Decode(AVFrame* frame);
+    // Puts the read position on the key frame at or before media time t.
+    void SeekBefore(REFERENCE_TIME t);
+    // A decoded frame's start in media time.
+    REFERENCE_TIME StartOf(const AVFrame* frame) const;
+
+    AVCodecContext* Codec() const { return codec_.get(); }
+    const AVStream* Stream() const { return format_->streams[stream_]; }
+
+  private:
+    graph::FormatContextPtr format_;
+    graph::CodecContextPtr codec_;
+    graph::PacketPtr packet_;
+    int stream_ = -1;
+    REFERENCE_TIME fileStart_ = 0; // the container's start, in media time
+    bool draining_ = false;
+};
+
+} // namespace editing

@@ -1,0 +1,29 @@
+#pragma once
+// A group's sources laid flat: where each plays on the timeline and what part of which file
+// it plays there. Renderers walk this list instead of the timeline's object tree.
+#include "platform/editing/group.h"
+#include "platform/editing/timeline_basics.h"
+
+#include <string>
+#include <vector>
+
+namespace editing {
+
+struct PlacedSource {
+    TimeSpan timeline;
+    TimeSpan media;
+    std::string path;
+    int stretchMode = 2;
+};
+
+// Every source of every track, by timeline start; empty timeline spans are left out. Where
+// two overlap, the one from the earlier track comes first and wins.
+std::vector<PlacedSource> PlaceSources(const Group& group);
+
+// The end of the last source: the length of the group's output.
+REFERENCE_TIME GroupLength(const std::vector<PlacedSource>& sources);
+
+// The source playing at time t, or null where no source covers the timeline.
+const PlacedSource* SourceAt(const std::vector<PlacedSource>& sources, REFERENCE_TIME t);
+
+} // namespace editing

@@ -1,0 +1,32 @@
+#pragma once
+// Reads a sample stream at fractional positions through a windowed-sinc kernel, low-passed
+// when the positions step faster than one sample, so sound played faster or slower keeps
+// its quality. The kernel is tabulated once per cut-off.
+#include <cstdint>
+#include <vector>
+
+namespace editing {
+
+class SincKernel {
+  public:
+    // cutoff: 1 for steps up to one sample, 1 / step for larger steps.
+    explicit SincKernel(double cutoff);
+    double Cutoff() const { return cutoff_; }
+    // Taps reach this many samples to each side of a position.
+    int Reach() const { return reach_; }
+    // The weight of a sample `distance` samples away from the position.
+    float Weight(double distance) const;
+
+  private:
+    double cutoff_;
+    int reach_;
+    double scale_; // table entries per sample of distance
+    std::vector<float> table_;
+};
+
+// One stereo output sample from `window` (interleaved stereo, whose sample 0 sits at
+// `windowStart`), read at fractional sample position `position`.
+void Interpolate(const SincKernel& kernel, const float* window, std::int64_t windowStart,
+                 std::int64_t windowCount, double position, float* out);
+
+} // namespace editing

@@ -1,0 +1,118 @@
+#include "platform/editing/timeline_front_end.h"
+
+#include <algorithm>
+
+namespace editing {
+
+TimelineFrontEnd::TimelineFrontEnd(std::vector<std::unique_ptr<GroupStream>> groups)
+    : BaseFilter("Timeline Front End"), groups_(std::move(groups)) {
+    for (std::size_t i = 0; i < groups_.size(); ++i) {
+        const bool video = groups_[i]->Type().Major() == graph::MajorType::Video;
+        pins_.push_back(AddPin(graph::PinDirection::Output,
+                               (video ? "Video " : "Audio ") + std::to_string(i), groups_[i]->Type()));
+    }
+}
+
+TimelineFrontEnd::~TimelineFrontEnd() {
+    StopStreaming();
+}
+
+graph::Pin* TimelineFrontEnd::GroupPin(int group) const {
+    return group >= 0 && group < static_cast<int>(pins_.size()) ? pins_[group] : nullptr;
+}
+
+REFERENCE_TIME TimelineFrontEnd::Duration() const {
+    REFERENCE_TIME length = 0;
+    for (const auto& group : groups_)
+        length = std::max(length, group->Length());
+    return length;
+}
+
+HRESULT TimelineFrontEnd::Pause() {
+    if (State() == graph::FilterState::Stopped) {
+        if (!positioned_) {
+            for (auto& group : groups_)
+                group->Seek(segmentStart_);
+        }
+        for (graph::Pin* pin : pins_)
+            pin->DeliverNewSegment(segmentStart_);
+        StartStreaming();
+    }
+    return BaseFilter::Pause();
+}
+
+HRESULT TimelineFrontEnd::Stop() {
+    StopStreaming();
+    // The next start plays the current segment again from its beginning.
+    positioned_ = false;
+    return BaseFilter::Stop();
+}
+
+HRESULT TimelineFrontEnd::SeekTo(REFERENCE_TIME target) {
+    target = std::clamp<REFERENCE_TIME>(target, 0, Duration());
+    const bool streaming = !threads_.empty();
+    if (streaming) {
+        {
+            std::lock_guard lock(mutex_);
+            stopStreaming_ = true;
+        }
+        for (graph::Pin* pin : pins_)
+            pin->DeliverBeginFlush();
+        StopStreaming();
+    }
+    for (auto& group : groups_)
+        group->Seek(target);
+    segmentStart_ = target;
+    positioned_ = true;
+    if (streaming) {
+        for (graph::Pin* pin : pins_) {
+            pin->DeliverEndFlush();
+            pin->DeliverNewSegment(target);
+        }
+        StartStreaming();
+    }
+    return S_OK;
+}
+
+void TimelineFrontEnd::StartStreaming() {
+    {
+        std::lock_guard lock(mutex_);
+        stopStreaming_ = false;
+    }
+    positioned_ = false;
+    for (std::size_t i = 0; i < groups_.size(); ++i) {
+        if (pins_[i]->IsConnected())
+            threads_.emplace_back([this, i] { Stream(i); });
+    }
+}
+
+void TimelineFrontEnd::StopStreaming() {
+    {
+        std::lock_guard lock(mutex_);
+        stopStreaming_ = true;
+    }
+    for (std::thread& thread : threads_)
+        thread.join();
+    threads_.clear();
+}
+
+bool TimelineFrontEnd::StopRequested() {
+    std::lock_guard lock(mutex_);
+    return stopStreaming_;
+}
+
+void TimelineFrontEnd::Stream(std::size_t group) {
+    graph::Pin* pin = pins_[group];
+    graph::MediaSample sample;
+    while (!StopRequested()) {
+        if (!groups_[group]->Next(sample)) {
+            pin->DeliverEndOfStream();
+            return;
+        }
+        // A renderer holds the sample until its time; a stop or flush lets it go at once.
+        pin->Deliver(std::move(sample));
+        sample = {};
+    }
+}
+
+} // namespace editing

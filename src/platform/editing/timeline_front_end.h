@@ -1,0 +1,52 @@
+#pragma once
+// The filter a render engine puts at the head of its graph: one output pin per group of the
+// timeline, each fed by its own streaming thread from the group's stream. It positions the
+// whole graph: a seek repositions every group at once.
+#include "platform/editing/group_stream.h"
+#include "platform/graph/filter.h"
+#include "platform/graph/seeker.h"
+
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace editing {
+
+class TimelineFrontEnd final : public graph::BaseFilter, public graph::MediaSeeker {
+  public:
+    explicit TimelineFrontEnd(std::vector<std::unique_ptr<GroupStream>> groups);
+    ~TimelineFrontEnd() override;
+
+    // The output pin of group i, or null.
+    graph::Pin* GroupPin(int group) const;
+
+    HRESULT Stop() override;
+    HRESULT Pause() override;
+    graph::MediaSeeker* Seeker() override { return this; }
+
+    REFERENCE_TIME Duration() const override;
+    HRESULT SeekTo(REFERENCE_TIME target) override;
+
+  private:
+    void StartStreaming();
+    void StopStreaming();
+    void Stream(std::size_t group);
+    bool StopRequested();
+
+    // The streams are used by their streaming thread while it runs, by the user-interface
+    // thread otherwise.
+    std::vector<std::unique_ptr<GroupStream>> groups_;
+    std::vector<graph::Pin*> pins_;
+
+    // User-interface thread only.
+    std::vector<std::thread> threads_;
+    REFERENCE_TIME segmentStart_ = 0;
+    bool positioned_ = true;
+
+    // Written by the user-interface thread, read by the streaming threads, under mutex_.
+    std::mutex mutex_;
+    bool stopStreaming_ = false;
+};
+
+} // namespace editing

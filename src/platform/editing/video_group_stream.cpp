@@ -1,0 +1,136 @@
+#include "platform/editing/video_group_stream.h"
+
+extern "C" {
+#include <libavutil/imgutils.h>
+#include <libswscale/swscale.h>
+}
+
+#include <cmath>
+
+namespace editing {
+
+namespace {
+
+// The media time a source plays at output time t: its media span laid over its timeline span.
+REFERENCE_TIME MediaTimeAt(const PlacedSource& source, REFERENCE_TIME t) {
+    const double into = static_cast<double>(t - source.timeline.start);
+    const double rate = static_cast<double>(source.media.Length()) /
+                        static_cast<double>(source.timeline.Length());
+    return source.media.start + static_cast<REFERENCE_TIME>(std::floor(into * rate));
+}
+
+graph::MediaType DeclaredType(int width, int height, double fps) {
+    AVCodecParameters* p = avcodec_parameters_alloc();
+    p->codec_type = AVMEDIA_TYPE_VIDEO;
+    p->codec_id = AV_CODEC_ID_NONE;
+    p->width = width;
+    p->height = height;
+    p->format = AV_PIX_FMT_RGB24;
+    graph::MediaType type(graph::MajorType::Video, p, graph::kRefTimeBase,
+                          static_cast<REFERENCE_TIME>(std::llround(UNITS / fps)));
+    avcodec_parameters_free(&p);
+    return type;
+}
+
+} // namespace
+
+VideoGroupStream::VideoGroupStream(std::vector<PlacedSource> sources, int width, int height,
+                                   double fps)
+    : sources_(std::move(sources)), width_(width), height_(std::abs(height)), fps_(fps),
+      length_(GroupLength(sources_)), type_(DeclaredType(width_, height_, fps)) {}
+
+VideoGroupStream::~VideoGroupStream() {
+    sws_freeContext(scaler_);
+}
+
+HRESULT VideoGroupStream::Create(std::vector<PlacedSource> sources, int width, int height,
+                                 double fps, std::unique_ptr<VideoGroupStream>* out) {
+    if (width <= 0 || height == 0 || !(fps > 0))
+        return E_INVALIDARG;
+    std::unique_ptr<VideoGroupStream> stream(new VideoGroupStream(std::move(sources), width, height, fps));
+    for (const PlacedSource& source : stream->sources_) {
+        auto& reader = stream->readers_[source.path];
+        if (reader)
+            continue;
+        reader = std::make_unique<VideoFrameReader>();
+        const HRESULT hr = reader->Open(source.path);
+        if (FAILED(hr))
+            return hr;
+    }
+    *out = std::move(stream);
+    return S_OK;
+}
+
+REFERENCE_TIME VideoGroupStream::FrameTime(std::int64_t k) const {
+    return static_cast<REFERENCE_TIME>(std::llround(static_cast<double>(k) * UNITS / fps_));
+}
+
+void VideoGroupStream::Seek(REFERENCE_TIME t) {
+    // The frame whose span holds t: the last one starting at or before it.
+    std::int64_t k = static_cast<std::int64_t>(std::floor(static_cast<double>(t) * fps_ / UNITS));
+    while (k > 0 && FrameTime(k) > t)
+        --k;
+    while (FrameTime(k + 1) <= t)
+        ++k;
+    next_ = std::max<std::int64_t>(k, 0);
+}
+
+bool VideoGroupStream::Next(graph::MediaSample& sample) {
+    const REFERENCE_TIME start = FrameTime(next_);
+    if (start >= length_)
+        return false;
+    sample.start = start;
+    sample.stop = std::min(FrameTime(next_ + 1), length_);
+    ++next_;
+    const PlacedSource* source = SourceAt(sources_, start);
+    const AVFrame* picture =
+        source ? readers_[source->path]->FrameAt(MediaTimeAt(*source, start)) : nullptr;
+    sample.frame = picture ? Fit(picture, source->stretchMode) : Black();
+    if (!sample.frame)
+        return false;
+    sample.frame->pts = sample.start;
+    return true;
+}
+
+graph::FramePtr VideoGroupStream::Black() const {
+    graph::FramePtr frame(av_frame_alloc());
+    frame->format = AV_PIX_FMT_YUV420P;
+    frame->width = width_;
+    frame->height = height_;
+    if (av_frame_get_buffer(frame.get(), 0) < 0)
+        return nullptr;
+    const std::ptrdiff_t lines[4] = {frame->linesize[0], frame->linesize[1], frame->linesize[2], 0};
+    av_image_fill_black(frame->data, lines, AV_PIX_FMT_YUV420P, AVCOL_RANGE_MPEG, width_, height_);
+    return frame;
+}
+
+graph::FramePtr VideoGroupStream::Fit(const AVFrame* picture, int stretchMode) {
+    if (picture->width == width_ && picture->height == height_)
+        return graph::FramePtr(av_frame_clone(picture)); // shares the decoded picture
+    // Scaled into the group's frame: whole when stretched, else as large as fits, centred.
+    int w = width_;
+    int h = height_;
+    if (stretchMode != 0) {
+        const double scale = std::min(static_cast<double>(width_) / picture->width,
+                                      static_cast<double>(height_) / picture->height);
+        w = std::max(2, static_cast<int>(std::lround(picture->width * scale)) & ~1);
+        h = std::max(2, static_cast<int>(std::lround(picture->height * scale)) & ~1);
+    }
+    graph::FramePtr frame = Black();
+    if (!frame)
+        return nullptr;
+    scaler_ = sws_getCachedContext(scaler_, picture->width, picture->height,
+                                   static_cast<AVPixelFormat>(picture->format), w, h,
+                                   AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (!scaler_)
+        return nullptr;
+    const int left = ((width_ - w) / 2) & ~1;
+    const int top = ((height_ - h) / 2) & ~1;
+    std::uint8_t* planes[4] = {frame->data[0] + top * frame->linesize[0] + left,
+                               frame->data[1] + (top / 2) * frame->linesize[1] + left / 2,
+                               frame->data[2] + (top / 2) * frame->linesize[2] + left / 2, nullptr};
+    sws_scale(scaler_, picture->data, picture->linesize, 0, picture->height, planes, frame->linesize);
+    return frame;
+}
+
+} // namespace editing

@@ -1,0 +1,49 @@
+#pragma once
+// The picture of a group: one frame per output frame time, each showing the source frame
+// whose time span holds the media time its source maps that output time to. The picture is
+// brought to the group's size (with black borders or stretched, as each source says); times
+// no source covers are black. Frames keep their decoded pixel format: a consumer that needs
+// another converts them.
+#include "platform/editing/group_stream.h"
+#include "platform/editing/placed_source.h"
+#include "platform/editing/video_frame_reader.h"
+
+#include <map>
+#include <memory>
+
+struct SwsContext;
+
+namespace editing {
+
+class VideoGroupStream final : public GroupStream {
+  public:
+    // Opens every source file; a failure status when one of them gives no picture.
+    static HRESULT Create(std::vector<PlacedSource> sources, int width, int height, double fps,
+                          std::unique_ptr<VideoGroupStream>* out);
+    ~VideoGroupStream() override;
+
+    const graph::MediaType& Type() const override { return type_; }
+    REFERENCE_TIME Length() const override { return length_; }
+    void Seek(REFERENCE_TIME t) override;
+    bool Next(graph::MediaSample& sample) override;
+
+    // The start of output frame k.
+    REFERENCE_TIME FrameTime(std::int64_t k) const;
+
+  private:
+    VideoGroupStream(std::vector<PlacedSource> sources, int width, int height, double fps);
+    graph::FramePtr Fit(const AVFrame* picture, int stretchMode);
+    graph::FramePtr Black() const;
+
+    std::vector<PlacedSource> sources_;
+    std::map<std::string, std::unique_ptr<VideoFrameReader>> readers_; // one per file
+    int width_;
+    int height_;
+    double fps_;
+    REFERENCE_TIME length_;
+    graph::MediaType type_;
+    std::int64_t next_ = 0; // the next output frame
+    SwsContext* scaler_ = nullptr;
+};
+
+} // namespace editing
