@@ -58,15 +58,19 @@ void FilterGraph::NotifyEvent(long code, std::intptr_t param1, std::intptr_t par
     events_.Push(code, param1, param2);
 }
 
-void FilterGraph::WaitForPreroll() {
+bool FilterGraph::WaitForPreroll() {
     const auto deadline = std::chrono::steady_clock::now() + kPrerollLimit;
     for (const auto& filter : filters_) {
         auto* renderer = dynamic_cast<Renderer*>(filter.get());
         if (!renderer || !renderer->Input()->IsConnected())
             continue;
-        while (!renderer->Prerolled() && std::chrono::steady_clock::now() < deadline)
+        while (!renderer->Prerolled()) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
+    return true;
 }
 
 HRESULT FilterGraph::PauseFromStopped() {
@@ -82,8 +86,8 @@ HRESULT FilterGraph::PauseFromStopped() {
     ResetCompletion();
     const HRESULT hr = ChangeFilterStates(FilterState::Paused);
     state_ = FilterState::Paused;
-    WaitForPreroll();
-    return hr;
+    const bool prerolled = WaitForPreroll();
+    return FAILED(hr) || prerolled ? hr : S_FALSE;
 }
 
 HRESULT FilterGraph::Run() {
@@ -92,6 +96,8 @@ HRESULT FilterGraph::Run() {
     HRESULT hr = S_OK;
     if (state_ == FilterState::Stopped)
         hr = PauseFromStopped();
+    if (hr == S_FALSE)
+        hr = S_OK;
     presentation_.Start();
     const HRESULT run = ChangeFilterStates(FilterState::Running);
     state_ = FilterState::Running;

@@ -132,6 +132,16 @@ TEST(Playback, PictureFollowsThePositionAndPauseHoldsIt) {
     player.control->Stop();
     EXPECT_EQ(player.control->GetState(0, &state), S_OK);
     EXPECT_EQ(state, State_Stopped);
+
+    // A stopped graph keeps its place and starts again from there.
+    const REFERENCE_TIME stopped = player.Position();
+    EXPECT_GT(stopped, paused);
+    Sleep(100);
+    EXPECT_EQ(player.Position(), stopped);
+    ASSERT_EQ(player.control->Pause(), S_OK);
+    EXPECT_EQ(player.Position(), stopped);
+    EXPECT_NEAR(player.ShownFrame(), static_cast<int>(stopped / kFrame), 1);
+    player.control->Stop();
 }
 
 class CompletionTest : public testing::TestWithParam<ClipKind> {};
