@@ -74,6 +74,10 @@ bool FilterGraph::WaitForPreroll() {
 }
 
 HRESULT FilterGraph::PauseFromStopped() {
+    ResetCompletion();
+    const HRESULT hr = ChangeFilterStates(FilterState::Paused);
+    state_ = FilterState::Paused;
+    // Only a paused renderer knows whether it has a device to keep time with.
     const ReferenceClock* reference = &systemClock_;
     for (const auto& filter : filters_) {
         auto* renderer = dynamic_cast<Renderer*>(filter.get());
@@ -83,9 +87,6 @@ HRESULT FilterGraph::PauseFromStopped() {
         }
     }
     presentation_.SetReference(reference);
-    ResetCompletion();
-    const HRESULT hr = ChangeFilterStates(FilterState::Paused);
-    state_ = FilterState::Paused;
     const bool prerolled = WaitForPreroll();
     return FAILED(hr) || prerolled ? hr : S_FALSE;
 }
