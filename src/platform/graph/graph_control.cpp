@@ -207,13 +207,13 @@ HRESULT FilterGraph::GetCurrentPosition(REFERENCE_TIME* current) {
     return S_OK;
 }
 
-HRESULT FilterGraph::SetPositions(REFERENCE_TIME* current, unsigned currentFlags,
-                                  REFERENCE_TIME* stop, unsigned stopFlags) {
+HRESULT FilterGraph::SetPositions(REFERENCE_TIME* current, unsigned currentFlags, REFERENCE_TIME*,
+                                  unsigned stopFlags) {
     MediaSeeker* seeker = FindSeeker();
     if (!seeker)
         return E_NOINTERFACE;
     // The stop position is always the end of the media.
-    if ((stopFlags & AM_SEEKING_PositioningBitsMask) != AM_SEEKING_NoPositioning || stop)
+    if ((stopFlags & AM_SEEKING_PositioningBitsMask) != AM_SEEKING_NoPositioning)
         return E_NOTIMPL;
     const unsigned positioning = currentFlags & AM_SEEKING_PositioningBitsMask;
     if (positioning == AM_SEEKING_NoPositioning)
