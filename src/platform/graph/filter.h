@@ -3,7 +3,7 @@
 //
 // Threads: the graph calls Stop/Pause/Run, and changes connections, on the user-interface
 // thread. Receive, EndOfStream, NewSegment and the flush calls arrive on the streaming thread
-// of the filter upstream, except BeginFlush/EndFlush, which the seeking filter issues from
+// of the filter upstream, except BeginFlush/EndFlush, which the seeking filter sends from
 // the thread that seeks (the user-interface thread). A filter that blocks in Receive must
 // wake up on BeginFlush and on Stop. A filter passes EndFlush on only once its own thread
 // can no longer deliver a sample from before the flush.

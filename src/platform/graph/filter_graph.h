@@ -61,7 +61,9 @@ class FilterGraph final : public IMediaControl,
     HRESULT QueryInterface(IBasicAudio** out);
 
     // IMediaControl. Pause and a seek while paused wait (bounded) until the renderers hold
-    // their first sample, so the picture at the new position is showing when they return.
+    // their first sample, so the picture at the new position is showing when they return;
+    // S_FALSE when the time ran out first (GetState then says when the pause completes).
+    // Stop keeps the position: the next start goes on from there.
     HRESULT Run() override;
     HRESULT Pause() override;
     HRESULT Stop() override;
@@ -116,7 +118,8 @@ class FilterGraph final : public IMediaControl,
     std::vector<BaseFilter*> StateOrder() const;
     HRESULT ChangeFilterStates(FilterState target);
     HRESULT PauseFromStopped();
-    void WaitForPreroll();
+    // False when some renderer had nothing by the time limit.
+    bool WaitForPreroll();
     void ResetCompletion();
     HRESULT Seek(REFERENCE_TIME target);
     MediaSeeker* FindSeeker() const;

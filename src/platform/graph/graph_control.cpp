@@ -58,18 +58,26 @@ void FilterGraph::NotifyEvent(long code, std::intptr_t param1, std::intptr_t par
     events_.Push(code, param1, param2);
 }
 
-void FilterGraph::WaitForPreroll() {
+bool FilterGraph::WaitForPreroll() {
     const auto deadline = std::chrono::steady_clock::now() + kPrerollLimit;
     for (const auto& filter : filters_) {
         auto* renderer = dynamic_cast<Renderer*>(filter.get());
         if (!renderer || !renderer->Input()->IsConnected())
             continue;
-        while (!renderer->Prerolled() && std::chrono::steady_clock::now() < deadline)
+        while (!renderer->Prerolled()) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
+    return true;
 }
 
 HRESULT FilterGraph::PauseFromStopped() {
+    ResetCompletion();
+    const HRESULT hr = ChangeFilterStates(FilterState::Paused);
+    state_ = FilterState::Paused;
+    // Only a paused renderer knows whether it has a device to keep time with.
     const ReferenceClock* reference = &systemClock_;
     for (const auto& filter : filters_) {
         auto* renderer = dynamic_cast<Renderer*>(filter.get());
@@ -79,11 +87,8 @@ HRESULT FilterGraph::PauseFromStopped() {
         }
     }
     presentation_.SetReference(reference);
-    ResetCompletion();
-    const HRESULT hr = ChangeFilterStates(FilterState::Paused);
-    state_ = FilterState::Paused;
-    WaitForPreroll();
-    return hr;
+    const bool prerolled = WaitForPreroll();
+    return FAILED(hr) || prerolled ? hr : S_FALSE;
 }
 
 HRESULT FilterGraph::Run() {
@@ -92,6 +97,8 @@ HRESULT FilterGraph::Run() {
     HRESULT hr = S_OK;
     if (state_ == FilterState::Stopped)
         hr = PauseFromStopped();
+    if (hr == S_FALSE)
+        hr = S_OK;
     presentation_.Start();
     const HRESULT run = ChangeFilterStates(FilterState::Running);
     state_ = FilterState::Running;
@@ -200,13 +207,13 @@ HRESULT FilterGraph::GetCurrentPosition(REFERENCE_TIME* current) {
     return S_OK;
 }
 
-HRESULT FilterGraph::SetPositions(REFERENCE_TIME* current, unsigned currentFlags,
-                                  REFERENCE_TIME* stop, unsigned stopFlags) {
+HRESULT FilterGraph::SetPositions(REFERENCE_TIME* current, unsigned currentFlags, REFERENCE_TIME*,
+                                  unsigned stopFlags) {
     MediaSeeker* seeker = FindSeeker();
     if (!seeker)
         return E_NOINTERFACE;
     // The stop position is always the end of the media.
-    if ((stopFlags & AM_SEEKING_PositioningBitsMask) != AM_SEEKING_NoPositioning || stop)
+    if ((stopFlags & AM_SEEKING_PositioningBitsMask) != AM_SEEKING_NoPositioning)
         return E_NOTIMPL;
     const unsigned positioning = currentFlags & AM_SEEKING_PositioningBitsMask;
     if (positioning == AM_SEEKING_NoPositioning)

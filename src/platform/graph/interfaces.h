@@ -46,7 +46,8 @@ class IMediaSeeking {
     virtual HRESULT GetDuration(REFERENCE_TIME* duration) = 0;
     virtual HRESULT GetStopPosition(REFERENCE_TIME* stop) = 0;
     virtual HRESULT GetCurrentPosition(REFERENCE_TIME* current) = 0;
-    // Either pointer may be null when its flags say no positioning.
+    // Either pointer may be null when its flags say no positioning. The stop position is
+    // always the end of the media: stop positioning gives E_NOTIMPL.
     virtual HRESULT SetPositions(REFERENCE_TIME* current, unsigned currentFlags,
                                  REFERENCE_TIME* stop, unsigned stopFlags) = 0;
     virtual HRESULT SetRate(double rate) = 0;

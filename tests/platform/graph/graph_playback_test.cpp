@@ -132,6 +132,16 @@ TEST(Playback, PictureFollowsThePositionAndPauseHoldsIt) {
     player.control->Stop();
     EXPECT_EQ(player.control->GetState(0, &state), S_OK);
     EXPECT_EQ(state, State_Stopped);
+
+    // A stopped graph keeps its place and starts again from there.
+    const REFERENCE_TIME stopped = player.Position();
+    EXPECT_GT(stopped, paused);
+    Sleep(100);
+    EXPECT_EQ(player.Position(), stopped);
+    ASSERT_EQ(player.control->Pause(), S_OK);
+    EXPECT_EQ(player.Position(), stopped);
+    EXPECT_NEAR(player.ShownFrame(), static_cast<int>(stopped / kFrame), 1);
+    player.control->Stop();
 }
 
 class CompletionTest : public testing::TestWithParam<ClipKind> {};
@@ -287,15 +297,16 @@ TEST(VideoWindow, ClicksOnThePictureGoToTheDrain) {
     EXPECT_EQ(drain.last, drain.mapFromGlobal(picture->mapToGlobal(QPoint(5, 5))));
 }
 
-// Keeps every byte the audio renderer writes; its clock runs on system time while playing.
+// Keeps every byte the audio renderer writes; its clock runs on system time while playing,
+// slowed down by `pace` if asked.
 class SoundRecorder final : public SoundOutput {
   public:
     struct Recording {
         std::mutex mutex;
         QByteArray bytes;
     };
-    explicit SoundRecorder(std::shared_ptr<Recording> recording)
-        : recording_(std::move(recording)) {}
+    explicit SoundRecorder(std::shared_ptr<Recording> recording, int pace = 1)
+        : recording_(std::move(recording)), pace_(pace) {}
 
     bool Open(const QAudioFormat& format) override {
         return format.sampleRate() == testsupport::kClipSampleRate && format.channelCount() == 2;
@@ -325,11 +336,12 @@ class SoundRecorder final : public SoundOutput {
     void SetVolume(double) override {}
     REFERENCE_TIME Now() const override {
         std::lock_guard lock(mutex_);
-        return base_ + (playingSince_ >= 0 ? system_.Now() - playingSince_ : 0);
+        return (base_ + (playingSince_ >= 0 ? system_.Now() - playingSince_ : 0)) / pace_;
     }
 
   private:
     std::shared_ptr<Recording> recording_;
+    const int pace_;
     mutable std::mutex mutex_;
     SystemClock system_;
     REFERENCE_TIME base_ = 0;
@@ -372,20 +384,42 @@ struct SoundCase {
 
 class SoundSeekTest : public testing::TestWithParam<SoundCase> {};
 
+// Puts a recorder in place of the audio renderer's sound output.
+void RecordSound(FilterGraph& graph, std::unique_ptr<SoundRecorder> recorder) {
+    BaseFilter* decoder = FiltersNamed(graph, "Audio Decoder").at(0);
+    Pin* decoded = decoder->FindPin(PinDirection::Output, 0);
+    ASSERT_EQ(RemoveDownstream(graph, decoded), S_OK);
+    auto renderer = std::make_unique<AudioRenderer>(std::move(recorder));
+    Pin* input = renderer->FindPin(PinDirection::Input, 0);
+    ASSERT_EQ(graph.AddFilter(std::move(renderer)), S_OK);
+    ASSERT_EQ(graph.ConnectDirect(decoded, input), S_OK);
+}
+
+TEST(Playback, SoundOutputIsTheClock) {
+    Player player(testsupport::Clip(ClipKind::H264Aac));
+    ASSERT_EQ(player.result, S_OK);
+    // A sound output whose time runs at half speed slows the whole graph, picture included.
+    RecordSound(player.graph,
+                std::make_unique<SoundRecorder>(std::make_shared<SoundRecorder::Recording>(), 2));
+    player.window->put_Owner(&player.owner);
+    ASSERT_EQ(player.control->Run(), S_OK);
+    Sleep(1000);
+    ASSERT_EQ(player.control->Pause(), S_OK);
+    const REFERENCE_TIME position = player.Position();
+    EXPECT_GT(position, UNITS / 4);
+    EXPECT_LT(position, 3 * UNITS / 4);
+    EXPECT_NEAR(player.ShownFrame(), static_cast<int>(position / kFrame), 1);
+    player.control->Stop();
+}
+
 TEST_P(SoundSeekTest, SeekStartsTheSoundAtTheTargetSample) {
     const std::string path = testsupport::Clip(GetParam().kind);
     const long tolerance = GetParam().tolerance;
     FilterGraph graph;
     ASSERT_EQ(graph.RenderFile(path), S_OK);
     // The sound goes into a recorder instead of the sound server.
-    BaseFilter* decoder = FiltersNamed(graph, "Audio Decoder").at(0);
-    Pin* decoded = decoder->FindPin(PinDirection::Output, 0);
-    ASSERT_EQ(RemoveDownstream(graph, decoded), S_OK);
     auto recording = std::make_shared<SoundRecorder::Recording>();
-    auto renderer = std::make_unique<AudioRenderer>(std::make_unique<SoundRecorder>(recording));
-    Pin* input = renderer->FindPin(PinDirection::Input, 0);
-    ASSERT_EQ(graph.AddFilter(std::move(renderer)), S_OK);
-    ASSERT_EQ(graph.ConnectDirect(decoded, input), S_OK);
+    RecordSound(graph, std::make_unique<SoundRecorder>(recording));
 
     IMediaControl* control = nullptr;
     IMediaSeeking* seeking = nullptr;

@@ -156,6 +156,7 @@ TEST(GraphEditing, ConnectionsNeedAStoppedGraphAndMatchingTypes) {
     EXPECT_EQ(graph.Disconnect(compressed), S_OK);
     EXPECT_EQ(graph.ConnectDirect(compressed, input), VFW_E_TYPE_NOT_ACCEPTED);
     EXPECT_EQ(graph.ConnectDirect(decoded, input), S_OK);
+    EXPECT_EQ(graph.ConnectDirect(compressed, decoder->FindPin(PinDirection::Input, 0)), S_OK);
 
     IMediaControl* control = nullptr;
     graph.QueryInterface(&control);
