@@ -78,6 +78,10 @@ QString Make(ClipKind kind) {
                                 "8",    "-g",         "25",        "-c:a",     "libopus"} +
                     stereo;
         break;
+    case ClipKind::H264Pcm:
+        name = "h264_pcm.mkv";
+        arguments = picture + sound + x264 + QStringList{"-c:a", "pcm_s16le"} + stereo;
+        break;
     case ClipKind::PictureOnly:
         name = "picture_only.mp4";
         arguments = picture + x264;

@@ -27,6 +27,7 @@ enum class ClipKind {
     PictureOnly,   // MP4, H.264
     SoundOnly,     // M4A, AAC
     WithSubtitles, // Matroska: H.264, AAC, SubRip
+    H264Pcm,       // Matroska: H.264 and uncompressed sound, whose clicks keep sharp edges
 };
 
 // Makes the clip on first use in the test program and returns its path.

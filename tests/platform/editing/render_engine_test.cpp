@@ -1,0 +1,228 @@
+// The render engine on a real clip: the picture cut at the points keeps its rate and shows
+// exactly the right frames; the sound between the points is resampled so that each click
+// falls on the output sample of its point; the front end plays, seeks and completes in a graph.
+#include "platform/editing/audio_group_stream.h"
+#include "platform/editing/render_engine.h"
+#include "platform/editing/video_group_stream.h"
+#include "platform/graph/event_queue.h"
+#include "support/media_fixtures.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace editing;
+
+namespace {
+
+constexpr REFERENCE_TIME S = UNITS;
+constexpr REFERENCE_TIME Ms(double ms) { return static_cast<REFERENCE_TIME>(ms * 10'000); }
+
+struct Piece {
+    TimeSpan timeline;
+    TimeSpan media;
+};
+
+AM_MEDIA_TYPE VideoType(int width, int height) {
+    AM_MEDIA_TYPE type;
+    type.majortype = MEDIATYPE_Video;
+    type.subtype = MEDIASUBTYPE_RGB24;
+    type.formattype = FORMAT_VideoInfo;
+    VIDEOINFOHEADER info{};
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biBitCount = 24;
+    type.format = info;
+    return type;
+}
+
+AM_MEDIA_TYPE AudioType() {
+    AM_MEDIA_TYPE type;
+    type.majortype = MEDIATYPE_Audio;
+    return type;
+}
+
+// A group with one track per piece of the file, as the composition lays them out.
+std::unique_ptr<Group> MakeGroup(const AM_MEDIA_TYPE& type, double fps, const std::string& path,
+                                 const std::vector<Piece>& pieces, int stretchMode = 2) {
+    auto group = std::make_unique<Group>();
+    EXPECT_EQ(group->SetMediaType(type), S_OK);
+    if (type.majortype == MEDIATYPE_Video) {
+        EXPECT_EQ(group->SetOutputFPS(fps), S_OK);
+    }
+    for (const Piece& piece : pieces) {
+        auto source = std::make_unique<Source>();
+        source->SetStartStop(piece.timeline.start, piece.timeline.stop);
+        source->SetMediaTimes(piece.media.start, piece.media.stop);
+        source->SetMediaName(path);
+        if (type.majortype == MEDIATYPE_Video)
+            source->SetStretchMode(stretchMode);
+        auto track = std::make_unique<Track>();
+        EXPECT_EQ(track->SrcAdd(std::move(source)), S_OK);
+        EXPECT_EQ(group->VTrackInsBefore(std::move(track), -1), S_OK);
+    }
+    return group;
+}
+
+QImage ImageOf(const AVFrame* frame) {
+    QImage image(frame->width, frame->height, QImage::Format_Grayscale8);
+    for (int y = 0; y < frame->height; ++y)
+        std::memcpy(image.scanLine(y), frame->data[0] + y * frame->linesize[0], frame->width);
+    return image;
+}
+
+std::vector<std::int16_t> PullSound(GroupStream& stream) {
+    std::vector<std::int16_t> pcm;
+    graph::MediaSample sample;
+    while (stream.Next(sample)) {
+        const auto* data = reinterpret_cast<const std::int16_t*>(sample.frame->data[0]);
+        pcm.insert(pcm.end(), data, data + 2 * sample.frame->nb_samples);
+    }
+    return pcm;
+}
+
+// Drifting sound: the picture is cut at 1.2 s and 2.9 s and keeps its rate; the sound's
+// clicks (1.0 s and 2.5 s in the file) belong at those picture times.
+const std::vector<Piece> kPicture = {{{0, Ms(1200)}, {0, Ms(1200)}},
+                                     {{Ms(1200), Ms(2900)}, {Ms(1200), Ms(2900)}},
+                                     {{Ms(2900), 4 * S}, {Ms(2900), 4 * S}}};
+const std::vector<Piece> kSound = {{{0, Ms(1200)}, {0, Ms(1000)}},
+                                   {{Ms(1200), Ms(2900)}, {Ms(1000), Ms(2500)}},
+                                   {{Ms(2900), 4 * S}, {Ms(2500), Ms(3900)}}};
+
+} // namespace
+
+TEST(RenderEngine, EachClickFallsOnTheOutputSampleOfItsPoint) {
+    const std::string path = testsupport::Clip(testsupport::ClipKind::H264Pcm);
+    std::unique_ptr<GroupStream> stream;
+    ASSERT_EQ(CreateGroupStream(*MakeGroup(AudioType(), 0, path, kSound), &stream), S_OK);
+    const std::vector<std::int16_t> output = PullSound(*stream);
+    EXPECT_EQ(static_cast<std::int64_t>(output.size() / 2), AudioGroupStream::SampleAt(4 * S));
+
+    // Where the clicks really are in the file, by an independent decode.
+    const std::vector<std::int16_t> source = testsupport::DecodeSound(path);
+    long from = 0;
+    for (REFERENCE_TIME point : {Ms(1200), Ms(2900)}) {
+        const long click = testsupport::FindClick(source, from);
+        ASSERT_GE(click, 0);
+        from = click + testsupport::kClipSampleRate / 10;
+        // The click's media time, carried through its piece onto the output timeline.
+        const double media = static_cast<double>(click) / testsupport::kClipSampleRate;
+        const Piece& piece = point == Ms(1200) ? kSound[1] : kSound[2];
+        const double rate = static_cast<double>(piece.timeline.Length()) / piece.media.Length();
+        const double outputTime = piece.timeline.start / 1e7 + (media - piece.media.start / 1e7) * rate;
+        const long expected = std::lround(outputTime * AudioGroupStream::kSampleRate);
+        const long found = testsupport::FindClick(output, expected - 2000);
+        EXPECT_NEAR(found, expected, 1) << "click of the point at " << point;
+    }
+}
+
+TEST(RenderEngine, EveryOutputFrameShowsTheFrameHoldingItsMediaTime) {
+    const std::string path = testsupport::Clip(testsupport::ClipKind::H264Pcm);
+    for (double fps : {25.0, 29.97}) {
+        std::unique_ptr<GroupStream> stream;
+        ASSERT_EQ(CreateGroupStream(*MakeGroup(VideoType(testsupport::kClipWidth, testsupport::kClipHeight),
+                                               fps, path, kPicture),
+                                    &stream),
+                  S_OK);
+        graph::MediaSample sample;
+        int frames = 0;
+        while (stream->Next(sample)) {
+            const int expected = static_cast<int>(std::floor(sample.start * testsupport::kClipFps / 1e7 + 1e-9));
+            ASSERT_EQ(testsupport::FrameNumberOf(ImageOf(sample.frame.get())), expected)
+                << "output frame at " << sample.start << " at " << fps << " fps";
+            ++frames;
+        }
+        EXPECT_EQ(frames, static_cast<int>(std::ceil(4 * fps - 1e-9)));
+    }
+}
+
+TEST(RenderEngine, AWholeSpanShorterThanItsMediaPlaysFasterAndSeeksToTheHeldFrame) {
+    const std::string path = testsupport::Clip(testsupport::ClipKind::H264Pcm);
+    std::unique_ptr<GroupStream> stream;
+    // Four seconds of picture over three seconds of output.
+    ASSERT_EQ(CreateGroupStream(*MakeGroup(VideoType(testsupport::kClipWidth, testsupport::kClipHeight),
+                                           25, path, {{{0, 3 * S}, {0, 4 * S}}}),
+                                &stream),
+              S_OK);
+    EXPECT_EQ(stream->Length(), 3 * S);
+    graph::MediaSample sample;
+    for (std::int64_t k = 0; stream->Next(sample); ++k) {
+        const double media = sample.start * 4.0 / 3.0;
+        ASSERT_EQ(testsupport::FrameNumberOf(ImageOf(sample.frame.get())),
+                  static_cast<int>(std::floor(media * 25 / 1e7)))
+            << k;
+    }
+    stream->Seek(Ms(2010));
+    ASSERT_TRUE(stream->Next(sample));
+    EXPECT_EQ(sample.start, Ms(2000)); // the output frame holding 2.01 s
+    EXPECT_EQ(testsupport::FrameNumberOf(ImageOf(sample.frame.get())), 66); // media 2.6667 s
+}
+
+TEST(RenderEngine, PicturesOfAnotherSizeAreFittedIntoTheGroupFrame) {
+    const std::string path = testsupport::Clip(testsupport::ClipKind::H264Pcm);
+    for (int mode : {RESIZEF_PRESERVEASPECTRATIO, RESIZEF_STRETCH}) {
+        std::unique_ptr<GroupStream> stream;
+        ASSERT_EQ(CreateGroupStream(*MakeGroup(VideoType(320, 120), 25, path,
+                                               {{{0, S}, {0, S}}}, mode),
+                                    &stream),
+                  S_OK);
+        graph::MediaSample sample;
+        ASSERT_TRUE(stream->Next(sample));
+        EXPECT_EQ(sample.frame->width, 320);
+        EXPECT_EQ(sample.frame->height, 120);
+        // With the aspect kept, the 160-wide picture sits between black borders.
+        const std::uint8_t corner = sample.frame->data[0][60 * sample.frame->linesize[0] + 2];
+        if (mode == RESIZEF_PRESERVEASPECTRATIO) {
+            EXPECT_LE(corner, 20);
+        }
+    }
+}
+
+TEST(RenderEngine, TheFrontEndPlaysSeeksAndCompletesInAGraph) {
+    const std::string path = testsupport::Clip(testsupport::ClipKind::H264Pcm);
+    Timeline timeline;
+    ASSERT_EQ(timeline.AddGroup(MakeGroup(VideoType(testsupport::kClipWidth, testsupport::kClipHeight),
+                                          25, path, kPicture)),
+              S_OK);
+    ASSERT_EQ(timeline.AddGroup(MakeGroup(AudioType(), 0, path, kSound)), S_OK);
+    RenderEngine engine;
+    EXPECT_EQ(engine.ConnectFrontEnd(), E_UNEXPECTED);
+    ASSERT_EQ(engine.SetTimelineObject(&timeline), S_OK);
+    ASSERT_EQ(engine.SetDynamicReconnectLevel(1), S_OK);
+    ASSERT_EQ(engine.ConnectFrontEnd(), S_OK);
+    ASSERT_EQ(engine.RenderOutputPins(), S_OK);
+    graph::Pin* video = nullptr;
+    ASSERT_EQ(engine.GetGroupOutputPin(0, &video), S_OK);
+    EXPECT_EQ(video->ConnectedTo()->Filter()->Name(), "Video Renderer");
+    graph::Pin* audio = nullptr;
+    ASSERT_EQ(engine.GetGroupOutputPin(1, &audio), S_OK);
+    EXPECT_EQ(audio->ConnectedTo()->Filter()->Name(), "Audio Renderer");
+
+    graph::FilterGraph* graph = nullptr;
+    ASSERT_EQ(engine.GetFilterGraph(&graph), S_OK);
+    graph::IMediaSeeking* seeking = nullptr;
+    graph::IMediaControl* control = nullptr;
+    graph->QueryInterface(&seeking);
+    graph->QueryInterface(&control);
+    REFERENCE_TIME length = 0;
+    ASSERT_EQ(seeking->GetDuration(&length), S_OK);
+    EXPECT_EQ(length, 4 * S);
+    REFERENCE_TIME target = Ms(3500);
+    ASSERT_EQ(seeking->SetPositions(&target, graph::AM_SEEKING_AbsolutePositioning, nullptr,
+                                    graph::AM_SEEKING_NoPositioning),
+              S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    long code = 0;
+    std::intptr_t p1 = 0, p2 = 0;
+    bool completed = false;
+    for (int i = 0; i < 300 && !completed; ++i) {
+        QTest::qWait(10);
+        while (SUCCEEDED(graph->GetEvent(&code, &p1, &p2, 0)))
+            completed |= code == graph::EC_COMPLETE;
+    }
+    EXPECT_TRUE(completed);
+    EXPECT_EQ(engine.ScrapIt(), S_OK);
+    EXPECT_EQ(engine.GetFilterGraph(&graph), E_UNEXPECTED);
+}
