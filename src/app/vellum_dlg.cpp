@@ -103,6 +103,8 @@ CVellumDlg::CVellumDlg(QWidget* parent) : ui::Dialog(parent) {
     }
     connect(Item<CBitmapSlider>(IDC_SLIDER_POSITION), &CBitmapSlider::releasedCapture, this,
             [this] { OnSeekBarReleased(); });
+    connect(Item<CBitmapSlider>(IDC_SLIDER_PREVIEW), &CBitmapSlider::releasedCapture, this,
+            [this] { OnPreviewBarReleased(); });
     // A main window: it can be minimized during a long conversion.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -110,7 +112,12 @@ CVellumDlg::CVellumDlg(QWidget* parent) : ui::Dialog(parent) {
     OnInitDialog();
 }
 
-CVellumDlg::~CVellumDlg() = default;
+CVellumDlg::~CVellumDlg() {
+    // The composed preview's player goes before the graph it plays.
+    if (previewRunning == 1)
+        StopPreview();
+    ClosePlayers();
+}
 
 QTimer* CVellumDlg::Timer(int id) const {
     return id == kConversionClockTimer ? conversionClock_
@@ -264,6 +271,8 @@ void CVellumDlg::OnCommand(int id) {
         return OnAudioOffset(id);
     case IDC_BUTTON_CLOSE_PLAYERS:
         return OnClosePlayers();
+    case IDC_BUTTON_PREVIEW_VIDEO:
+        return OnPreview();
     case IDC_BUTTON_ADD_SYNC_POINT:
         return OnAddPoint();
     case IDC_BUTTON_DELETE_SYNC_POINT:

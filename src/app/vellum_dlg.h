@@ -2,8 +2,10 @@
 // The main window: opens a video, drives the two players, keeps the synchronization points
 // and the times, and starts preview and conversion. Controls are addressed by their numbers.
 #include "options/output_settings.h"
+#include "platform/editing/render_engine.h"
 #include "platform/ui/dialog.h"
 #include "preview/vcd_core.h"
+#include "render/build_timeline.h"
 #include "slideshow/slideshow_lists.h"
 #include "sync/sync_state.h"
 
@@ -42,6 +44,12 @@ class CVellumDlg : public ui::Dialog {
     std::unique_ptr<preview::CVcdCore> resultPlayer;
     int seekBarPosition = 0;
     int previewBarPosition = 0;
+
+    // The composition both preview and conversion build afresh, and its layout choice
+    // (1: one piece over the whole span, 0: pieces cut at the points).
+    render::Composition composition;
+    int singleSpan = 1;
+    std::unique_ptr<editing::RenderEngine> previewEngine;
 
     // Timer ids and periods.
     static constexpr int kConversionClockTimer = 1112;
@@ -88,6 +96,13 @@ class CVellumDlg : public ui::Dialog {
     void OnAudioOffset(int id);
     void OnSeekBarReleased();
     void OnPlayerTick();
+
+    // The composed preview
+    void OnPreview();
+    void CheckOutputFrameRate();
+    void StartPreview();
+    void StopPreview();
+    void OnPreviewBarReleased();
 
     // Points and times
     void OnAddPoint();

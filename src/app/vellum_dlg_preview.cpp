@@ -1,0 +1,96 @@
+// The composed preview: the timeline built from the points, played through a render engine
+// by a third player, with its own seek bar.
+#include "app/vellum_app.h"
+#include "app/vellum_dlg.h"
+#include "controls/bitmap_slider.h"
+#include "platform/ui/prompts.h"
+#include "resources/resource.h"
+#include "sync/time_text.h"
+
+#include <QApplication>
+
+void CVellumDlg::OnPreview() {
+    if (photoList.Count() == 0) {
+        ui::MessageBox(this, "Please open a video file first!");
+        return;
+    }
+    if (converting == 1) {
+        ui::MessageBox(this, "Please stop Convert first!");
+        return;
+    }
+    if (previewRunning == 1) {
+        StopPreview();
+        return;
+    }
+    StartPreview();
+}
+
+void CVellumDlg::CheckOutputFrameRate() {
+    if (output.frameRateIndex != 0 || (output.outputFrameRate <= 100 && output.outputFrameRate >= 0))
+        return;
+    const QString question = QString::asprintf(
+        "The output frame rate is %f.The value may not be proper.\nClick Yes to set the output "
+        "frame rate 23.976. Click No to keep it.",
+        output.sourceFrameRate);
+    output.outputFrameRate = ui::MessageBox(this, question, "Warning", ui::MB_YESNO) == ui::IDYES
+                                 ? 23.976
+                                 : output.sourceFrameRate;
+}
+
+void CVellumDlg::StartPreview() {
+    CheckOutputFrameRate();
+    ReadTimes();
+    singleSpan = syncState.syncCount <= 0 ? 1 : 0;
+    if (FAILED(composition.BuildTimeline({syncState, photoList, musicList, output, singleSpan})))
+        return;
+    previewEngine = std::make_unique<editing::RenderEngine>();
+    const auto fail = [this](const char* message) {
+        ui::MessageBox(this, message);
+        previewEngine.reset();
+        composition.ReleaseTimeline();
+    };
+    if (FAILED(previewEngine->SetTimelineObject(composition.Timeline())))
+        return fail("Could not SetTimelineObject");
+    previewEngine->SetDynamicReconnectLevel(1);
+    if (FAILED(previewEngine->ConnectFrontEnd()))
+        return fail("Could not ConnectFrontEnd");
+    if (FAILED(previewEngine->RenderOutputPins()))
+        return fail("Could not RenderOutputPins");
+    graph::FilterGraph* graph = nullptr;
+    if (FAILED(previewEngine->GetFilterGraph(&graph)))
+        return fail("Could not GetFilterGraph");
+    resultPlayer = std::make_unique<preview::CVcdCore>(this, preview::AllStreams);
+    if (FAILED(resultPlayer->OpenGraph(graph))) {
+        resultPlayer.reset();
+        return fail("Could run graph");
+    }
+    resultPlayer->SeekTo(avsync::TextToTime(GetDlgItemText(IDC_EDIT_PREVIEW_START).toStdString()));
+    previewRunning = 1;
+    SetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO, "Stop");
+    previewBar_->start();
+}
+
+void CVellumDlg::StopPreview() {
+    previewBar_->stop();
+    if (resultPlayer) {
+        resultPlayer->Close();
+        resultPlayer.reset();
+    }
+    if (previewEngine) {
+        previewEngine->ScrapIt();
+        previewEngine.reset();
+    }
+    composition.ReleaseTimeline();
+    previewRunning = 0;
+    SetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO, "Preview");
+    previewBarPosition = 0;
+    Item<CBitmapSlider>(IDC_SLIDER_PREVIEW)->setValue(0);
+}
+
+void CVellumDlg::OnPreviewBarReleased() {
+    previewBarPosition = Item<CBitmapSlider>(IDC_SLIDER_PREVIEW)->value();
+    if (!resultPlayer || resultPlayer->stopPosition == 0)
+        return;
+    resultPlayer->SeekTo(static_cast<REFERENCE_TIME>(
+        (previewBarPosition / 600.0) * static_cast<double>(resultPlayer->stopPosition)));
+}

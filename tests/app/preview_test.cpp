@@ -1,0 +1,99 @@
+// The composed preview from the main window: its refusals, starting and stopping, and the
+// preview window's close.
+#include "app/vellum_dlg.h"
+#include "controls/bitmap_slider.h"
+#include "preview/preview_window.h"
+#include "resources/resource.h"
+#include "support/media_fixtures.h"
+#include "support/scripted_prompts.h"
+#include "support/test_environment.h"
+
+#include <QCoreApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr REFERENCE_TIME S = UNITS;
+
+class PreviewTest : public ::testing::Test {
+  protected:
+    void SetUp() override { testsupport::UseTemporarySettings(); }
+    void Click(int id) { QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); }
+    void Open() {
+        scope.prompts.fileAnswers = {QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
+        Click(IDC_BUTTON_ADD_VIDEO);
+        ASSERT_TRUE(dlg.videoPlayer);
+    }
+
+    testsupport::PromptScope scope;
+    CVellumDlg dlg;
+};
+
+} // namespace
+
+TEST_F(PreviewTest, PreviewNeedsAVideoAndNoConversion) {
+    dlg.EnableWorkingSet();
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+    Open();
+    dlg.converting = 1;
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+    ASSERT_EQ(scope.prompts.messages.size(), 2u);
+    EXPECT_EQ(scope.prompts.messages[0].text, "Please open a video file first!");
+    EXPECT_EQ(scope.prompts.messages[1].text, "Please stop Convert first!");
+    EXPECT_EQ(dlg.previewRunning, 0);
+    EXPECT_FALSE(dlg.resultPlayer);
+}
+
+TEST_F(PreviewTest, PreviewTwiceStartsThenStopsAndResetsTheBar) {
+    Open();
+    dlg.videoPlayer->currentPosition = S;
+    Click(IDC_BUTTON_ADD_SYNC_POINT);
+    dlg.SetDlgItemText(IDC_EDIT_PREVIEW_START, "1.5");
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+    ASSERT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
+    EXPECT_EQ(dlg.previewRunning, 1);
+    EXPECT_EQ(dlg.singleSpan, 0);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO), "Stop");
+    ASSERT_TRUE(dlg.resultPlayer);
+    EXPECT_EQ(dlg.resultPlayer->playState, preview::Running);
+    EXPECT_TRUE(dlg.Timer(CVellumDlg::kPreviewBarTimer)->isActive());
+    dlg.resultPlayer->PollPosition();
+    EXPECT_GE(dlg.resultPlayer->currentPosition, 15 * S / 10); // started at the hidden start time
+
+    dlg.Item<CBitmapSlider>(IDC_SLIDER_PREVIEW)->setValue(120);
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+    EXPECT_EQ(dlg.previewRunning, 0);
+    EXPECT_FALSE(dlg.resultPlayer);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO), "Preview");
+    EXPECT_EQ(dlg.Item<CBitmapSlider>(IDC_SLIDER_PREVIEW)->value(), 0);
+    EXPECT_FALSE(dlg.Timer(CVellumDlg::kPreviewBarTimer)->isActive());
+    EXPECT_EQ(dlg.composition.Timeline(), nullptr);
+}
+
+TEST_F(PreviewTest, ClosingThePreviewWindowStopsThePreview) {
+    Open();
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+    ASSERT_EQ(dlg.previewRunning, 1);
+    EXPECT_EQ(dlg.singleSpan, 1);
+    dlg.resultPlayer->m_hWnd->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg.previewRunning, 0);
+    EXPECT_FALSE(dlg.resultPlayer);
+    // The source players stay as they were.
+    EXPECT_TRUE(dlg.videoPlayer);
+}
+
+TEST_F(PreviewTest, AnOutputFrameRateOutOfRangeIsQuestioned) {
+    Open();
+    dlg.output.frameRateIndex = 0;
+    dlg.output.outputFrameRate = 1000;
+    dlg.output.sourceFrameRate = 1000;
+    scope.prompts.answers = {ui::IDYES};
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+    ASSERT_FALSE(scope.prompts.messages.empty());
+    EXPECT_EQ(scope.prompts.messages[0].caption, "Warning");
+    EXPECT_TRUE(scope.prompts.messages[0].text.startsWith("The output frame rate is 1000.000000.The value"));
+    EXPECT_DOUBLE_EQ(dlg.output.outputFrameRate, 23.976);
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+}
