@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -127,6 +129,8 @@ TEST(SoundServer, ClickIsHeardWhereThePlayerReportsIt) {
         ASSERT_GE(heard, 0) << "click at " << clickTime << " s not heard";
         const double reported = PositionAt(polls, capture.TimeOf(heard));
         EXPECT_NEAR(reported, clickAt, 0.020) << "click at " << clickTime << " s";
+        std::printf("click at %.1f s: the player reported %+.1f ms from it\n", clickTime,
+                    (reported - clickAt) * 1000);
         searchFrom = heard + rate / 2;
     }
 }
