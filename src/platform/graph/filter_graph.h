@@ -14,6 +14,7 @@
 #include "platform/graph/filter.h"
 #include "platform/graph/interfaces.h"
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -120,6 +121,8 @@ class FilterGraph final : public IMediaControl,
     HRESULT PauseFromStopped();
     // False when some renderer had nothing by the time limit.
     bool WaitForPreroll();
+    // Waits until every connected renderer holds its first sample; false at the deadline.
+    bool WaitForPreroll(std::chrono::steady_clock::time_point deadline);
     void ResetCompletion();
     HRESULT Seek(REFERENCE_TIME target);
     MediaSeeker* FindSeeker() const;

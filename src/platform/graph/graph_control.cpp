@@ -59,7 +59,10 @@ void FilterGraph::NotifyEvent(long code, std::intptr_t param1, std::intptr_t par
 }
 
 bool FilterGraph::WaitForPreroll() {
-    const auto deadline = std::chrono::steady_clock::now() + kPrerollLimit;
+    return WaitForPreroll(std::chrono::steady_clock::now() + kPrerollLimit);
+}
+
+bool FilterGraph::WaitForPreroll(std::chrono::steady_clock::time_point deadline) {
     for (const auto& filter : filters_) {
         auto* renderer = dynamic_cast<Renderer*>(filter.get());
         if (!renderer || !renderer->Input()->IsConnected())
@@ -144,17 +147,7 @@ HRESULT FilterGraph::GetState(long timeoutMs, long* state) {
     }
     *state = State_Paused;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (const auto& filter : filters_) {
-        auto* renderer = dynamic_cast<Renderer*>(filter.get());
-        if (!renderer || !renderer->Input()->IsConnected())
-            continue;
-        while (!renderer->Prerolled()) {
-            if (std::chrono::steady_clock::now() >= deadline)
-                return VFW_S_STATE_INTERMEDIATE;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    }
-    return S_OK;
+    return WaitForPreroll(deadline) ? S_OK : VFW_S_STATE_INTERMEDIATE;
 }
 
 MediaSeeker* FilterGraph::FindSeeker() const {
