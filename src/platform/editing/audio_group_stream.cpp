@@ -45,15 +45,9 @@ AudioGroupStream::AudioGroupStream(std::vector<PlacedSource> sources)
 HRESULT AudioGroupStream::Create(std::vector<PlacedSource> sources,
                                  std::unique_ptr<AudioGroupStream>* out) {
     std::unique_ptr<AudioGroupStream> stream(new AudioGroupStream(std::move(sources)));
-    for (const PlacedSource& source : stream->sources_) {
-        auto& reader = stream->readers_[source.path];
-        if (reader)
-            continue;
-        reader = std::make_unique<AudioSampleReader>();
-        const HRESULT hr = reader->Open(source.path);
-        if (FAILED(hr))
-            return hr;
-    }
+    const HRESULT hr = OpenReaders(stream->sources_, stream->readers_);
+    if (FAILED(hr))
+        return hr;
     *out = std::move(stream);
     return S_OK;
 }

@@ -4,6 +4,8 @@
 #include "platform/editing/group.h"
 #include "platform/editing/timeline_basics.h"
 
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,5 +27,22 @@ REFERENCE_TIME GroupLength(const std::vector<PlacedSource>& sources);
 
 // The source playing at time t, or null where no source covers the timeline.
 const PlacedSource* SourceAt(const std::vector<PlacedSource>& sources, REFERENCE_TIME t);
+
+// One reader per file of the sources, each opened once (pieces of one file share it, so
+// reading them in order is one pass); the status of the first file that cannot be opened.
+template <typename Reader>
+HRESULT OpenReaders(const std::vector<PlacedSource>& sources,
+                    std::map<std::string, std::unique_ptr<Reader>>& readers) {
+    for (const PlacedSource& source : sources) {
+        std::unique_ptr<Reader>& reader = readers[source.path];
+        if (reader)
+            continue;
+        reader = std::make_unique<Reader>();
+        const HRESULT hr = reader->Open(source.path);
+        if (FAILED(hr))
+            return hr;
+    }
+    return S_OK;
+}
 
 } // namespace editing

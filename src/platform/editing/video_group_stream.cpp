@@ -48,15 +48,9 @@ HRESULT VideoGroupStream::Create(std::vector<PlacedSource> sources, int width, i
     if (width <= 0 || height == 0 || !(fps > 0))
         return E_INVALIDARG;
     std::unique_ptr<VideoGroupStream> stream(new VideoGroupStream(std::move(sources), width, height, fps));
-    for (const PlacedSource& source : stream->sources_) {
-        auto& reader = stream->readers_[source.path];
-        if (reader)
-            continue;
-        reader = std::make_unique<VideoFrameReader>();
-        const HRESULT hr = reader->Open(source.path);
-        if (FAILED(hr))
-            return hr;
-    }
+    const HRESULT hr = OpenReaders(stream->sources_, stream->readers_);
+    if (FAILED(hr))
+        return hr;
     *out = std::move(stream);
     return S_OK;
 }
