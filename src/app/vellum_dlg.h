@@ -90,6 +90,7 @@ class CVellumDlg : public ui::Dialog {
     void RefreshMusicList();
     bool OpenPlayers(const QString& path);
     void StartPlayersFromZero();
+    void CancelPendingStart();
     void ClosePlayers();
     void OnClosePlayers();
     void OnTransport(int id);

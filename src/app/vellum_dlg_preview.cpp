@@ -10,16 +10,17 @@
 #include <QApplication>
 
 void CVellumDlg::OnPreview() {
+    // A running preview always stops, also once its video was closed under it.
+    if (previewRunning == 1) {
+        StopPreview();
+        return;
+    }
     if (photoList.Count() == 0) {
         ui::MessageBox(this, "Please open a video file first!");
         return;
     }
     if (converting == 1) {
         ui::MessageBox(this, "Please stop Convert first!");
-        return;
-    }
-    if (previewRunning == 1) {
-        StopPreview();
         return;
     }
     StartPreview();

@@ -7,8 +7,6 @@
 #include "preview/vcd_core.h"
 #include "resources/resource.h"
 
-#include <QThread>
-
 namespace {
 
 REFERENCE_TIME StepOf(double seconds) { return static_cast<REFERENCE_TIME>(seconds * 10'000'000.0); }
@@ -41,9 +39,6 @@ bool CVellumDlg::OpenPlayers(const QString& path) {
 void CVellumDlg::StartPlayersFromZero() {
     if (!videoPlayer || !audioPlayer)
         return;
-    videoPlayer->Pause();
-    audioPlayer->Pause();
-    QThread::msleep(1000);
     videoPlayer->SeekTo(0);
     audioPlayer->SeekTo(0);
     videoPlayer->Play();
@@ -51,6 +46,7 @@ void CVellumDlg::StartPlayersFromZero() {
 }
 
 void CVellumDlg::ClosePlayers() {
+    CancelPendingStart();
     for (std::unique_ptr<preview::CVcdCore>* player : {&videoPlayer, &audioPlayer}) {
         if (!*player)
             continue;
@@ -75,7 +71,13 @@ void CVellumDlg::OnClosePlayers() {
     ShowTimes();
 }
 
+void CVellumDlg::CancelPendingStart() {
+    ++openGeneration_;
+}
+
 void CVellumDlg::OnTransport(int id) {
+    // The user has taken over: the start from 0 that follows an open does not come any more.
+    CancelPendingStart();
     if (id == IDC_BUTTON_STOP)
         syncState.audioOffset = 0;
     if (!videoPlayer)
@@ -106,6 +108,7 @@ void CVellumDlg::OnTransport(int id) {
 }
 
 void CVellumDlg::OnAudioOffset(int id) {
+    CancelPendingStart();
     switch (id) {
     case IDC_BUTTON_AUDIO_JUMP_FORWARD:
         syncState.audioOffset += StepOf(syncState.audioSkipForwardSeconds);
@@ -131,6 +134,7 @@ void CVellumDlg::OnAudioOffset(int id) {
 }
 
 void CVellumDlg::OnSeekBarReleased() {
+    CancelPendingStart();
     seekBarPosition = Item<CBitmapSlider>(IDC_SLIDER_POSITION)->value();
     if (!videoPlayer || videoPlayer->stopPosition == 0)
         return;

@@ -77,7 +77,8 @@ HRESULT RemoveDownstream(graph::FilterGraph& graph, graph::Pin* pin) {
     RemoveBehind(graph, filter);
     graph.Disconnect(peer);
     graph.Disconnect(pin);
-    return graph.RemoveFilter(filter);
+    graph.RemoveFilter(filter);
+    return S_OK;
 }
 
 void RemoveStreams(graph::FilterGraph& graph, PlayerMode mode) {

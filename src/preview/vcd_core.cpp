@@ -198,6 +198,9 @@ void CVcdCore::Close() {
     playState = Stopped;
     noVideo = 1;
     pollTimer_.stop();
+    // The graph stops posting to the window before the window goes.
+    if (pME)
+        pME->SetNotifyWindow(nullptr, 0, 0);
     if (windowCreated)
         DestroyPreviewWindow();
     ReleaseInterfaces();

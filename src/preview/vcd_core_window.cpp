@@ -104,8 +104,10 @@ bool CVcdCore::LeaveFullScreen() {
     cursorTimer_.stop();
     SetCursorVisible(true);
     fullScreen = 0;
+    // The main window comes up, and the picture back above it.
     if (ownerWindow)
         ownerWindow->raise();
+    m_hWnd->raise();
     if (windowShown == 1)
         pVW->SetWindowPosition(0, 0, m_hWnd->width(), m_hWnd->height());
     return true;

@@ -97,3 +97,17 @@ TEST_F(PreviewTest, AnOutputFrameRateOutOfRangeIsQuestioned) {
     EXPECT_DOUBLE_EQ(dlg.output.outputFrameRate, 23.976);
     Click(IDC_BUTTON_PREVIEW_VIDEO);
 }
+
+TEST_F(PreviewTest, APreviewWhoseVideoWasClosedCanStillBeStopped) {
+    Open();
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+    ASSERT_EQ(dlg.previewRunning, 1);
+    dlg.videoPlayer->m_hWnd->close(); // closes the source players and the video
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(dlg.videoPlayer);
+    dlg.resultPlayer->m_hWnd->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg.previewRunning, 0);
+    EXPECT_FALSE(dlg.resultPlayer);
+    EXPECT_TRUE(scope.prompts.messages.empty());
+}

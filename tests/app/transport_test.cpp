@@ -162,3 +162,19 @@ TEST_F(TransportTest, ClosingThePlayersReturnsTheWindowToItsFirstState) {
     QCoreApplication::processEvents();
     EXPECT_EQ(dlg.syncState.audioOffset, 0);
 }
+
+TEST(TransportAfterOpen, WhatTheUserDoesBeforeTheStartIsKept) {
+    testsupport::UseTemporarySettings();
+    testsupport::PromptScope scope;
+    CVellumDlg dlg;
+    scope.prompts.fileAnswers = {QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
+    QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_ADD_VIDEO), Qt::LeftButton);
+    ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
+    // Within the first second the user shifts the sound; the start from 0 must not undo it.
+    QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_AUDIO_JUMP_FORWARD), Qt::LeftButton);
+    QTest::qWait(1300);
+    EXPECT_NE(dlg.videoPlayer->playState, preview::Running);
+    dlg.videoPlayer->PollPosition();
+    dlg.audioPlayer->PollPosition();
+    EXPECT_EQ(dlg.audioPlayer->currentPosition - dlg.videoPlayer->currentPosition, 3'000'000);
+}

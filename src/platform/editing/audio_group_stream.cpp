@@ -124,8 +124,8 @@ bool AudioGroupStream::Next(graph::MediaSample& sample) {
     auto* pcm = reinterpret_cast<std::int16_t*>(frame->data[0]);
     for (std::size_t i = 0; i < mixed.size(); ++i)
         pcm[i] = static_cast<std::int16_t>(std::lrint(std::clamp(mixed[i], -1.0f, 1.0f) * 32767.0f));
-    frame->pts = next_;
     sample.start = av_rescale(next_, UNITS, kSampleRate);
+    frame->pts = sample.start;
     sample.stop = av_rescale(end, UNITS, kSampleRate);
     sample.frame = std::move(frame);
     next_ = end;

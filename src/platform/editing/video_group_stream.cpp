@@ -5,6 +5,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
 #include <cmath>
 
 namespace editing {
@@ -107,8 +108,8 @@ graph::FramePtr VideoGroupStream::Fit(const AVFrame* picture, int stretchMode) {
     if (stretchMode != 0) {
         const double scale = std::min(static_cast<double>(width_) / picture->width,
                                       static_cast<double>(height_) / picture->height);
-        w = std::max(2, static_cast<int>(std::lround(picture->width * scale)) & ~1);
-        h = std::max(2, static_cast<int>(std::lround(picture->height * scale)) & ~1);
+        w = std::clamp(static_cast<int>(std::lround(picture->width * scale)), 1, width_);
+        h = std::clamp(static_cast<int>(std::lround(picture->height * scale)), 1, height_);
     }
     graph::FramePtr frame = Black();
     if (!frame)
@@ -118,6 +119,7 @@ graph::FramePtr VideoGroupStream::Fit(const AVFrame* picture, int stretchMode) {
                                    AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr);
     if (!scaler_)
         return nullptr;
+    // Even offsets keep the half-size colour planes aligned with the brightness plane.
     const int left = ((width_ - w) / 2) & ~1;
     const int top = ((height_ - h) / 2) & ~1;
     std::uint8_t* planes[4] = {frame->data[0] + top * frame->linesize[0] + left,
