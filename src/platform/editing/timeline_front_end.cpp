@@ -1,6 +1,7 @@
 #include "platform/editing/timeline_front_end.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace editing {
 
@@ -110,7 +111,10 @@ void TimelineFrontEnd::Stream(std::size_t group) {
             return;
         }
         // A renderer holds the sample until its time; a stop or flush lets it go at once.
-        pin->Deliver(std::move(sample));
+        // A refused sample means a stop or seek is under way: wait for it rather than race
+        // through the stream.
+        if (FAILED(pin->Deliver(std::move(sample))))
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         sample = {};
     }
 }
