@@ -1,5 +1,6 @@
 #include "app/vellum_dlg.h"
 
+#include "app/clock_text.h"
 #include "app/vellum_app.h"
 #include "controls/bitmap_slider.h"
 #include "controls/button_st.h"
@@ -68,10 +69,6 @@ constexpr int kClearedTexts[] = {IDC_EDIT_VIDEO_POSITION, IDC_EDIT_AUDIO_POSITIO
                                  IDC_EDIT_VIDEO_DURATION, IDC_EDIT_AUDIO_DURATION,
                                  IDC_EDIT_VIDEO_START,    IDC_EDIT_VIDEO_END,
                                  IDC_EDIT_AUDIO_START,    IDC_EDIT_AUDIO_END};
-
-QString Clock(int seconds) {
-    return QString::asprintf("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
-}
 
 } // namespace
 
@@ -312,7 +309,7 @@ void CVellumDlg::OnMusicMark(int id) {
     REFERENCE_TIME& mark = (id == IDC_BUTTON_START_TIME) ? musicStart : musicEnd;
     mark = videoPlayer->currentPosition;
     SetDlgItemText(id == IDC_BUTTON_START_TIME ? IDC_STATIC_MUSIC_START : IDC_STATIC_MUSIC_END,
-                   Clock(static_cast<int>(mark / UNITS)));
+                   ClockText(mark / UNITS));
 }
 
 void CVellumDlg::OnMessage(unsigned message, std::intptr_t, std::intptr_t) {
@@ -323,7 +320,7 @@ void CVellumDlg::OnMessage(unsigned message, std::intptr_t, std::intptr_t) {
 void CVellumDlg::OnTimer(int id) {
     if (id == kConversionClockTimer) {
         ++elapsedSeconds;
-        SetDlgItemText(IDC_STATIC_STATUS, "Please wait... Used Time: " + Clock(elapsedSeconds));
+        SetDlgItemText(IDC_STATIC_STATUS, "Please wait... Used Time: " + ClockText(elapsedSeconds));
     } else if (id == kPreviewBarTimer) {
         if (!resultPlayer || *SliderDraggingFlag() != 0)
             return;

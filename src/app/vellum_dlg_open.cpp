@@ -1,5 +1,6 @@
 // "Open Video": probe the file, make it the clip and the sound of the composition, open the
 // two players on it and start from 0 with the synchronization state reset.
+#include "app/clock_text.h"
 #include "app/vellum_dlg.h"
 #include "language/language.h"
 #include "media/probe.h"
@@ -15,11 +16,6 @@
 #include <cstdlib>
 
 namespace {
-
-QString Clock(REFERENCE_TIME time) {
-    const long long seconds = time / UNITS;
-    return QString::asprintf("%02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
-}
 
 // The wait cursor for the length of one operation.
 class WaitCursor {
@@ -88,8 +84,8 @@ void CVellumDlg::OnOpenVideo() {
 
     musicStart = 0;
     musicEnd = photo.duration;
-    SetDlgItemText(IDC_STATIC_TOTAL_DURATION, Clock(0) + " / " + Clock(musicEnd));
-    SetDlgItemText(IDC_STATIC_MUSIC_END, Clock(musicEnd));
+    SetDlgItemText(IDC_STATIC_TOTAL_DURATION, ClockText(0) + " / " + ClockText(musicEnd / UNITS));
+    SetDlgItemText(IDC_STATIC_MUSIC_END, ClockText(musicEnd / UNITS));
 
     ClosePlayers();
     if (OpenPlayers(*chosen)) {
