@@ -1,6 +1,7 @@
 #include "app/vellum_app.h"
 
 #include "app/vellum_dlg.h"
+#include "language/language.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
 
@@ -14,6 +15,8 @@ CVellumApp::CVellumApp(int& argc, char** argv) : QApplication(argc, argv) {
 int CVellumApp::Run() {
     settings::SetProfile(
         std::make_unique<settings::Store>(settings::DefaultRoot(), "Morvane", ui::ApplicationName()));
+    Language().Init(CLanguage::FindBaseDirectory(),
+                    settings::Profile().GetProfileString("Option", "CurrentLanguage", "english"));
     CVellumDlg dialog;
     dialog.exec();
     return 0;

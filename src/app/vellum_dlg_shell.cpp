@@ -5,6 +5,7 @@
 #include "app/vellum_dlg.h"
 #include "language/dialog_font.h"
 #include "language/language.h"
+#include "language/language_menu.h"
 #include "platform/core/clock.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
@@ -63,12 +64,16 @@ void CVellumDlg::ShowLanguageMenu(const QPoint& point) {
         ui::MessageBox(nullptr, "Can not find Language Menu!", "error");
         return;
     }
+    // The whole menu is translated, so the numbering of its nested pop-ups starts at the
+    // invisible container; only the container's submenu is shown.
+    const resources::MenuItem whole{resources::MenuItem::Kind::Popup, {}, 0, *menuTemplate};
+    const std::unique_ptr<QMenu> menu(resources::BuildMenu(whole, nullptr));
+    QMenu* container = menu->actions().front()->menu();
+    language::FillLanguageMenu(container->actions().front()->menu());
+    Language().TranslateMenu(menu.get(), IDR_MENU_LANGUAGE, true);
     delete popupMenu_;
-    popupMenu_ = resources::BuildMenu(menuTemplate->front(), this);
-    // The placeholder of "Language" goes; no language files are offered yet.
-    QMenu* languages = popupMenu_->actions().front()->menu();
-    languages->clear();
-    Language().TranslateMenu(popupMenu_, IDR_MENU_LANGUAGE, true);
+    popupMenu_ = container;
+    popupMenu_->setParent(this, popupMenu_->windowFlags());
     connect(popupMenu_, &QMenu::triggered, this,
             [this](QAction* action) { OnMenuCommand(action->data().toInt()); });
     popupMenu_->popup(mapToGlobal(point));
@@ -79,6 +84,8 @@ void CVellumDlg::OnMenuCommand(int command) {
         OnAbout();
     else if (command == IDM_POPUPMENU_FONT)
         OnFontCommand(this);
+    else if (command >= IDM_LANGUAGE_FIRST && command < IDM_LANGUAGE_FIRST + IDM_LANGUAGE_COUNT)
+        language::OnLanguageCommand(this, command);
 }
 
 void CVellumDlg::OnAbout() {

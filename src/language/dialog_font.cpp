@@ -29,7 +29,8 @@ LogFont ReadLogFont(const settings::Store& store, const QString& language) {
     f.lfClipPrecision = ReadByte(store, language, "lfClipPrecision", 0);
     f.lfPitchAndFamily = ReadByte(store, language, "lfPitchAndFamily", 0);
     // A longer stored name is cut to what the record holds.
-    f.lfFaceName = store.GetProfileString(language, "lfFaceName", f.lfFaceName).left(kMaxFaceNameLength);
+    f.lfFaceName =
+        store.GetProfileString(language, "lfFaceName", f.lfFaceName).left(kMaxFaceNameLength);
     return f;
 }
 
@@ -53,7 +54,8 @@ QFont FontFromLogFont(const LogFont& f) {
     QFont font(f.lfFaceName);
     // Both signs give a height in pixels: without (negative) or with (positive) the leading.
     font.setPixelSize(std::max(1, f.lfHeight < 0 ? -f.lfHeight : f.lfHeight));
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(f.lfWeight == 0 ? 400 : f.lfWeight, 1, 1000)));
+    font.setWeight(
+        static_cast<QFont::Weight>(std::clamp(f.lfWeight == 0 ? 400 : f.lfWeight, 1, 1000)));
     font.setItalic(f.lfItalic != 0);
     font.setUnderline(f.lfUnderline != 0);
     font.setStrikeOut(f.lfStrikeOut != 0);
@@ -73,6 +75,18 @@ LogFont LogFontFromFont(const QFont& font) {
     return f;
 }
 
+// A QFont is a value that every control copies, so replacing dialogFont never leaves a control
+// with a destroyed font, and making one from any record succeeds.
+bool CLanguage::LoadFont() {
+    dialogFont = FontFromLogFont(ReadLogFont(settings::Profile(), currentLanguage));
+    return true;
+}
+
+bool CLanguage::SaveFont(const QFont& font) {
+    WriteLogFont(settings::Profile(), currentLanguage, LogFontFromFont(font));
+    return true;
+}
+
 void OnFontCommand(QWidget* mainWindow) {
     CLanguage& language = Language();
     const QFont start = language.dialogFont ? *language.dialogFont : FontFromLogFont(LogFont{});
@@ -80,6 +94,6 @@ void OnFontCommand(QWidget* mainWindow) {
     if (!chosen)
         return;
     language.dialogFont = *chosen;
-    WriteLogFont(settings::Profile(), language.currentLanguage, LogFontFromFont(*chosen));
+    language.SaveFont(*chosen);
     language.TranslateDialog(mainWindow, IDD_PROGRAM_CAPTION);
 }

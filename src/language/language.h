@@ -1,21 +1,57 @@
 #pragma once
-// The program-wide language object: translated texts by number, falling back to the
-// built-in English table. Language files are not read yet: every lookup answers from the
-// built-in table, and dialogs and menus keep their English texts.
+// The program-wide language object: finds the language files, loads the chosen one, and
+// answers translated texts by number (falling back to the built-in English table), translates
+// dialogs and menus, and keeps each language's dialog font.
+#include "language/language_encoding.h"
+
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <vector>
 
 class QMenu;
 class QWidget;
 
+struct TextEntry {
+    int id = 0;
+    QString text;
+};
+
 class CLanguage {
   public:
-    // Name of the language in use; "english" until another one is loaded.
+    // Base name of the current language file; "english" until another one is loaded.
     QString currentLanguage = QStringLiteral("english");
-    // The font translated dialogs take; none until a font was loaded or chosen.
+    // Base names of the language files found, sorted byte-wise.
+    QStringList languageNames;
+    // The texts of sections "MENU", "STRING" and "DIALOG", in key-table order.
+    std::vector<TextEntry> menuTexts;
+    std::vector<TextEntry> stringTexts;
+    std::vector<TextEntry> dialogTexts;
+    // The folder that holds the "language" folder.
+    QString baseDirectory;
+    int primaryLanguage = 9;
+    int subLanguage = 1;
+    QString languageFilePath;
+    LanguageEncoding encoding = LanguageEncoding::Ansi;
+    // The font translated dialogs take; none until a language was loaded.
     std::optional<QFont> dialogFont;
+
+    // The program's folder, or its parent when that parent holds language/English.ini.
+    static QString FindBaseDirectory();
+    // Finds the language files under baseDir and loads name; false when there is none.
+    bool Init(const QString& baseDir, QString name);
+    // Fills languageNames from <baseDirectory>/language/*.ini; false when nothing matched.
+    bool FindLanguageFiles();
+    // Makes name current and loads it; name comes back as the name actually loaded
+    // ("english" when it is not listed).
+    void SelectLanguage(QString& name);
+    QString GetLanguageName(int index) const { return languageNames.value(index); }
+    bool LoadLanguageFile(const QString& name);
+    // Sets primaryLanguage and subLanguage from the locale the name (without its encoding
+    // word) names; otherwise warns, leaves them, and returns false.
+    bool ResolveLocale(const QString& name);
 
     // The translated message text of string number id, else the built-in text, else "".
     QString GetString(int id) const;
@@ -28,7 +64,19 @@ class CLanguage {
     // Translate a dialog's or a menu's texts; false when there is no language file to
     // translate from, in which case nothing changes.
     bool TranslateDialog(QWidget* dialog, int dialogNumber) const;
-    bool TranslateMenu(QMenu* menu, int menuNumber, bool topLevel) const;
+    bool TranslateMenu(QMenu* menu, int menuNumber, bool topLevel);
+
+    // The current language's stored font becomes dialogFont.
+    bool LoadFont();
+    // Stores font as the current language's font.
+    bool SaveFont(const QFont& font);
+
+  private:
+    void TranslateChildren(QWidget* parent) const;
+    void TranslateControl(QWidget* control) const;
+
+    // Numbers the nested pop-ups of one menu walk, depth-first.
+    int nestedPopupCounter_ = 0;
 };
 
 // The one language object of the program.

@@ -14,8 +14,9 @@
 TEST(Strings, LookupsFallBackToTheBuiltInEnglishTable) {
     EXPECT_EQ(Language().GetString(IDS_MESSAGE_RESTART_PROGRAM), "Please restart the program");
     EXPECT_EQ(Language().GetString(IDS_MESSAGE_UNKNOWN_ERROR), "Unknown error");
-    EXPECT_EQ(Language().GetString(IDS_MESSAGE_NOT_OPEN_FILE),
-              "Cannot open the file. You need to install appropriate decoders. Or the file is corrupt.");
+    EXPECT_EQ(
+        Language().GetString(IDS_MESSAGE_NOT_OPEN_FILE),
+        "Cannot open the file. You need to install appropriate decoders. Or the file is corrupt.");
     EXPECT_EQ(Language().GetString(1), ""); // no entry: OK and Cancel keep their texts
     EXPECT_EQ(Language().GetDialogText(IDC_STATIC_STATUS), "");
     EXPECT_EQ(Language().GetDialogTextOrString(IDS_BUTTON_STOP), "Stop");

@@ -1,0 +1,81 @@
+// The fixed tables, the encoding rules and the decoding of language files.
+#include "language/language_encoding.h"
+#include "language/language_file.h"
+#include "language/language_tables.h"
+
+#include <QString>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+using namespace language;
+
+TEST(Tables, TheLocaleTableHoldsEveryLocaleWithItsIdentifier) {
+    const auto table = LocaleTable();
+    ASSERT_EQ(table.size(), 273u);
+    EXPECT_STREQ(table.front().name, "Afrikaans");
+    EXPECT_STREQ(table.back().name, "Yoruba_Nigeria");
+    std::map<std::string, std::uint16_t> ids;
+    for (const LocaleRow& row : table)
+        ids.emplace(row.name, row.id);
+    EXPECT_EQ(ids.size(), 273u);
+    EXPECT_EQ(ids.at("English"), 0x0009);
+    EXPECT_EQ(ids.at("English_United_Kingdom"), 0x0809);
+    EXPECT_EQ(ids.at("Chinese_Traditional"), 0x7C04);
+    EXPECT_EQ(ids.at("Japanese_Japan"), 0x0411);
+    EXPECT_EQ(ids.at("Serbian"), 0x7C1A);
+    EXPECT_EQ(ids.at("Spanish_United States"), 0x540A);
+}
+
+TEST(Tables, TheKeyTableHasItsRowsWithUniqueIdsPerSection) {
+    const auto table = LanguageKeyTable();
+    ASSERT_EQ(table.size(), 98u);
+    std::map<std::string, std::set<int>> idsBySection;
+    std::size_t rows = 0;
+    for (const LanguageKey& row : table) {
+        const std::string prefix = std::string(row.key).substr(0, 3);
+        const std::string section = prefix == "IDS"                      ? "STRING"
+                                    : prefix == "IDM" || prefix == "IDR" ? "MENU"
+                                                                         : "DIALOG";
+        EXPECT_TRUE(idsBySection[section].insert(row.id).second) << row.key << " " << row.id;
+        ++rows;
+    }
+    EXPECT_EQ(idsBySection["MENU"].size(), 4u);
+    EXPECT_EQ(idsBySection["STRING"].size(), 26u);
+    EXPECT_EQ(rows, 98u);
+    EXPECT_TRUE(idsBySection["MENU"].count(10485760));
+    EXPECT_TRUE(idsBySection["DIALOG"].count(1051));
+}
+
+TEST(Encoding, TheNameDecidesTheEncoding) {
+    EXPECT_EQ(GetEncoding("German_Germany_UTF-8"), LanguageEncoding::Utf8);
+    EXPECT_EQ(GetEncoding("chs_Unicode"), LanguageEncoding::Unicode);
+    EXPECT_EQ(GetEncoding("x_unicode_utf-8"), LanguageEncoding::Utf8);
+    EXPECT_EQ(GetEncoding("German_Germany"), LanguageEncoding::Ansi);
+    EXPECT_EQ(GetEncoding("utf-8"), LanguageEncoding::Ansi);
+}
+
+TEST(Encoding, LegacyFilesDecodeInTheirLanguagesCodePage) {
+    EXPECT_STREQ(LegacyCodePage(7, 1), "CP1252");
+    EXPECT_STREQ(LegacyCodePage(4, 2), "CP936");
+    EXPECT_STREQ(LegacyCodePage(4, 1), "CP950");
+    EXPECT_STREQ(LegacyCodePage(0x1A, 3), "CP1251");
+    EXPECT_STREQ(LegacyCodePage(0x1A, 1), "CP1250");
+    EXPECT_EQ(DecodeToUtf8("\xE4\xF6", LanguageEncoding::Ansi, "CP1252"), "\xC3\xA4\xC3\xB6");
+    // "中文" in GBK.
+    EXPECT_EQ(DecodeToUtf8("\xD6\xD0\xCE\xC4", LanguageEncoding::Ansi, "CP936"),
+              "\xE4\xB8\xAD\xE6\x96\x87");
+    // 0x81 is not defined in CP1252; the bytes around it survive.
+    EXPECT_EQ(DecodeToUtf8("a\x81z", LanguageEncoding::Ansi, "CP1252"), "az");
+    EXPECT_EQ(DecodeToUtf8("\xEF\xBB\xBFok", LanguageEncoding::Utf8, "CP1252"), "ok");
+    EXPECT_EQ(DecodeToUtf8(std::string("\xFF\xFEo\0k\0", 6), LanguageEncoding::Unicode, "CP1252"),
+              "ok");
+}
+
+TEST(Values, OnlyTabLineFeedAndCarriageReturnAreEscapes) {
+    EXPECT_EQ(Unescape("a\\tb\\nc\\rd"), "a\tb\nc\rd");
+    EXPECT_EQ(Unescape("C:\\path\\x"), "C:\\path\\x");
+    EXPECT_EQ(Unescape("end\\"), "end\\");
+}
