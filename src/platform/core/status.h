@@ -2,7 +2,6 @@
 // Status codes in the style of the media frameworks this layer stands in for:
 // a signed 32-bit value, negative means failure. Callers test one call at a time.
 #include <cstdint>
-#include <string>
 
 using HRESULT = std::int32_t;
 
@@ -42,7 +41,3 @@ constexpr bool FAILED(HRESULT hr) {
     return hr < 0;
 }
 
-namespace core {
-// A readable text for a status code, in the manner of the framework's error-text call.
-std::string StatusText(HRESULT hr);
-} // namespace core

@@ -45,8 +45,7 @@ HRESULT RenderEngine::GetTimelineObject(Timeline** timeline) const {
     return timeline_ ? S_OK : S_FALSE;
 }
 
-HRESULT RenderEngine::SetDynamicReconnectLevel(long level) {
-    reconnectLevel_ = level;
+HRESULT RenderEngine::SetDynamicReconnectLevel(long) {
     return S_OK;
 }
 

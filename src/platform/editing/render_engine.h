@@ -25,7 +25,7 @@ class RenderEngine {
     // The timeline stays the caller's; it must outlive the engine's graph.
     HRESULT SetTimelineObject(Timeline* timeline);
     HRESULT GetTimelineObject(Timeline** timeline) const;
-    // Kept for the callers that set it; the graph is always rebuilt whole.
+    // Accepted for the callers that set it; the graph is always rebuilt whole.
     HRESULT SetDynamicReconnectLevel(long level);
     // Builds the graph with the front end. E_UNEXPECTED without a timeline; the status of a
     // source file that cannot be read.
@@ -40,7 +40,6 @@ class RenderEngine {
 
   private:
     Timeline* timeline_ = nullptr;
-    long reconnectLevel_ = 0;
     std::unique_ptr<graph::FilterGraph> graph_;
     TimelineFrontEnd* frontEnd_ = nullptr;
 };

@@ -50,8 +50,6 @@ void Store::WriteProfileString(const QString& section, const QString& value,
     settings_->sync();
 }
 
-QString Store::FilePath() const { return settings_->fileName(); }
-
 QString DefaultRoot() {
     QString root = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return root.isEmpty() ? QDir::homePath() + "/.config" : root;

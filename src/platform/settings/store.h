@@ -27,7 +27,6 @@ class Store {
     void WriteProfileInt(const QString& section, const QString& value, std::int32_t data);
     void WriteProfileString(const QString& section, const QString& value, const QString& data);
 
-    QString FilePath() const;
 
   private:
     std::unique_ptr<QSettings> settings_;
