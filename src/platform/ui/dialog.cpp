@@ -16,6 +16,11 @@ const char* const kIdProperty = "controlId";
 
 Dialog::Dialog(QWidget* parent) : QDialog(parent) {}
 
+int Dialog::exec() {
+    setWindowModality(Qt::WindowModal);
+    return QDialog::exec();
+}
+
 QWidget* Dialog::GetDlgItem(int id) const { return controls_.value(id, nullptr); }
 
 int Dialog::ControlId(const QWidget* control) {

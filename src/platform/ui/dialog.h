@@ -15,6 +15,11 @@ class Dialog : public QDialog {
   public:
     explicit Dialog(QWidget* parent = nullptr);
 
+    // Runs the dialog modally to its owner (the parent) only, as a modal dialog disables
+    // just its owner: a dialog without one blocks no other window, so the picture windows
+    // take input while the main window runs.
+    int exec() override;
+
     QWidget* GetDlgItem(int id) const;
     template <typename T> T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
 

@@ -1,0 +1,115 @@
+// The picture windows take mouse, keyboard and close input while the main window runs in its
+// modal loop, as the program runs it. Input goes in through the window system layer, where a
+// modal window would block it.
+#include "app/vellum_dlg.h"
+#include "preview/preview_window.h"
+#include "resources/menus.h"
+#include "resources/resource.h"
+#include "support/media_fixtures.h"
+#include "support/modal_loop.h"
+#include "support/scripted_prompts.h"
+#include "support/test_environment.h"
+
+#include <QMenu>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface.h>
+
+#include <functional>
+
+namespace {
+
+class PictureWindowInputTest : public ::testing::Test {
+  protected:
+    void SetUp() override { testsupport::UseTemporarySettings(); }
+
+    void RunModally(const std::function<void()>& steps) { testsupport::RunModally(dlg, steps); }
+    void Click(int id) { QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); }
+    void Open() {
+        scope.prompts.fileAnswers = {
+            QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
+        Click(IDC_BUTTON_ADD_VIDEO);
+    }
+    static QWindow* Shown(preview::PreviewWindow* window) {
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        return window->windowHandle();
+    }
+    static void RightClick(QWindow* window) {
+        QTest::mouseClick(window, Qt::RightButton, {}, QPoint(20, 20));
+    }
+    // Picks a command of the open context menu with the mouse.
+    static void Choose(preview::PreviewWindow* window, int command) {
+        QMenu* menu = window->ContextMenu();
+        ASSERT_NE(menu, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        QAction* action = resources::FindCommand(menu, command);
+        ASSERT_NE(action, nullptr);
+        QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {},
+                          menu->actionGeometry(action).center());
+    }
+    static void CloseFromTitleBar(QWindow* window) {
+        QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+            window);
+        QTest::qWait(50); // the close reaches the main window as a posted command
+    }
+
+    testsupport::PromptScope scope;
+    CVellumDlg dlg;
+};
+
+} // namespace
+
+TEST_F(PictureWindowInputTest, SourcePictureTakesMenuFullScreenEscapeClicksAndClose) {
+    RunModally([&] {
+        Open();
+        ASSERT_TRUE(dlg.videoPlayer);
+        preview::PreviewWindow* window = dlg.videoPlayer->m_hWnd;
+        QWindow* handle = Shown(window);
+
+        RightClick(handle);
+        ASSERT_NE(window->ContextMenu(), nullptr);
+        EXPECT_TRUE(window->ContextMenu()->isVisible());
+        Choose(window, IDM_FULL_SCREEN);
+        ASSERT_EQ(dlg.videoPlayer->fullScreen, 1);
+
+        RightClick(handle);
+        EXPECT_TRUE(resources::FindCommand(window->ContextMenu(), IDM_FULL_SCREEN)->isChecked());
+        window->ContextMenu()->close();
+        QTest::keyClick(handle, Qt::Key_Escape);
+        EXPECT_EQ(dlg.videoPlayer->fullScreen, 0);
+
+        const int before = preview::topmostToggle;
+        QTest::mouseClick(handle, Qt::LeftButton, {}, QPoint(20, 20));
+        EXPECT_NE(preview::topmostToggle, before);
+
+        CloseFromTitleBar(handle);
+        EXPECT_FALSE(dlg.videoPlayer);
+        EXPECT_FALSE(dlg.audioPlayer);
+    });
+}
+
+TEST_F(PictureWindowInputTest, ComposedPreviewTakesItsMenuAndItsCloseStopsIt) {
+    RunModally([&] {
+        Open();
+        ASSERT_TRUE(dlg.videoPlayer);
+        Click(IDC_BUTTON_PREVIEW_VIDEO);
+        ASSERT_TRUE(dlg.resultPlayer);
+        preview::PreviewWindow* window = dlg.resultPlayer->m_hWnd;
+        QWindow* handle = Shown(window);
+
+        RightClick(handle);
+        Choose(window, IDM_FULL_SCREEN);
+        EXPECT_EQ(dlg.resultPlayer->fullScreen, 1);
+        RightClick(handle);
+        Choose(window, IDM_NORMAL_SIZE);
+        EXPECT_EQ(dlg.resultPlayer->fullScreen, 0);
+
+        RightClick(handle);
+        Choose(window, IDM_CLOSE_PREVIEW);
+        QTest::qWait(50);
+        EXPECT_EQ(dlg.previewRunning, 0);
+        EXPECT_FALSE(dlg.resultPlayer);
+        EXPECT_TRUE(dlg.videoPlayer); // the source players stay
+    });
+}
