@@ -34,6 +34,11 @@ std::int32_t EventQueue::Get(long* code, std::intptr_t* param1, std::intptr_t* p
     return S_OK;
 }
 
+void EventQueue::Discard(long code) {
+    std::lock_guard lock(mutex_);
+    std::erase_if(events_, [code](const Event& event) { return event.code == code; });
+}
+
 void EventQueue::SetNotifyWindow(QObject* window, unsigned message, std::intptr_t instanceData) {
     std::lock_guard lock(mutex_);
     window_ = window;

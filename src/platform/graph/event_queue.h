@@ -21,6 +21,8 @@ class EventQueue {
     void Push(long code, std::intptr_t param1, std::intptr_t param2);
     // Waits up to timeoutMs (negative: forever). E_ABORT when nothing came.
     std::int32_t Get(long* code, std::intptr_t* param1, std::intptr_t* param2, long timeoutMs);
+    // Drops the events of one code still waiting to be taken.
+    void Discard(long code);
     // The window must be cleared (null) before it is destroyed.
     void SetNotifyWindow(QObject* window, unsigned message, std::intptr_t instanceData);
 

@@ -46,6 +46,9 @@ void FilterGraph::ResetCompletion() {
     std::lock_guard lock(completionMutex_);
     renderersExpected_ = renderers;
     renderersEnded_ = 0;
+    // A completion not taken yet belongs to the segment that is being replaced; taken later
+    // it would stop what the user has just started.
+    events_.Discard(EC_COMPLETE);
 }
 
 void FilterGraph::RendererEnded() {
@@ -232,8 +235,9 @@ HRESULT FilterGraph::Seek(REFERENCE_TIME target) {
         presentation_.Freeze();
         ChangeFilterStates(FilterState::Paused);
     }
-    ResetCompletion();
+    // After the flush, so that no renderer still reports the end of the old segment.
     const HRESULT hr = seeker->SeekTo(target);
+    ResetCompletion();
     presentation_.Set(target);
     WaitForPreroll();
     if (wasRunning) {

@@ -171,6 +171,25 @@ TEST_P(CompletionTest, EndOfMediaIsAnnouncedToTheNotifyWindow) {
     events->SetNotifyWindow(nullptr, 0, 0);
 }
 
+TEST(Completion, AnEndNotTakenBeforeASeekIsDropped) {
+    Player player(testsupport::Clip(ClipKind::H264Aac));
+    ASSERT_EQ(player.result, S_OK);
+    IMediaEventEx* events = nullptr;
+    player.graph.QueryInterface(&events);
+    ASSERT_EQ(player.control->Run(), S_OK);
+    // Skipped to the end while playing: the end is reported, but the user seeks back before
+    // the player has taken the report.
+    ASSERT_EQ(player.SeekTo(testsupport::kClipSeconds * UNITS), S_OK);
+    Sleep(500);
+    ASSERT_EQ(player.SeekTo(UNITS), S_OK);
+    long code = 0;
+    std::intptr_t param1 = 0, param2 = 0;
+    EXPECT_EQ(events->GetEvent(&code, &param1, &param2, 0), E_ABORT);
+    Sleep(300);
+    EXPECT_GT(player.Position(), UNITS);
+    player.control->Stop();
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, CompletionTest,
                          testing::Values(ClipKind::H264Aac, ClipKind::SoundOnly,
                                          ClipKind::PictureOnly, ClipKind::WithSubtitles));
