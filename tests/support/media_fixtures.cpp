@@ -144,6 +144,29 @@ std::string PlainClip(int width, int height, int fps, double seconds, bool sound
     return found->second.toStdString();
 }
 
+std::string MetronomeClip(int seconds) {
+    static std::map<int, QString> made;
+    auto found = made.find(seconds);
+    if (found == made.end()) {
+        const QString path = Folder() + QString("/metronome_%1.mkv").arg(seconds);
+        RunFfmpeg({"-f", "lavfi", "-i",
+                   QString("testsrc=s=%1x%2:r=%3:d=%4")
+                       .arg(kClipWidth)
+                       .arg(kClipHeight)
+                       .arg(kClipFps)
+                       .arg(seconds),
+                   "-f", "lavfi", "-i",
+                   QString("aevalsrc='0.2*sin(2*PI*440*t)+0.7*between(mod(t,1),0.5,0.501)':"
+                           "s=%1:d=%2")
+                       .arg(kClipSampleRate)
+                       .arg(seconds),
+                   "-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a",
+                   "pcm_s16le", "-ac", "2", path});
+        found = made.emplace(seconds, path).first;
+    }
+    return found->second.toStdString();
+}
+
 std::string TruncatedClip() {
     const QString whole = QString::fromStdString(Clip(ClipKind::H264Aac));
     QFile file(whole);

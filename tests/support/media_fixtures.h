@@ -35,6 +35,10 @@ std::string Clip(ClipKind kind);
 // An H.264 MP4 of a test pattern with the given size, rate and length, with an AAC tone when
 // `sound` is set; made on first use.
 std::string PlainClip(int width, int height, int fps, double seconds, bool sound = true);
+// A Matroska clip (H.264, uncompressed stereo sound) of `seconds` whose sound is a quiet tone
+// with a one-millisecond click at every whole second plus a half: a steady beat to measure
+// the pace of played sound by. Made on first use.
+std::string MetronomeClip(int seconds);
 
 // An MP4 cut in half: its index (written last) is gone.
 std::string TruncatedClip();

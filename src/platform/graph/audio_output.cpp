@@ -70,7 +70,8 @@ bool AudioOutput::Open(const QAudioFormat& format) {
     bool opened = false;
     RunOnAudioThread([&] {
         auto* sink = new QAudioSink(device, format);
-        sink->setBufferSize(format.bytesForDuration(kSinkBufferMs * 1000));
+        sinkBufferBytes_ = format.bytesForDuration(kSinkBufferMs * 1000);
+        sink->setBufferSize(sinkBufferBytes_);
         device_ = sink->start();
         // Without a working device the sink stays stopped with an error and never signals.
         if (!device_ || sink->state() == QAudio::StoppedState || sink->error() != QAudio::NoError) {
@@ -170,6 +171,10 @@ void AudioOutput::Discard() {
         heardBase_ += processed;
         // Resetting the sink drops what the sound server holds; a new stream starts at 0.
         sink_->reset();
+        // Asked for again each time: a restarted sink otherwise asks for what the server
+        // granted last time, which the server shrinks at every start, until a stream of a
+        // millisecond or two starves between feeds and plays at a fraction of its speed.
+        sink_->setBufferSize(sinkBufferBytes_);
         device_ = sink_->start();
         if (!playing_)
             sink_->suspend();

@@ -46,6 +46,8 @@ class AudioOutput final : public SoundOutput {
     void Sample();
 
     // Audio thread objects: created and used there, deleted there through the thread's end.
+    // sink_ is set and cleared only by work that the user-interface thread waits for
+    // (RunOnAudioThread), so that thread may test it without a lock.
     QThread* thread_ = nullptr;
     QObject* context_ = nullptr;
     QAudioSink* sink_ = nullptr;
@@ -53,6 +55,7 @@ class AudioOutput final : public SoundOutput {
     QTimer* timer_ = nullptr;
     qint64 bytesPerSecond_ = 0;
     qint64 capacity_ = 0;
+    qint64 sinkBufferBytes_ = 0;
     bool playing_ = false;         // audio thread
     REFERENCE_TIME heardBase_ = 0; // audio thread: time heard by sinks reset before
 

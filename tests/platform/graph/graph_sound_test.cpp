@@ -2,69 +2,20 @@
 // position says it plays. Needs the null sink that scripts/test.sh starts.
 #include "graph_helpers.h"
 #include "support/media_fixtures.h"
+#include "support/sound_capture.h"
 
 #include "platform/graph/filter_graph.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <cstdio>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
 
 namespace {
 
 using namespace graph;
 using testsupport::ClipKind;
-
-double Seconds() {
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-// Records the sink's monitor and keeps, for every block read, when it arrived: the earliest
-// arrival relative to the block's place in the recording tells when recording began.
-class Capture {
-  public:
-    explicit Capture(const QString& sink) {
-        QObject::connect(&parec_, &QProcess::readyReadStandardOutput, [this] { Read(); });
-        parec_.start("parec", {"-d", sink + ".monitor", "--latency-msec=10", "--rate=48000",
-                               "--channels=2", "--format=s16le", "--raw"});
-    }
-    ~Capture() {
-        parec_.kill();
-        parec_.waitForFinished();
-    }
-    bool Started() const { return !samples_.empty(); }
-    const std::vector<std::int16_t>& Samples() const { return samples_; }
-    // When sample frame `frame` of the recording was played, in Seconds().
-    double TimeOf(long frame) const {
-        return start_ + double(frame) / testsupport::kClipSampleRate;
-    }
-
-  private:
-    void Read() {
-        const double now = Seconds();
-        pending_.append(parec_.readAllStandardOutput());
-        const qsizetype whole = pending_.size() / 4 * 4;
-        const std::size_t before = samples_.size();
-        samples_.resize(before + whole / 2);
-        std::memcpy(samples_.data() + before, pending_.constData(), whole);
-        pending_.remove(0, whole);
-        const double frames = double(samples_.size() / 2);
-        start_ = std::min(start_, now - frames / testsupport::kClipSampleRate);
-    }
-
-    QProcess parec_;
-    QByteArray pending_;
-    std::vector<std::int16_t> samples_;
-    double start_ = 1e300;
-};
 
 // The player's position at a moment, between the two polls around it.
 double PositionAt(const std::vector<std::pair<double, double>>& polls, double when) {
@@ -79,10 +30,9 @@ double PositionAt(const std::vector<std::pair<double, double>>& polls, double wh
 }
 
 TEST(SoundServer, ClickIsHeardWhereThePlayerReportsIt) {
-    if (!std::getenv("PULSE_SERVER"))
+    const QString sink = testsupport::TestSoundSink();
+    if (sink.isEmpty())
         GTEST_SKIP() << "no test sound server (scripts/test.sh starts one)";
-    const char* sinkName = std::getenv("QUILLET_TEST_SINK");
-    const QString sink = sinkName ? sinkName : "ci";
     const std::string path = testsupport::Clip(ClipKind::SoundOnly);
     const std::vector<std::int16_t> reference = testsupport::DecodeSound(path);
     const double referenceStart = testsupport::FirstSoundTime(path);
@@ -95,12 +45,8 @@ TEST(SoundServer, ClickIsHeardWhereThePlayerReportsIt) {
     graph.QueryInterface(&control);
     graph.QueryInterface(&seeking);
 
-    Capture capture(sink);
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 3000 && (!capture.Started() || timer.elapsed() < 500))
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    ASSERT_TRUE(capture.Started()) << "parec recorded nothing";
+    testsupport::SoundCapture capture(sink);
+    ASSERT_TRUE(capture.WaitUntilStarted()) << "parec recorded nothing";
 
     ASSERT_EQ(control->Pause(), S_OK);
     REFERENCE_TIME from = 5 * UNITS / 10;
@@ -108,12 +54,13 @@ TEST(SoundServer, ClickIsHeardWhereThePlayerReportsIt) {
     ASSERT_EQ(control->Run(), S_OK);
     std::vector<std::pair<double, double>> polls; // (time, position in seconds)
     const double last = testsupport::kClickTimes[1] + 0.3;
-    timer.restart();
+    QElapsedTimer timer;
+    timer.start();
     while (timer.elapsed() < 8000 && (polls.empty() || polls.back().second < last)) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
         REFERENCE_TIME position = 0;
         seeking->GetCurrentPosition(&position);
-        polls.emplace_back(Seconds(), double(position) / UNITS);
+        polls.emplace_back(testsupport::SteadySeconds(), double(position) / UNITS);
     }
     control->Stop();
     ASSERT_GE(polls.back().second, last) << "playback did not get through the clicks";
