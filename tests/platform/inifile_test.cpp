@@ -34,13 +34,41 @@ TEST(IniFile, SetReplacesInPlaceAppendsToSectionOrAppendsSection) {
     EXPECT_EQ(doc.Text(), "[a]\r\nX=10\r\ny=2\r\nw=4\r\n\r\n[b]\r\nz=3\r\n[c]\r\nv=5\r\n");
 }
 
-TEST(IniFile, ReadsAreCutToTheBufferWithoutSplittingCharacters) {
+TEST(IniFile, LinesEndAtCrLfLfOrCrAlone) {
+    Document doc = Document::Parse("[a]\rx=1\ry=2\r\n\r\n[b]\nz=3\n\rw=4\r");
+    EXPECT_EQ(doc.Value("a", "x"), "1");
+    EXPECT_EQ(doc.Value("a", "y"), "2");
+    EXPECT_EQ(doc.Value("b", "z"), "3");
+    EXPECT_EQ(doc.Value("b", "w"), "4");
+    EXPECT_EQ(doc.Text(), "[a]\r\nx=1\r\ny=2\r\n\r\n[b]\r\nz=3\r\n\r\nw=4\r\n");
+}
+
+TEST(IniFile, ReadsAreCutToTheBufferInCharacters) {
     EXPECT_EQ(inifile::FitToBuffer("abcdef", 4), "abc");
     EXPECT_EQ(inifile::FitToBuffer("abc", 4), "abc");
-    EXPECT_EQ(inifile::FitToBuffer("a\xC3\xA9z", 3), "a"); // "é" does not fit whole
+    EXPECT_EQ(inifile::FitToBuffer("a\xC3\xA9z", 3), "a\xC3\xA9");
+    EXPECT_EQ(inifile::FitToBuffer("x", 0), "");
+
+    // 2047 characters fill the 2048-place buffer whatever their length in UTF-8.
     const std::string path = TempFile("long.ini");
-    testsupport::WriteFileBytes(path, "[s]\nk=" + std::string(3000, 'x') + "\n");
-    EXPECT_EQ(inifile::GetPrivateProfileString("s", "k", "", inifile::kReadBufferSize, path).size(), 2047u);
+    auto repeated = [](const std::string& character, std::size_t times) {
+        std::string text;
+        for (std::size_t i = 0; i < times; ++i)
+            text += character;
+        return text;
+    };
+    for (const std::string character :
+         {"x", "\xC3\xA9", "\xD0\x96", "\xE4\xB8\xAD", "\xF0\x9F\x8E\xAC"}) {
+        for (std::size_t length : {2047u, 3000u}) {
+            testsupport::WriteFileBytes(path, "[s]\nk=" + repeated(character, length) + "\n");
+            const std::string read =
+                inifile::GetPrivateProfileString("s", "k", "", inifile::kReadBufferSize, path);
+            EXPECT_EQ(read.size() / character.size(), 2047u)
+                << character.size() << "-byte characters";
+            EXPECT_TRUE(read == repeated(character, 2047))
+                << character.size() << "-byte characters";
+        }
+    }
 }
 
 TEST(IniFile, PrivateProfileCallsCreateAndUpdateFilesWithCrLf) {

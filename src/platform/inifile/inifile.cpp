@@ -59,33 +59,42 @@ std::string ValueOf(const std::string& line) {
     return value;
 }
 
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 } // namespace
 
 std::string FitToBuffer(const std::string& text, std::size_t bufferSize) {
     if (bufferSize == 0)
         return {};
-    if (text.size() < bufferSize)
-        return text;
-    std::size_t cut = bufferSize - 1;
-    // Step back over continuation bytes so no character is cut in half.
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut;
-    return text.substr(0, cut);
+    // A character takes one place in the buffer whatever its length in UTF-8, so a translated
+    // text is cut where the profile functions cut it.
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsContinuationByte(text[i]))
+            continue;
+        if (characters == bufferSize - 1)
+            return text.substr(0, i);
+        ++characters;
+    }
+    return text;
 }
 
 Document Document::Parse(const std::string& text) {
     Document doc;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        std::string line = text.substr(start, end == std::string::npos ? std::string::npos
-                                                                          : end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        doc.lines_.push_back(std::move(line));
-        if (end == std::string::npos)
+        // A line ends at CR LF, LF or CR alone.
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            doc.lines_.push_back(text.substr(start));
             break;
+        }
+        doc.lines_.push_back(text.substr(start, end - start));
         start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
     }
     return doc;
 }

@@ -4,10 +4,11 @@
 // - section and key names match without regard to ASCII case; the first match wins;
 // - a value is the text after the first "=" with surrounding blanks removed, and one pair of
 //   matching quotes around it dropped;
-// - a read is cut to fit a buffer of the given size (the terminating zero takes one byte);
+// - a read is cut to fit a buffer of the given size, counted in characters (the terminating
+//   zero takes one place);
 // - writing a key replaces its line in place, or appends it to the end of its section, or
 //   appends the section (header and key) to the end of the file;
-// - lines end in CR LF when written; LF alone is accepted when read.
+// - lines end in CR LF when written; CR LF, LF or CR alone end a line when read.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -53,8 +54,8 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& path);
 
-// Cuts text so that it fits a buffer of bufferSize bytes with its terminating zero, never
-// splitting a UTF-8 sequence.
+// Cuts text to at most bufferSize - 1 characters, leaving room for the terminating zero; a
+// character counts once whatever its length in UTF-8.
 std::string FitToBuffer(const std::string& text, std::size_t bufferSize);
 
 } // namespace inifile
