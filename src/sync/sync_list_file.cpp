@@ -1,9 +1,8 @@
 #include "sync/sync_list_file.h"
 
 #include "platform/inifile/inifile.h"
+#include "platform/inifile/parsed_file.h"
 #include "sync/time_text.h"
-
-#include <fstream>
 
 namespace avsync {
 namespace {
@@ -45,13 +44,14 @@ bool SaveSyncList(const std::string& path, const std::string& videoName,
 
 LoadedSyncList LoadSyncList(const std::string& path) {
     LoadedSyncList result;
-    if (!std::ifstream(path, std::ios::binary)) {
+    // Read once: the keys of a large list are many, and each would otherwise search it all.
+    const std::optional<inifile::ParsedFile> file = inifile::ParsedFile::Load(path);
+    if (!file) {
         result.status = LoadedSyncList::Status::Unreadable;
         return result;
     }
-    const inifile::Document doc = inifile::Document::Load(path);
     auto read = [&](const char* section, const std::string& key, std::size_t bufferSize) {
-        return inifile::FitToBuffer(doc.Value(section, key).value_or("0"), bufferSize);
+        return file->GetString(section, key, "0", bufferSize);
     };
     result.declaredCount = TextToInteger(read(kFileSection, "TOTAL_SYNC_POINTS", kCountBufferSize));
     if (result.declaredCount < 0 || result.declaredCount > kMaxSyncPoints) {

@@ -1,9 +1,11 @@
 #include "platform/inifile/inifile.h"
+#include "platform/inifile/parsed_file.h"
 #include "support/test_environment.h"
 
 #include <gtest/gtest.h>
 
 using inifile::Document;
+using inifile::ParsedFile;
 
 namespace {
 std::string TempFile(const char* name) {
@@ -12,18 +14,22 @@ std::string TempFile(const char* name) {
 } // namespace
 
 TEST(IniFile, SectionsAndKeysMatchWithoutCaseAndValuesAreTrimmed) {
-    Document doc = Document::Parse("[Sync_List]\r\n  Key_One =  12.5  \r\nother=x\n[b]\nkey_one=9\n");
-    EXPECT_EQ(doc.Value("SYNC_LIST", "KEY_ONE"), "12.5");
-    EXPECT_EQ(doc.Value("sync_list", "OTHER"), "x");
-    EXPECT_EQ(doc.Value("B", "key_one"), "9");
-    EXPECT_FALSE(doc.Value("sync_list", "missing"));
-    EXPECT_FALSE(doc.Value("nosection", "key_one"));
+    const ParsedFile file =
+        ParsedFile::Parse("[Sync_List]\r\n  Key_One =  12.5  \r\nother=x\n[b]\nkey_one=9\n");
+    EXPECT_EQ(file.Value("SYNC_LIST", "KEY_ONE"), "12.5");
+    EXPECT_EQ(file.Value("sync_list", "OTHER"), "x");
+    EXPECT_EQ(file.Value("B", "key_one"), "9");
+    EXPECT_FALSE(file.Value("sync_list", "missing"));
+    EXPECT_FALSE(file.Value("nosection", "key_one"));
+    EXPECT_EQ(file.GetString("b", "missing", "dflt", 3), "df");
 }
 
 TEST(IniFile, FirstMatchWinsAndQuotesAndCommentsAreHandled) {
-    Document doc = Document::Parse("[s]\n;k=comment\nk=\"quoted value\"\nk=second\n[s]\nk=third\nq='a'\n");
-    EXPECT_EQ(doc.Value("s", "k"), "quoted value");
-    EXPECT_FALSE(doc.Value("s", "q")); // in the second section of that name, never reached
+    const ParsedFile file = ParsedFile::Parse(
+        "k=before\n[s]\n;k=comment\nk=\"quoted value\"\nK=second\n[S]\nk=third\nq='a'\n");
+    EXPECT_EQ(file.Value("s", "k"), "quoted value");
+    EXPECT_FALSE(file.Value("s", "q")); // in the second section of that name, never reached
+    EXPECT_FALSE(file.Value("", "k"));  // keys before the first header belong to no section
 }
 
 TEST(IniFile, SetReplacesInPlaceAppendsToSectionOrAppendsSection) {
@@ -34,13 +40,20 @@ TEST(IniFile, SetReplacesInPlaceAppendsToSectionOrAppendsSection) {
     EXPECT_EQ(doc.Text(), "[a]\r\nX=10\r\ny=2\r\nw=4\r\n\r\n[b]\r\nz=3\r\n[c]\r\nv=5\r\n");
 }
 
+TEST(IniFile, AWrittenKeyIsTheOneTheReaderFinds) {
+    Document doc = Document::Parse("[s]\n K = old\n[S]\nk=other\n");
+    doc.Set("S", "k", "new");
+    EXPECT_EQ(ParsedFile::Parse(doc.Text()).Value("s", "K"), "new");
+}
+
 TEST(IniFile, LinesEndAtCrLfLfOrCrAlone) {
-    Document doc = Document::Parse("[a]\rx=1\ry=2\r\n\r\n[b]\nz=3\n\rw=4\r");
-    EXPECT_EQ(doc.Value("a", "x"), "1");
-    EXPECT_EQ(doc.Value("a", "y"), "2");
-    EXPECT_EQ(doc.Value("b", "z"), "3");
-    EXPECT_EQ(doc.Value("b", "w"), "4");
-    EXPECT_EQ(doc.Text(), "[a]\r\nx=1\r\ny=2\r\n\r\n[b]\r\nz=3\r\n\r\nw=4\r\n");
+    const std::string text = "[a]\rx=1\ry=2\r\n\r\n[b]\nz=3\n\rw=4\r";
+    const ParsedFile file = ParsedFile::Parse(text);
+    EXPECT_EQ(file.Value("a", "x"), "1");
+    EXPECT_EQ(file.Value("a", "y"), "2");
+    EXPECT_EQ(file.Value("b", "z"), "3");
+    EXPECT_EQ(file.Value("b", "w"), "4");
+    EXPECT_EQ(Document::Parse(text).Text(), "[a]\r\nx=1\r\ny=2\r\n\r\n[b]\r\nz=3\r\n\r\nw=4\r\n");
 }
 
 TEST(IniFile, ReadsAreCutToTheBufferInCharacters) {
@@ -73,6 +86,7 @@ TEST(IniFile, ReadsAreCutToTheBufferInCharacters) {
 
 TEST(IniFile, PrivateProfileCallsCreateAndUpdateFilesWithCrLf) {
     const std::string path = TempFile("list.ini");
+    EXPECT_FALSE(ParsedFile::Load(path));
     EXPECT_EQ(inifile::GetPrivateProfileString("s", "k", "dflt", 512, path), "dflt");
     ASSERT_TRUE(inifile::WritePrivateProfileString("FILENAME", "VIDEO_NAME", "/v/out.wmv", path));
     ASSERT_TRUE(inifile::WritePrivateProfileString("FILENAME", "TOTAL_SYNC_POINTS", "0", path));

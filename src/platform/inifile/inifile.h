@@ -9,6 +9,8 @@
 // - writing a key replaces its line in place, or appends it to the end of its section, or
 //   appends the section (header and key) to the end of the file;
 // - lines end in CR LF when written; CR LF, LF or CR alone end a line when read.
+// Document edits a file line by line and keeps every other line as it was; ParsedFile
+// (parsed_file.h) reads one.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -24,8 +26,6 @@ class Document {
     static Document Load(const std::string& path);
     static Document Parse(const std::string& text);
 
-    // The value of the first matching key of the first matching section, or nothing.
-    std::optional<std::string> Value(const std::string& section, const std::string& key) const;
     void Set(const std::string& section, const std::string& key, const std::string& value);
 
     std::string Text() const;
