@@ -1,3 +1,4 @@
+#include "platform/inifile/file_text.h"
 #include "platform/inifile/inifile.h"
 #include "platform/inifile/parsed_file.h"
 #include "support/test_environment.h"
@@ -93,6 +94,23 @@ TEST(IniFile, PrivateProfileCallsCreateAndUpdateFilesWithCrLf) {
     ASSERT_TRUE(inifile::WritePrivateProfileString("filename", "total_sync_points", "2", path));
     EXPECT_EQ(testsupport::ReadFileBytes(path), "[FILENAME]\r\nVIDEO_NAME=/v/out.wmv\r\ntotal_sync_points=2\r\n");
     EXPECT_EQ(inifile::GetPrivateProfileString("FILENAME", "TOTAL_SYNC_POINTS", "0", 512, path), "2");
+}
+
+TEST(IniFile, AByteOrderMarkTellsTheEncoding) {
+    const std::string path = TempFile("marked.ini");
+    const std::string utf8 = "[s]\r\nk=caf\xC3\xA9\r\n";
+    testsupport::WriteFileBytes(path, "\xEF\xBB\xBF" + utf8);
+    EXPECT_EQ(inifile::GetPrivateProfileString("S", "K", "", 512, path), "caf\xC3\xA9");
+    // A key written into it replaces the one read, in the same section.
+    ASSERT_TRUE(inifile::WritePrivateProfileString("s", "k", "tea", path));
+    EXPECT_EQ(testsupport::ReadFileBytes(path), "[s]\r\nk=tea\r\n");
+
+    testsupport::WriteFileBytes(path,
+                                std::string("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xE9\0\x16\x04", 20));
+    EXPECT_EQ(ParsedFile::Load(path)->Value("s", "k"), "\xC3\xA9\xD0\x96");
+
+    EXPECT_EQ(inifile::DecodeByByteOrderMark("[s]"), std::nullopt);
+    EXPECT_EQ(inifile::DecodeByByteOrderMark("\xFE\xFF\0["), std::nullopt);
 }
 
 TEST(IniFile, WriteIntoAMissingFolderFails) {

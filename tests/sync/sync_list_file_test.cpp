@@ -1,6 +1,7 @@
 #include "sync/sync_list_file.h"
 #include "support/test_environment.h"
 
+#include <QString>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -62,6 +63,25 @@ TEST(SyncListFile, LoadsPointsInFileOrderWithMissingTimesAsZero) {
     const LoadedSyncList uncounted = LoadSyncList(path);
     EXPECT_EQ(uncounted.status, LoadedSyncList::Status::Loaded);
     EXPECT_TRUE(uncounted.points.empty());
+}
+
+TEST(SyncListFile, AListSavedWithAByteOrderMarkLoads) {
+    const std::string path = Folder() + "marked.ini";
+    const std::string text =
+        "[FILENAME]\r\nVIDEO_NAME=/v/\xC3\xA9t\xC3\xA9.avi\r\nTOTAL_SYNC_POINTS=1\r\n"
+        "[SYNC_LIST]\r\nSYNC_VIDEO_TIME_0=2.5\r\nSYNC_AUDIO_TIME_0=3.25\r\n";
+    const std::u16string utf16 = QString::fromStdString(text).toStdU16String();
+    std::string utf16Bytes = "\xFF\xFE";
+    for (char16_t unit : utf16) {
+        utf16Bytes += static_cast<char>(unit & 0xFF);
+        utf16Bytes += static_cast<char>(unit >> 8);
+    }
+    for (const std::string& bytes : {"\xEF\xBB\xBF" + text, utf16Bytes}) {
+        testsupport::WriteFileBytes(path, bytes);
+        const LoadedSyncList loaded = LoadSyncList(path);
+        EXPECT_EQ(loaded.status, LoadedSyncList::Status::Loaded);
+        EXPECT_EQ(loaded.points, (std::vector<SyncPoint>{{25'000'000, 32'500'000}}));
+    }
 }
 
 TEST(SyncListFile, CountsOutsideTheListCapacityAreRefused) {

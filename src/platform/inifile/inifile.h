@@ -8,7 +8,9 @@
 //   zero takes one place);
 // - writing a key replaces its line in place, or appends it to the end of its section, or
 //   appends the section (header and key) to the end of the file;
-// - lines end in CR LF when written; CR LF, LF or CR alone end a line when read.
+// - lines end in CR LF when written; CR LF, LF or CR alone end a line when read;
+// - a file that begins with a UTF-8 or UTF-16LE byte-order mark is read in that encoding;
+//   text is written in UTF-8 without a mark.
 // Document edits a file line by line and keeps every other line as it was; ParsedFile
 // (parsed_file.h) reads one.
 #include <cstddef>
