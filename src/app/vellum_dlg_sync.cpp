@@ -2,6 +2,7 @@
 // the commands that change them, with their questions and refusals.
 #include "app/vellum_dlg.h"
 
+#include "app/composition_fault_text.h"
 #include "language/language.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
@@ -134,6 +135,15 @@ void CVellumDlg::RefuseUnmappable() {
                    "times. Edit or delete a point (or correct the typed times) and try again. "
                    "No time was changed.",
                    Language().GetString(IDS_MESSAGE_NOT_GET_START_SYNC_POINT));
+}
+
+bool CVellumDlg::CheckComposable() {
+    const std::optional<avsync::CompositionFault> fault = avsync::FindCompositionFault(syncState);
+    if (!fault)
+        return true;
+    ui::MessageBox(this, CompositionFaultText(syncState, *fault),
+                   Language().GetString(IDS_MESSAGE_ERROR));
+    return false;
 }
 
 void CVellumDlg::OnCalculateStart() {
