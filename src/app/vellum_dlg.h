@@ -116,6 +116,9 @@ class CVellumDlg : public ui::Dialog {
     void OnLoadSyncList();
     std::vector<int> SelectedRows() const;
     void RefuseUnmappable();
+    // Whether the composition can be built from the points and the times read; if not, says
+    // why, naming the first point it cannot take. Preview and Convert ask before they build.
+    bool CheckComposable();
 
     // Shell, About, close
     void ShowLanguageMenu(const QPoint& point);

@@ -41,6 +41,8 @@ void CVellumDlg::CheckOutputFrameRate() {
 void CVellumDlg::StartPreview() {
     CheckOutputFrameRate();
     ReadTimes();
+    if (!CheckComposable())
+        return;
     singleSpan = syncState.syncCount <= 0 ? 1 : 0;
     if (FAILED(composition.BuildTimeline({syncState, photoList, musicList, output, singleSpan})))
         return;

@@ -2,6 +2,7 @@
 // the commands that change them, with their questions and refusals.
 #include "app/vellum_dlg.h"
 
+#include "app/composition_fault_text.h"
 #include "language/language.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
@@ -27,6 +28,13 @@ QTableWidgetItem* CenteredItem(const QString& text) {
 }
 
 const char* const kSyncListFilter = "synchronization list file(*.ini)";
+
+// A text from a file, short enough for a message whatever the file holds.
+QString Quoted(const std::string& text) {
+    constexpr int kShown = 40;
+    const QString whole = QString::fromStdString(text);
+    return whole.size() <= kShown ? whole : whole.left(kShown) + "...";
+}
 
 } // namespace
 
@@ -129,6 +137,15 @@ void CVellumDlg::RefuseUnmappable() {
                    Language().GetString(IDS_MESSAGE_NOT_GET_START_SYNC_POINT));
 }
 
+bool CVellumDlg::CheckComposable() {
+    const std::optional<avsync::CompositionFault> fault = avsync::FindCompositionFault(syncState);
+    if (!fault)
+        return true;
+    ui::MessageBox(this, CompositionFaultText(syncState, *fault),
+                   Language().GetString(IDS_MESSAGE_ERROR));
+    return false;
+}
+
 void CVellumDlg::OnCalculateStart() {
     const QString caption = Language().GetString(IDS_MESSAGE_NOT_GET_START_SYNC_POINT);
     if (syncState.syncCount == 0) {
@@ -209,6 +226,24 @@ void CVellumDlg::OnLoadSyncList() {
     case avsync::LoadedSyncList::Status::Unreadable:
         ui::MessageBox(this, QStringLiteral("Can not read the synchronization list file %1. "
                                             "The points were left as they were.").arg(*chosen),
+                       Language().GetString(IDS_MESSAGE_ERROR));
+        return;
+    case avsync::LoadedSyncList::Status::NotASyncList:
+        ui::MessageBox(this,
+                       QStringLiteral("The file %1 is not a synchronization list: it has no "
+                                      "[FILENAME] section whose TOTAL_SYNC_POINTS gives the "
+                                      "number of points. The file was not loaded; the points "
+                                      "were left as they were.")
+                           .arg(*chosen),
+                       Language().GetString(IDS_MESSAGE_ERROR));
+        return;
+    case avsync::LoadedSyncList::Status::TimeOutOfRange:
+        ui::MessageBox(this,
+                       QStringLiteral("The synchronization list file %1 holds %2=%3, which is "
+                                      "not a time: a time is a number of seconds between "
+                                      "-922337203685 and 922337203685. The file was not loaded; "
+                                      "the points were left as they were.")
+                           .arg(*chosen, QString::fromStdString(list.badKey), Quoted(list.badText)),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::CountOutOfRange:

@@ -134,13 +134,12 @@ bool CLanguage::LoadLanguageFile(const QString& name) {
     encoding = language::GetEncoding(name);
     ResolveLocale(name);
     languageFilePath = baseDirectory + "/language/" + name + ".ini";
-    const inifile::Document document = language::ReadLanguageDocument(
+    const inifile::ParsedFile file = language::ReadLanguageFile(
         languageFilePath, encoding, language::LegacyCodePage(primaryLanguage, subLanguage));
     for (const language::LanguageKey& row : language::LanguageKeyTable()) {
         const char* section = SectionOf(row.key);
         ListOf(*this, section)
-            ->push_back(
-                {row.id, language::Unescape(language::ReadValue(document, section, row.key))});
+            ->push_back({row.id, language::Unescape(language::ReadValue(file, section, row.key))});
     }
     ApplyLocale();
     LoadFont();

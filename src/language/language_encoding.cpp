@@ -1,5 +1,7 @@
 #include "language/language_encoding.h"
 
+#include "platform/inifile/file_text.h"
+
 #include <cerrno>
 #include <iconv.h>
 
@@ -57,14 +59,6 @@ bool IsCyrillicSerbianOrBosnian(int subLanguage) {
 
 bool IsTraditionalChinese(int subLanguage) {
     return subLanguage == 1 || subLanguage == 3 || subLanguage == 5 || subLanguage == 0x1F;
-}
-
-std::string FromUtf16Le(const std::string& bytes) {
-    std::u16string units(bytes.size() / 2, u'\0');
-    for (std::size_t i = 0; i < units.size(); ++i)
-        units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                         static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-    return QString::fromStdU16String(units).toStdString();
 }
 
 std::string FromCodePage(const std::string& bytes, const char* codePage) {
@@ -163,11 +157,15 @@ const char* LegacyCodePage(int primaryLanguage, int subLanguage) {
 
 std::string DecodeToUtf8(const std::string& bytes, LanguageEncoding encoding,
                          const char* codePage) {
+    // A byte-order mark tells the encoding better than the name: files get renamed, and
+    // editors save with a mark.
+    if (std::optional<std::string> marked = inifile::DecodeByByteOrderMark(bytes))
+        return *marked;
     switch (encoding) {
     case LanguageEncoding::Unicode:
-        return FromUtf16Le(bytes.starts_with("\xFF\xFE") ? bytes.substr(2) : bytes);
+        return inifile::Utf16LeToUtf8(bytes);
     case LanguageEncoding::Utf8:
-        return bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+        return bytes;
     case LanguageEncoding::Ansi:
         break;
     }

@@ -16,8 +16,9 @@ LanguageEncoding GetEncoding(const QString& name);
 // an iconv name.
 const char* LegacyCodePage(int primaryLanguage, int subLanguage);
 
-// The file's text as UTF-8: "_unicode" files are UTF-16LE, "_utf-8" files UTF-8, others in
-// the given code page; a byte-order mark is dropped and undecodable bytes are left out.
+// The file's text as UTF-8. A UTF-8 or UTF-16LE byte-order mark decides the encoding and is
+// dropped; without one, "_unicode" files are UTF-16LE, "_utf-8" files UTF-8, others in the
+// given code page, whose undecodable bytes are left out.
 std::string DecodeToUtf8(const std::string& bytes, LanguageEncoding encoding, const char* codePage);
 
 } // namespace language

@@ -1,5 +1,7 @@
 #include "language/language_file.h"
 
+#include "platform/inifile/inifile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,17 +23,17 @@ QString ExistingPathIgnoringCase(const QString& path) {
 
 } // namespace
 
-inifile::Document ReadLanguageDocument(const QString& path, LanguageEncoding encoding,
-                                       const char* codePage) {
+inifile::ParsedFile ReadLanguageFile(const QString& path, LanguageEncoding encoding,
+                                     const char* codePage) {
     QFile file(ExistingPathIgnoringCase(path));
     if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
         return {};
-    return inifile::Document::Parse(DecodeToUtf8(file.readAll().toStdString(), encoding, codePage));
+    return inifile::ParsedFile::Parse(
+        DecodeToUtf8(file.readAll().toStdString(), encoding, codePage));
 }
 
-QString ReadValue(const inifile::Document& document, const char* section, const char* key) {
-    const std::string value = document.Value(section, key).value_or(std::string());
-    return QString::fromStdString(inifile::FitToBuffer(value, inifile::kReadBufferSize));
+QString ReadValue(const inifile::ParsedFile& file, const char* section, const char* key) {
+    return QString::fromStdString(file.GetString(section, key, "", inifile::kReadBufferSize));
 }
 
 QString Unescape(QString value) {

@@ -27,14 +27,23 @@ bool SaveSyncList(const std::string& path, const std::string& videoName,
                   const std::vector<SyncPoint>& points);
 
 struct LoadedSyncList {
-    enum class Status { Loaded, Unreadable, CountOutOfRange };
+    enum class Status {
+        Loaded,
+        Unreadable,
+        NotASyncList,    // no [FILENAME] section with a whole-number TOTAL_SYNC_POINTS
+        CountOutOfRange, // see declaredCount
+        TimeOutOfRange,  // see badKey and badText
+    };
     Status status = Status::Loaded;
     long long declaredCount = 0; // TOTAL_SYNC_POINTS as read
-    std::vector<SyncPoint> points;
+    std::string badKey;          // the first time that is not finite or beyond the range
+    std::string badText;         // and its text
+    std::vector<SyncPoint> points; // empty unless loaded
 };
 
-// Reads the list in file order; missing times read as 0. A count outside 0..kMaxSyncPoints
-// is refused rather than guessed at.
+// Reads the list in file order; a missing time, or one that is no number at all, reads as 0.
+// A file that is no list, a count outside 0..kMaxSyncPoints and a time that is not finite or
+// lies beyond the range of times are refused rather than guessed at.
 LoadedSyncList LoadSyncList(const std::string& path);
 
 } // namespace avsync

@@ -89,17 +89,23 @@ std::optional<REFERENCE_TIME> ExactDecimalTime(const std::string& text) {
 
 } // namespace
 
-REFERENCE_TIME TextToTime(const std::string& text) {
+std::optional<REFERENCE_TIME> TextToTimeInRange(const std::string& text) {
     if (const std::optional<REFERENCE_TIME> exact = ExactDecimalTime(text))
-        return *exact;
+        return exact;
+    const double units = TextToDouble(text) * static_cast<double>(UNITS);
+    if (!FitsTime(units))
+        return std::nullopt;
+    return static_cast<REFERENCE_TIME>(units);
+}
+
+REFERENCE_TIME TextToTime(const std::string& text) {
+    if (const std::optional<REFERENCE_TIME> time = TextToTimeInRange(text))
+        return *time;
     const double seconds = TextToDouble(text);
     if (std::isnan(seconds))
         return 0;
-    double units = seconds * static_cast<double>(UNITS);
-    if (!FitsTime(units))
-        return units < 0 ? std::numeric_limits<REFERENCE_TIME>::min()
-                         : std::numeric_limits<REFERENCE_TIME>::max();
-    return static_cast<REFERENCE_TIME>(units);
+    return seconds < 0 ? std::numeric_limits<REFERENCE_TIME>::min()
+                       : std::numeric_limits<REFERENCE_TIME>::max();
 }
 
 long long TextToInteger(const std::string& text) {

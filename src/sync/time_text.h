@@ -3,6 +3,7 @@
 // decimal separator is always a point.
 #include "platform/core/reftime.h"
 
+#include <optional>
 #include <string>
 
 namespace avsync {
@@ -13,6 +14,10 @@ std::string TimeToText(REFERENCE_TIME time);
 // The leading number of the text (as atof reads it; no number gives 0) times 10,000,000,
 // truncated toward zero. Values beyond the 64-bit range are held at its ends.
 REFERENCE_TIME TextToTime(const std::string& text);
+
+// As TextToTime, but nothing when the number is not finite or lies beyond the 64-bit range,
+// for texts that must not be taken for a time other than the one they say.
+std::optional<REFERENCE_TIME> TextToTimeInRange(const std::string& text);
 
 // The leading number of the text as a double, as atof reads it (no number gives 0), with a
 // decimal point whatever the locale.

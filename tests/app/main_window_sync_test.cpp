@@ -205,19 +205,39 @@ TEST_F(MainWindowSyncTest, SyncListsSaveAndLoadThroughTheFileDialogs) {
     EXPECT_EQ(Cell(1, 0), "12.3456789");
 }
 
-TEST_F(MainWindowSyncTest, AListWithAnImpossibleCountIsRefusedAndThePointsStay) {
+TEST_F(MainWindowSyncTest, AFileThatIsNoUsableListIsRefusedAndThePointsStay) {
     const QString path = testsupport::TemporaryFolder() + "/bad.ini";
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[FILENAME]\r\nTOTAL_SYNC_POINTS=1001\r\n");
-    file.close();
+    const std::string times = "[FILENAME]\r\nTOTAL_SYNC_POINTS=2\r\n[SYNC_LIST]\r\n"
+                              "SYNC_VIDEO_TIME_0=1\r\nSYNC_AUDIO_TIME_0=1\r\nSYNC_VIDEO_TIME_1=";
+    // Each file, and a text its refusal must show.
+    const std::vector<std::pair<std::string, QString>> files = {
+        {"[FILENAME]\r\nTOTAL_SYNC_POINTS=1001\r\n", "1001"},
+        {"a letter, not a list\r\n", "is not a synchronization list"},
+        {std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\x01\0", 20),
+         "is not a synchronization list"},
+        {"[FILENAME]\r\nVIDEO_NAME=out.avi\r\n", "is not a synchronization list"},
+        {"[FILENAME]\r\nTOTAL_SYNC_POINTS=abc\r\n", "is not a synchronization list"},
+        {times + "1e400\r\n", "SYNC_VIDEO_TIME_1=1e400"},
+        {times + "inf\r\n", "SYNC_VIDEO_TIME_1=inf"},
+        {times + "-inf\r\n", "SYNC_VIDEO_TIME_1=-inf"},
+        {times + "nan\r\n", "SYNC_VIDEO_TIME_1=nan"},
+        {times + "1e18\r\n", "SYNC_VIDEO_TIME_1=1e18"},
+    };
     AddAt(4 * S);
-    scope.prompts.fileAnswers = {path};
-    Click(IDC_BUTTON_LOAD_SYNC_LIST);
-    EXPECT_EQ(dlg.syncState.syncCount, 1);
-    EXPECT_EQ(List()->rowCount(), 1);
-    ASSERT_EQ(scope.prompts.messages.size(), 1u);
-    EXPECT_TRUE(scope.prompts.messages[0].text.contains("1001"));
+    for (const auto& [bytes, shown] : files) {
+        testsupport::WriteFileBytes(path.toStdString(), bytes);
+        scope.prompts.messages.clear();
+        scope.prompts.fileAnswers = {path};
+        Click(IDC_BUTTON_LOAD_SYNC_LIST);
+        EXPECT_EQ(dlg.syncState.Points(), (std::vector<avsync::SyncPoint>{{4 * S, 4 * S}}))
+            << shown.toStdString();
+        EXPECT_EQ(List()->rowCount(), 1);
+        ASSERT_EQ(scope.prompts.messages.size(), 1u) << shown.toStdString();
+        EXPECT_TRUE(scope.prompts.messages[0].text.contains(shown))
+            << scope.prompts.messages[0].text.toStdString();
+        EXPECT_TRUE(scope.prompts.messages[0].text.contains(path));
+        EXPECT_EQ(scope.prompts.messages[0].caption, "Error");
+    }
 }
 
 TEST_F(MainWindowSyncTest, PreviewBarFollowsTheComposedPreviewUnlessHeld) {

@@ -71,6 +71,34 @@ TEST_F(PreviewTest, PreviewTwiceStartsThenStopsAndResetsTheBar) {
     EXPECT_EQ(dlg.composition.Timeline(), nullptr);
 }
 
+TEST_F(PreviewTest, PointsOutOfOrderAreRefusedOnceNamingTheFirst) {
+    Open();
+    // A list stored out of order loads in its own order, and only Preview refuses it.
+    const std::string list = testsupport::TemporaryFolder().toStdString() + "/unordered.ini";
+    testsupport::WriteFileBytes(list, "[FILENAME]\r\nTOTAL_SYNC_POINTS=3\r\n[SYNC_LIST]\r\n"
+                                      "SYNC_VIDEO_TIME_0=1\r\nSYNC_AUDIO_TIME_0=1.2\r\n"
+                                      "SYNC_VIDEO_TIME_1=3\r\nSYNC_AUDIO_TIME_1=3.2\r\n"
+                                      "SYNC_VIDEO_TIME_2=2\r\nSYNC_AUDIO_TIME_2=2.2\r\n");
+    scope.prompts.fileAnswers = {QString::fromStdString(list)};
+    Click(IDC_BUTTON_LOAD_SYNC_LIST);
+    ASSERT_EQ(dlg.syncState.syncCount, 3);
+    ASSERT_TRUE(scope.prompts.messages.empty());
+    const std::vector<avsync::SyncPoint> loaded = dlg.syncState.Points();
+    EXPECT_EQ(loaded[2].videoTime, 2 * S);
+
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+    ASSERT_EQ(scope.prompts.messages.size(), 1u);
+    const QString text = scope.prompts.messages[0].text;
+    EXPECT_TRUE(text.contains("row 3")) << text.toStdString();
+    EXPECT_TRUE(text.contains("video 2.0000000 s, audio 2.2000000 s")) << text.toStdString();
+    EXPECT_TRUE(text.contains("row 2 (3.0000000 s)")) << text.toStdString();
+    EXPECT_EQ(scope.prompts.messages[0].caption, "Error");
+    EXPECT_EQ(dlg.previewRunning, 0);
+    EXPECT_FALSE(dlg.resultPlayer);
+    EXPECT_EQ(dlg.composition.Timeline(), nullptr);
+    EXPECT_EQ(dlg.syncState.Points(), loaded);
+}
+
 TEST_F(PreviewTest, ClosingThePreviewWindowStopsThePreview) {
     Open();
     Click(IDC_BUTTON_PREVIEW_VIDEO);

@@ -104,11 +104,27 @@ TEST_F(LanguageFixture, ValuesAreUnescapedAndEmptyOrMissingTextsFallBack) {
               98u);
 }
 
-TEST_F(LanguageFixture, ALongValueIsCutToTheReadBuffer) {
+TEST_F(LanguageFixture, ALongValueIsCutToTheReadBufferInCharacters) {
     WriteLanguageFile("English.ini", "[STRING]\nIDS_MESSAGE_DONE=x\nIDS_MESSAGE_WARNING=" +
                                          std::string(3000, 'w') + "\n");
-    Language().Init(base, "English");
-    EXPECT_EQ(Language().GetString(IDS_MESSAGE_WARNING).size(), 2047);
+    // Cyrillic in its code page, and Chinese in UTF-16: two and three bytes a character once
+    // decoded, yet the buffer holds as many of them as of Latin letters.
+    WriteLanguageFile("Russian.ini",
+                      "[STRING]\nIDS_MESSAGE_WARNING=" + std::string(3000, '\xC6') + "\n");
+    const QString chinese = QString(3000, QChar(0x4E2D));
+    WriteLanguageFile("chs_unicode.ini", languagetest::Utf16LeWithBom(
+                                             "[STRING]\nIDS_MESSAGE_WARNING=" + chinese + "\n"));
+    CLanguage& language = Language();
+    language.Init(base, "English");
+    EXPECT_EQ(language.GetString(IDS_MESSAGE_WARNING).size(), 2047);
+    for (const auto& [name, character] :
+         {std::pair("Russian", QChar(0x0416)), std::pair("chs_unicode", QChar(0x4E2D))}) {
+        QString selected = name;
+        language.SelectLanguage(selected);
+        const QString warning = language.GetString(IDS_MESSAGE_WARNING);
+        EXPECT_EQ(warning.size(), 2047) << name;
+        EXPECT_EQ(warning.count(character), 2047) << name;
+    }
 }
 
 TEST_F(LanguageFixture, ANameThatNamesNoLocaleWarnsButItsTextsAreUsed) {

@@ -74,6 +74,15 @@ TEST(Encoding, LegacyFilesDecodeInTheirLanguagesCodePage) {
               "ok");
 }
 
+TEST(Encoding, AByteOrderMarkDecidesOverTheName) {
+    const std::string utf16 = std::string("\xFF\xFE\xE4\0\x16\x04", 6);
+    EXPECT_EQ(DecodeToUtf8(utf16, LanguageEncoding::Ansi, "CP1252"), "\xC3\xA4\xD0\x96");
+    EXPECT_EQ(DecodeToUtf8(utf16, LanguageEncoding::Utf8, "CP1252"), "\xC3\xA4\xD0\x96");
+    const std::string utf8 = "\xEF\xBB\xBF\xC3\xA4\xD0\x96";
+    EXPECT_EQ(DecodeToUtf8(utf8, LanguageEncoding::Ansi, "CP1251"), "\xC3\xA4\xD0\x96");
+    EXPECT_EQ(DecodeToUtf8(utf8, LanguageEncoding::Unicode, "CP1252"), "\xC3\xA4\xD0\x96");
+}
+
 TEST(Values, OnlyTabLineFeedAndCarriageReturnAreEscapes) {
     EXPECT_EQ(Unescape("a\\tb\\nc\\rd"), "a\tb\nc\rd");
     EXPECT_EQ(Unescape("C:\\path\\x"), "C:\\path\\x");

@@ -1,10 +1,10 @@
 #include "sync/sync_list_file.h"
 #include "support/test_environment.h"
 
+#include <QString>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
 using avsync::LoadedSyncList;
 using avsync::LoadSyncList;
@@ -57,11 +57,65 @@ TEST(SyncListFile, LoadsPointsInFileOrderWithMissingTimesAsZero) {
     const LoadedSyncList loaded = LoadSyncList(path);
     EXPECT_EQ(loaded.status, LoadedSyncList::Status::Loaded);
     EXPECT_EQ(loaded.points, (std::vector<SyncPoint>{{20 * S, 123'456'789}, {55'000'000, 0}, {0, 15'000'000}}));
+}
 
-    testsupport::WriteFileBytes(path, "[SYNC_LIST]\nSYNC_VIDEO_TIME_0=1\n");
-    const LoadedSyncList uncounted = LoadSyncList(path);
-    EXPECT_EQ(uncounted.status, LoadedSyncList::Status::Loaded);
-    EXPECT_TRUE(uncounted.points.empty());
+TEST(SyncListFile, AFileThatIsNoListIsRefused) {
+    const std::string path = Folder() + "other.ini";
+    std::string binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += static_cast<char>((i * 7919) % 256);
+    for (const std::string& text :
+         {std::string(), std::string("just some notes\nabout a video\n"), binary,
+          std::string("[SYNC_LIST]\nSYNC_VIDEO_TIME_0=1\n"),
+          std::string("[FILENAME]\nVIDEO_NAME=a.avi\n[SYNC_LIST]\nTOTAL_SYNC_POINTS=1\n"),
+          std::string("[FILENAME]\nTOTAL_SYNC_POINTS=abc\n"),
+          std::string("[FILENAME]\nTOTAL_SYNC_POINTS=\n"),
+          std::string("[FILENAME]\nTOTAL_SYNC_POINTS=2 points\n"),
+          std::string("[FILENAME]\nTOTAL_SYNC_POINTS=-\n")}) {
+        testsupport::WriteFileBytes(path, text);
+        const LoadedSyncList loaded = LoadSyncList(path);
+        EXPECT_EQ(loaded.status, LoadedSyncList::Status::NotASyncList) << text.substr(0, 60);
+        EXPECT_TRUE(loaded.points.empty());
+    }
+    testsupport::WriteFileBytes(path, "[FILENAME]\nTOTAL_SYNC_POINTS= +2 \n");
+    EXPECT_EQ(LoadSyncList(path).points.size(), 2u);
+}
+
+TEST(SyncListFile, ATimeNoTimeCanHoldRefusesTheList) {
+    const std::string path = Folder() + "huge.ini";
+    for (const char* value : {"1e400", "inf", "-inf", "1e18", "nan", "-99999999999999999999"}) {
+        testsupport::WriteFileBytes(path,
+                                    std::string("[FILENAME]\nTOTAL_SYNC_POINTS=3\n[SYNC_LIST]\n"
+                                                "SYNC_VIDEO_TIME_0=1\nSYNC_AUDIO_TIME_0=1\n"
+                                                "SYNC_VIDEO_TIME_1=2\nSYNC_AUDIO_TIME_1=") +
+                                        value + "\n");
+        const LoadedSyncList loaded = LoadSyncList(path);
+        EXPECT_EQ(loaded.status, LoadedSyncList::Status::TimeOutOfRange) << value;
+        EXPECT_EQ(loaded.badKey, "SYNC_AUDIO_TIME_1") << value;
+        EXPECT_EQ(loaded.badText, value);
+        EXPECT_TRUE(loaded.points.empty()) << value;
+    }
+}
+
+TEST(SyncListFile, AListSavedByAnEditorLoads) {
+    const std::string path = Folder() + "marked.ini";
+    const std::string text =
+        "[FILENAME]\r\nVIDEO_NAME=/v/\xC3\xA9t\xC3\xA9.avi\r\nTOTAL_SYNC_POINTS=1\r\n"
+        "[SYNC_LIST]\r\nSYNC_VIDEO_TIME_0=2.5\r\nSYNC_AUDIO_TIME_0=3.25\r\n";
+    const std::u16string utf16 = QString::fromStdString(text).toStdU16String();
+    std::string utf16Bytes = "\xFF\xFE";
+    for (char16_t unit : utf16) {
+        utf16Bytes += static_cast<char>(unit & 0xFF);
+        utf16Bytes += static_cast<char>(unit >> 8);
+    }
+    std::string crOnly = text;
+    crOnly.erase(std::remove(crOnly.begin(), crOnly.end(), '\n'), crOnly.end());
+    for (const std::string& bytes : {"\xEF\xBB\xBF" + text, utf16Bytes, crOnly}) {
+        testsupport::WriteFileBytes(path, bytes);
+        const LoadedSyncList loaded = LoadSyncList(path);
+        EXPECT_EQ(loaded.status, LoadedSyncList::Status::Loaded);
+        EXPECT_EQ(loaded.points, (std::vector<SyncPoint>{{25'000'000, 32'500'000}}));
+    }
 }
 
 TEST(SyncListFile, CountsOutsideTheListCapacityAreRefused) {

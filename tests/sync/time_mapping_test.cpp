@@ -53,6 +53,18 @@ TEST(TimeText, TextsBeyondTheRangeAreHeldAtItsEnds) {
     EXPECT_EQ(TextToTime("-1e-400"), 0);
 }
 
+TEST(TimeText, TheCheckedReadingRefusesWhatIsNoTime) {
+    for (const char* text : {"1e400", "-1e400", "1e12", "1e18", "922337203686", "-922337203686",
+                             "99999999999999999999", "inf", "-inf", "nan"})
+        EXPECT_EQ(avsync::TextToTimeInRange(text), std::nullopt) << text;
+    EXPECT_TRUE(avsync::TextToTimeInRange("922337203685"));
+    EXPECT_TRUE(avsync::TextToTimeInRange("-922337203685"));
+    EXPECT_EQ(avsync::TextToTimeInRange("92233720368.1234567"), 922'337'203'681'234'567);
+    EXPECT_EQ(avsync::TextToTimeInRange("12.3456789"), 123'456'789);
+    EXPECT_EQ(avsync::TextToTimeInRange("1e-400"), 0);
+    EXPECT_EQ(avsync::TextToTimeInRange("later"), 0); // no number at all reads as 0
+}
+
 TEST(TimeText, ShownTimesReadBackUnchanged) {
     for (REFERENCE_TIME t : {REFERENCE_TIME{0}, REFERENCE_TIME{1}, REFERENCE_TIME{123'456'789}, 10 * S,
                              REFERENCE_TIME{54'545'454}, REFERENCE_TIME{-15'000'000}, 3600 * S})

@@ -1,62 +1,20 @@
 #include "inifile.h"
 
+#include "platform/inifile/file_text.h"
+#include "platform/inifile/line_rules.h"
+#include "platform/inifile/parsed_file.h"
+
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
 
-#include <algorithm>
 #include <fstream>
-#include <sstream>
 
 namespace inifile {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string Trim(const std::string& text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && IsBlank(text[first]))
-        ++first;
-    while (last > first && IsBlank(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
-
-// The name inside "[...]" when the line is a section header.
-std::optional<std::string> SectionName(const std::string& line) {
-    std::string trimmed = Trim(line);
-    if (trimmed.empty() || trimmed.front() != '[')
-        return std::nullopt;
-    std::size_t close = trimmed.find(']');
-    std::string name = trimmed.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-    return Trim(name);
-}
-
-// The key of a "key=value" line; comments and lines without "=" have none.
-std::optional<std::string> KeyName(const std::string& line) {
-    std::string trimmed = Trim(line);
-    if (trimmed.empty() || trimmed.front() == ';')
-        return std::nullopt;
-    std::size_t eq = trimmed.find('=');
-    if (eq == std::string::npos)
-        return std::nullopt;
-    return Trim(trimmed.substr(0, eq));
-}
-
-std::string ValueOf(const std::string& line) {
-    std::string value = Trim(line.substr(line.find('=') + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return value;
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
 } // namespace
@@ -64,39 +22,29 @@ std::string ValueOf(const std::string& line) {
 std::string FitToBuffer(const std::string& text, std::size_t bufferSize) {
     if (bufferSize == 0)
         return {};
-    if (text.size() < bufferSize)
-        return text;
-    std::size_t cut = bufferSize - 1;
-    // Step back over continuation bytes so no character is cut in half.
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut;
-    return text.substr(0, cut);
+    // A character takes one place in the buffer whatever its length in UTF-8, so a translated
+    // text is cut where the profile functions cut it.
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (IsContinuationByte(text[i]))
+            continue;
+        if (characters == bufferSize - 1)
+            return text.substr(0, i);
+        ++characters;
+    }
+    return text;
 }
 
 Document Document::Parse(const std::string& text) {
     Document doc;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        std::string line = text.substr(start, end == std::string::npos ? std::string::npos
-                                                                          : end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        doc.lines_.push_back(std::move(line));
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
+    for (const std::string_view line : SplitLines(text))
+        doc.lines_.emplace_back(line);
     return doc;
 }
 
 Document Document::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse(text.str());
+    const std::optional<std::string> text = ReadFileText(path);
+    return text ? Parse(*text) : Document();
 }
 
 std::optional<Document::Location> Document::FindSection(const std::string& section) const {
@@ -119,17 +67,6 @@ std::optional<std::size_t> Document::FindKey(const Location& where, const std::s
             return i;
     }
     return std::nullopt;
-}
-
-std::optional<std::string> Document::Value(const std::string& section,
-                                           const std::string& key) const {
-    auto where = FindSection(section);
-    if (!where)
-        return std::nullopt;
-    auto line = FindKey(*where, key);
-    if (!line)
-        return std::nullopt;
-    return ValueOf(lines_[*line]);
 }
 
 void Document::Set(const std::string& section, const std::string& key, const std::string& value) {
@@ -186,8 +123,9 @@ bool Document::SaveReplacing(const std::string& path) const {
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, std::size_t bufferSize,
                                     const std::string& path) {
-    auto value = Document::Load(path).Value(section, key);
-    return FitToBuffer(value ? *value : defaultValue, bufferSize);
+    const std::optional<ParsedFile> file = ParsedFile::Load(path);
+    return file ? file->GetString(section, key, defaultValue, bufferSize)
+                : FitToBuffer(defaultValue, bufferSize);
 }
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,

@@ -4,10 +4,15 @@
 // - section and key names match without regard to ASCII case; the first match wins;
 // - a value is the text after the first "=" with surrounding blanks removed, and one pair of
 //   matching quotes around it dropped;
-// - a read is cut to fit a buffer of the given size (the terminating zero takes one byte);
+// - a read is cut to fit a buffer of the given size, counted in characters (the terminating
+//   zero takes one place);
 // - writing a key replaces its line in place, or appends it to the end of its section, or
 //   appends the section (header and key) to the end of the file;
-// - lines end in CR LF when written; LF alone is accepted when read.
+// - lines end in CR LF when written; CR LF, LF or CR alone end a line when read;
+// - a file that begins with a UTF-8 or UTF-16LE byte-order mark is read in that encoding;
+//   text is written in UTF-8 without a mark.
+// Document edits a file line by line and keeps every other line as it was; ParsedFile
+// (parsed_file.h) reads one.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -23,8 +28,6 @@ class Document {
     static Document Load(const std::string& path);
     static Document Parse(const std::string& text);
 
-    // The value of the first matching key of the first matching section, or nothing.
-    std::optional<std::string> Value(const std::string& section, const std::string& key) const;
     void Set(const std::string& section, const std::string& key, const std::string& value);
 
     std::string Text() const;
@@ -53,8 +56,8 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& path);
 
-// Cuts text so that it fits a buffer of bufferSize bytes with its terminating zero, never
-// splitting a UTF-8 sequence.
+// Cuts text to at most bufferSize - 1 characters, leaving room for the terminating zero; a
+// character counts once whatever its length in UTF-8.
 std::string FitToBuffer(const std::string& text, std::size_t bufferSize);
 
 } // namespace inifile
