@@ -1,5 +1,7 @@
 #include "profile_manager.h"
 
+#include "platform/wmformat/profile_text.h"
+
 #include <algorithm>
 #include <variant>
 
@@ -24,6 +26,11 @@ HRESULT ProfileManager::CreateEmptyProfile(std::uint32_t version,
         return E_INVALIDARG;
     profile = std::make_unique<Profile>(version);
     return S_OK;
+}
+
+HRESULT ProfileManager::LoadProfileByData(std::string_view text,
+                                          std::unique_ptr<Profile>& profile) const {
+    return ReadProfileText(text, profile);
 }
 
 HRESULT ProfileManager::GetCodecInfoCount(const GUID& majorType, std::uint32_t* count) const {

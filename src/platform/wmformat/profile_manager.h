@@ -1,5 +1,5 @@
 #pragma once
-// The profile manager: makes empty profiles, and on its codec-information
+// The profile manager: makes empty profiles, loads saved ones, and on its codec-information
 // side enumerates the codec formats of its catalogue, codec by codec, as stream
 // configurations. It keeps a reference to the catalogue, which must outlive it.
 #include "platform/wmformat/codec_catalogue.h"
@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 namespace wmformat {
 
@@ -16,6 +17,9 @@ class ProfileManager {
 
     // An empty profile of a WMT_VER version; another version gives E_INVALIDARG.
     HRESULT CreateEmptyProfile(std::uint32_t version, std::unique_ptr<Profile>& profile) const;
+    // The profile a saved profile text describes (its form: profile_text.h), or
+    // NS_E_INVALIDPROFILE for a text that is not one.
+    HRESULT LoadProfileByData(std::string_view text, std::unique_ptr<Profile>& profile) const;
 
     // Codecs of a major type; 0 for a type the catalogue has none of.
     HRESULT GetCodecInfoCount(const GUID& majorType, std::uint32_t* count) const;
