@@ -158,7 +158,10 @@ void CVellumDlg::OnPlayerTick() {
                    QString::asprintf("Total duration: %.7f", static_cast<double>(b) / 10'000'000.0));
     if (audioPlayer) {
         SetDlgItemText(IDC_EDIT_VIDEO_POSITION, Seconds("Video", a));
-        SetDlgItemText(IDC_EDIT_AUDIO_POSITION, Seconds("Audio", audioPlayer->currentPosition));
+        // A video without sound has no sound position; saying so also explains a silent preview.
+        SetDlgItemText(IDC_EDIT_AUDIO_POSITION, syncState.audioDuration > 0
+                                                    ? Seconds("Audio", audioPlayer->currentPosition)
+                                                    : QStringLiteral("Audio: none"));
     }
     seekBarPosition = b != 0 ? static_cast<int>(static_cast<double>(a) / static_cast<double>(b) * 600) : 0;
     Item<CBitmapSlider>(IDC_SLIDER_POSITION)->setValue(seekBarPosition);
