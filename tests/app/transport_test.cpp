@@ -7,6 +7,7 @@
 #include "preview/preview_window.h"
 #include "resources/resource.h"
 #include "support/media_fixtures.h"
+#include "support/modal_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
 
@@ -113,6 +114,24 @@ TEST_F(TransportTest, ReleasingTheSeekBarMovesBothPlayersWithTheOffset) {
     Poll();
     EXPECT_EQ(dlg.videoPlayer->currentPosition, 0);
     EXPECT_EQ(dlg.audioPlayer->currentPosition, 0);
+}
+
+TEST_F(TransportTest, AClickOnTheSeekBarJumpsThereAndSeeksWhenReleased) {
+    testsupport::RunModal(dlg, [&] {
+        auto* bar = dlg.Item<CBitmapSlider>(IDC_SLIDER_POSITION);
+        const QPoint threeQuarters(bar->width() * 3 / 4, bar->height() / 2);
+        const REFERENCE_TIME before = dlg.videoPlayer->currentPosition;
+        QTest::mousePress(bar, Qt::LeftButton, {}, threeQuarters);
+        EXPECT_NEAR(bar->value(), 450, 30);
+        Poll();
+        EXPECT_EQ(dlg.videoPlayer->currentPosition, before); // nothing moves while it is held
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, threeQuarters);
+        Poll();
+        EXPECT_EQ(dlg.videoPlayer->currentPosition,
+                  static_cast<REFERENCE_TIME>(bar->value() / 600.0 *
+                                              static_cast<double>(dlg.videoPlayer->stopPosition)));
+        EXPECT_EQ(Gap(), 0);
+    });
 }
 
 TEST_F(TransportTest, TheReadOutFollowsThePlayersUnlessABarIsHeld) {
