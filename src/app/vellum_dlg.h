@@ -95,6 +95,7 @@ class CVellumDlg : public ui::Dialog {
     void OnClosePlayers();
     void OnTransport(int id);
     void OnAudioOffset(int id);
+    void ShowAudioOffset();
     void OnSeekBarReleased();
     void OnPlayerTick();
 

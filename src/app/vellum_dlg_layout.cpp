@@ -40,8 +40,8 @@ void CVellumDlg::CreateControls() {
     playGrid->setContentsMargins(6, 4, 6, 4);
     playGrid->setVerticalSpacing(4);
     auto* positions = new QHBoxLayout;
-    // The read-outs carry their own labels ("Video: 1.9").
-    for (int id : {IDC_EDIT_VIDEO_POSITION, IDC_EDIT_AUDIO_POSITION}) {
+    // The read-outs carry their own labels ("Video: 1.9", "Offset: +0.300").
+    for (int id : {IDC_EDIT_VIDEO_POSITION, IDC_EDIT_AUDIO_POSITION, IDC_EDIT_AUDIO_OFFSET}) {
         auto* edit = Register(id, new QLineEdit(play));
         edit->setReadOnly(true);
         edit->setMaximumWidth(140);

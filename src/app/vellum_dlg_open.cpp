@@ -107,6 +107,9 @@ void CVellumDlg::OnOpenVideo() {
                                           .arg(output.outputHeight));
     if (output.frameRateIndex == 0)
         output.outputFrameRate = output.sourceFrameRate;
+    // A stream the file lacks has no length: nothing of the previous video's stays.
+    syncState.audioDuration = 0;
+    syncState.videoDuration = 0;
     media::StreamDuration(this, path, media::Stream::Audio, syncState.audioDuration);
     media::StreamDuration(this, path, media::Stream::Video, syncState.videoDuration);
     syncState.ResetForNewVideo();

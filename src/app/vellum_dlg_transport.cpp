@@ -15,6 +15,10 @@ QString Seconds(const char* label, REFERENCE_TIME time) {
     return QString::asprintf("%s: %.1f", label, static_cast<double>(time) / 10'000'000.0);
 }
 
+QString OffsetText(REFERENCE_TIME offset) {
+    return QString::asprintf("Offset: %+.3f", static_cast<double>(offset) / 10'000'000.0);
+}
+
 } // namespace
 
 bool CVellumDlg::OpenPlayers(const QString& path) {
@@ -33,6 +37,7 @@ bool CVellumDlg::OpenPlayers(const QString& path) {
         ClosePlayers();
         return false;
     }
+    ShowAudioOffset();
     return true;
 }
 
@@ -56,6 +61,7 @@ void CVellumDlg::ClosePlayers() {
     }
     seekBarPosition = 0;
     Item<CBitmapSlider>(IDC_SLIDER_POSITION)->setValue(0);
+    ShowAudioOffset();
     update();
 }
 
@@ -78,8 +84,10 @@ void CVellumDlg::CancelPendingStart() {
 void CVellumDlg::OnTransport(int id) {
     // The user has taken over: the start from 0 that follows an open does not come any more.
     CancelPendingStart();
-    if (id == IDC_BUTTON_STOP)
+    if (id == IDC_BUTTON_STOP) {
         syncState.audioOffset = 0;
+        ShowAudioOffset();
+    }
     if (!videoPlayer)
         return;
     for (preview::CVcdCore* player : {videoPlayer.get(), audioPlayer.get()}) {
@@ -129,8 +137,15 @@ void CVellumDlg::OnAudioOffset(int id) {
             audioPlayer->SeekTo(videoPlayer->currentPosition + syncState.audioOffset);
         break;
     default:
-        break;
+        return;
     }
+    ShowAudioOffset();
+}
+
+void CVellumDlg::ShowAudioOffset() {
+    // The offset shifts the sound player; with no players there is nothing it applies to.
+    SetDlgItemText(IDC_EDIT_AUDIO_OFFSET,
+                   videoPlayer ? OffsetText(syncState.audioOffset) : QString());
 }
 
 void CVellumDlg::OnSeekBarReleased() {
@@ -158,7 +173,10 @@ void CVellumDlg::OnPlayerTick() {
                    QString::asprintf("Total duration: %.7f", static_cast<double>(b) / 10'000'000.0));
     if (audioPlayer) {
         SetDlgItemText(IDC_EDIT_VIDEO_POSITION, Seconds("Video", a));
-        SetDlgItemText(IDC_EDIT_AUDIO_POSITION, Seconds("Audio", audioPlayer->currentPosition));
+        // A video without sound has no sound position; saying so also explains a silent preview.
+        SetDlgItemText(IDC_EDIT_AUDIO_POSITION, syncState.audioDuration > 0
+                                                    ? Seconds("Audio", audioPlayer->currentPosition)
+                                                    : QStringLiteral("Audio: none"));
     }
     seekBarPosition = b != 0 ? static_cast<int>(static_cast<double>(a) / static_cast<double>(b) * 600) : 0;
     Item<CBitmapSlider>(IDC_SLIDER_POSITION)->setValue(seekBarPosition);

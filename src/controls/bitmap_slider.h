@@ -1,6 +1,7 @@
 #pragma once
 // The seek bars: a slider that raises a shared flag while the left button holds it, so that
-// playback updates leave the bar alone, and reports when the user lets go.
+// playback updates leave the bar alone, and reports when the user lets go. A click beside
+// the handle puts the handle where the click was, as in media players, instead of paging.
 #include <QSlider>
 
 class CBitmapSlider : public QSlider {
@@ -18,5 +19,8 @@ class CBitmapSlider : public QSlider {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // Moves the handle's centre under point, unless the handle is already there.
+    void JumpTo(const QPoint& point);
+
     int* draggingFlag_;
 };

@@ -61,7 +61,10 @@ int ShortenedLength(const QString& name, LanguageEncoding encoding) {
 } // namespace
 
 QString CLanguage::FindBaseDirectory() {
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    return FindBaseDirectory(QCoreApplication::applicationDirPath());
+}
+
+QString CLanguage::FindBaseDirectory(const QString& programFolder) {
     const QString parent = QFileInfo(programFolder).path();
     if (QFileInfo(parent + "/language/English.ini").isFile())
         return parent;

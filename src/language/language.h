@@ -40,6 +40,7 @@ class CLanguage {
 
     // The program's folder, or its parent when that parent holds language/English.ini.
     static QString FindBaseDirectory();
+    static QString FindBaseDirectory(const QString& programFolder);
     // Finds the language files under baseDir and loads name; false when there is none.
     bool Init(const QString& baseDir, QString name);
     // Fills languageNames from <baseDirectory>/language/*.ini; false when nothing matched.

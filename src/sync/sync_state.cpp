@@ -29,7 +29,8 @@ void SyncState::ResetForNewVideo() {
     videoEnd = videoDuration;
     audioStart = 0;
     audioEnd = audioDuration;
-    outputDuration = std::min(audioDuration, videoDuration);
+    // A video without sound is composed over its whole picture, with silence.
+    outputDuration = audioDuration > 0 ? std::min(audioDuration, videoDuration) : videoDuration;
 }
 
 void SyncState::ApplyEditableTimes(const EditableTimes& times) {

@@ -46,6 +46,7 @@ class SyncState {
     std::int32_t syncCount = 0;
 
     // Full length of both streams and no points shown as changed: the state after opening.
+    // The output lasts as long as the shorter stream, or the picture when there is no sound.
     void ResetForNewVideo();
     void ApplyEditableTimes(const EditableTimes& times);
 

@@ -3,17 +3,12 @@
 #include "app/vellum_app.h"
 #include "support/test_environment.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     testsupport::PrepareHeadless();
-    QTemporaryDir home;
-    setenv("HOME", home.path().toUtf8().constData(), 1);
-    setenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8().constData(), 1);
+    testsupport::UsePrivateHome();
     CVellumApp app(argc, argv);
     testsupport::AfterApplicationStarted();
     return RUN_ALL_TESTS();

@@ -1,12 +1,15 @@
 // The main window's language pop-up: the language files it lists and switching to one.
 #include "app/vellum_dlg.h"
 #include "language/language.h"
+#include "platform/settings/store.h"
 #include "resources/resource.h"
+#include "support/modal_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
 
 #include <QDir>
 #include <QMenu>
+#include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -15,8 +18,8 @@ namespace {
 class LanguageMenuTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        testsupport::UseTemporarySettings();
-        const QString base = testsupport::TemporaryFolder();
+        settingsRoot = testsupport::UseTemporarySettings();
+        base = testsupport::TemporaryFolder();
         QDir(base).mkpath("language");
         testsupport::WriteFileBytes((base + "/language/English.ini").toStdString(), "");
         testsupport::WriteFileBytes((base + "/language/German_Germany_utf-8.ini").toStdString(),
@@ -29,6 +32,23 @@ class LanguageMenuTest : public ::testing::Test {
         Language().Init(base, "ENGLISH");
     }
     void TearDown() override { Language() = CLanguage(); }
+    // The popup menu's item with this text, or its Language submenu's.
+    static QAction* MenuItem(CVellumDlg& dlg, const QString& text) {
+        QTest::mouseRelease(dlg.GetDlgItem(IDC_STATIC_VIDEO_DURATION), Qt::RightButton);
+        QMenu* popup = dlg.PopupMenu();
+        if (!popup)
+            return nullptr;
+        QList<QAction*> items = popup->actions();
+        items += popup->actions().front()->menu()->actions();
+        for (QAction* item : items) {
+            if (item->text() == text)
+                return item;
+        }
+        return nullptr;
+    }
+
+    QString settingsRoot;
+    QString base;
     testsupport::PromptScope scope;
 };
 
@@ -68,4 +88,46 @@ TEST_F(LanguageMenuTest, ThePopupListsTheLanguagesAndSwitchingTranslatesTheWindo
     EXPECT_EQ(dlg.PopupMenu()->actions()[0]->text(), "Sprache");
     EXPECT_TRUE(dlg.PopupMenu()->actions()[0]->menu()->actions()[1]->isChecked());
     dlg.PopupMenu()->close();
+}
+
+TEST_F(LanguageMenuTest, AFontChosenOnAFreshProfileSurvivesPickingTheLanguageByItsFileName) {
+    // A fresh profile stores no language: the program starts with the default name.
+    Language() = CLanguage();
+    Language().Init(base,
+                    settings::Profile().GetProfileString("Option", "CurrentLanguage", "english"));
+    ASSERT_EQ(Language().currentLanguage, "english");
+    QFont bold("DejaVu Sans");
+    bold.setPixelSize(16);
+    bold.setBold(true);
+    scope.prompts.fontAnswers = {bold};
+
+    CVellumDlg dlg;
+    testsupport::RunModal(dlg, [&] {
+        QAction* font = MenuItem(dlg, "Font");
+        ASSERT_NE(font, nullptr);
+        dlg.PopupMenu()->close();
+        font->trigger();
+        ASSERT_TRUE(Language().dialogFont->bold());
+        QAction* english = MenuItem(dlg, "English");
+        ASSERT_NE(english, nullptr);
+        dlg.PopupMenu()->close();
+        english->trigger();
+        EXPECT_EQ(Language().currentLanguage, "English");
+        EXPECT_TRUE(Language().dialogFont->bold());
+        dlg.close();
+    });
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(settings::Profile().GetProfileString("Option", "CurrentLanguage", ""), "English");
+
+    // The next start reads the name the close stored, and the font is still there.
+    Language() = CLanguage();
+    Language().Init(base,
+                    settings::Profile().GetProfileString("Option", "CurrentLanguage", "english"));
+    ASSERT_TRUE(Language().dialogFont.has_value());
+    EXPECT_TRUE(Language().dialogFont->bold());
+    EXPECT_EQ(Language().dialogFont->pixelSize(), 16);
+    EXPECT_EQ(Language().dialogFont->family(), "DejaVu Sans");
+    // One section holds the font, not one per spelling.
+    QSettings raw(settingsRoot + "/Morvane/quillet.conf", QSettings::IniFormat);
+    EXPECT_EQ(raw.childGroups().filter("english", Qt::CaseInsensitive).size(), 1);
 }

@@ -6,7 +6,7 @@
 #include "resources/menus.h"
 #include "resources/resource.h"
 #include "support/media_fixtures.h"
-#include "support/modal_loop.h"
+#include "support/modal_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
 
@@ -24,7 +24,7 @@ class PictureWindowInputTest : public ::testing::Test {
   protected:
     void SetUp() override { testsupport::UseTemporarySettings(); }
 
-    void RunModally(const std::function<void()>& steps) { testsupport::RunModally(dlg, steps); }
+    void RunModally(const std::function<void()>& steps) { testsupport::RunModal(dlg, steps); }
     void Click(int id) { QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); }
     void Open() {
         scope.prompts.fileAnswers = {

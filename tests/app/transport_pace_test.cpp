@@ -6,7 +6,7 @@
 #include "controls/bitmap_slider.h"
 #include "resources/resource.h"
 #include "support/media_fixtures.h"
-#include "support/modal_loop.h"
+#include "support/modal_run.h"
 #include "support/scripted_prompts.h"
 #include "support/sound_capture.h"
 #include "support/test_environment.h"
@@ -63,7 +63,7 @@ TEST_P(TransportPaceTest, SoundKeepsItsPaceAndTheReadOutsMoveTogether) {
     const QString sink = testsupport::TestSoundSink();
     if (sink.isEmpty())
         GTEST_SKIP() << "no test sound server (scripts/test.sh starts one)";
-    testsupport::RunModally(dlg, [&] {
+    testsupport::RunModal(dlg, [&] {
         scope.prompts.fileAnswers = {
             QString::fromStdString(testsupport::MetronomeClip(kClipLength))};
         Click(IDC_BUTTON_ADD_VIDEO);

@@ -1,5 +1,5 @@
 // The transport on a real clip: both players move together, the sound shifted by the audio
-// offset, and the read-out follows them unless a seek bar is held.
+// offset, the read-outs follow them unless a seek bar is held, and the offset is shown.
 #include "app/vellum_app.h"
 #include "app/vellum_dlg.h"
 #include "controls/bitmap_slider.h"
@@ -7,10 +7,13 @@
 #include "preview/preview_window.h"
 #include "resources/resource.h"
 #include "support/media_fixtures.h"
+#include "support/modal_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -113,6 +116,85 @@ TEST_F(TransportTest, ReleasingTheSeekBarMovesBothPlayersWithTheOffset) {
     Poll();
     EXPECT_EQ(dlg.videoPlayer->currentPosition, 0);
     EXPECT_EQ(dlg.audioPlayer->currentPosition, 0);
+}
+
+TEST_F(TransportTest, AClickOnTheSeekBarJumpsThereAndSeeksWhenReleased) {
+    testsupport::RunModal(dlg, [&] {
+        auto* bar = dlg.Item<CBitmapSlider>(IDC_SLIDER_POSITION);
+        const QPoint threeQuarters(bar->width() * 3 / 4, bar->height() / 2);
+        const REFERENCE_TIME before = dlg.videoPlayer->currentPosition;
+        QTest::mousePress(bar, Qt::LeftButton, {}, threeQuarters);
+        EXPECT_NEAR(bar->value(), 450, 30);
+        Poll();
+        EXPECT_EQ(dlg.videoPlayer->currentPosition, before); // nothing moves while it is held
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, threeQuarters);
+        Poll();
+        EXPECT_EQ(dlg.videoPlayer->currentPosition,
+                  static_cast<REFERENCE_TIME>(bar->value() / 600.0 *
+                                              static_cast<double>(dlg.videoPlayer->stopPosition)));
+        EXPECT_EQ(Gap(), 0);
+    });
+}
+
+TEST_F(TransportTest, TheOffsetReadOutFollowsEveryCommandThatChangesTheOffset) {
+    testsupport::RunModal(dlg, [&] {
+        const auto offset = [&] { return dlg.GetDlgItemText(IDC_EDIT_AUDIO_OFFSET); };
+        EXPECT_EQ(offset(), "Offset: +0.000");
+        Click(IDC_BUTTON_AUDIO_JUMP_FORWARD);
+        EXPECT_EQ(offset(), "Offset: +0.300");
+        Click(IDC_BUTTON_AUDIO_JUMP_FORWARD);
+        EXPECT_EQ(offset(), "Offset: +0.600");
+        Click(IDC_BUTTON_AUDIO_VIDEO_RESTORE);
+        EXPECT_EQ(offset(), "Offset: +0.000");
+        Click(IDC_BUTTON_AUDIO_JUMP_BACKWARD);
+        EXPECT_EQ(offset(), "Offset: -0.300");
+        Click(IDC_BUTTON_STOP);
+        EXPECT_EQ(offset(), "Offset: +0.000");
+        Click(IDC_BUTTON_AUDIO_JUMP_BACKWARD);
+        scope.prompts.fileAnswers = {
+            QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
+        Click(IDC_BUTTON_ADD_VIDEO);
+        EXPECT_EQ(offset(), "Offset: +0.000");
+
+        // Beside the position read-outs, its longest texts whole, overlapping nothing (the
+        // players' ticks leave the texts alone while a bar is held).
+        *SliderDraggingFlag() = 1;
+        dlg.SetDlgItemText(IDC_EDIT_AUDIO_OFFSET, "Offset: -99.900");
+        dlg.SetDlgItemText(IDC_STATIC_TOTAL_DURATION, "Total duration: 3600.0000000");
+        dlg.SetDlgItemText(IDC_EDIT_VIDEO_POSITION, "Video: 3600.0");
+        dlg.SetDlgItemText(IDC_EDIT_AUDIO_POSITION, "Audio: 3600.0");
+        QCoreApplication::processEvents();
+        const int row[] = {IDC_EDIT_VIDEO_POSITION, IDC_EDIT_AUDIO_POSITION, IDC_EDIT_AUDIO_OFFSET,
+                           IDC_STATIC_TOTAL_DURATION};
+        for (int id : row) {
+            QWidget* control = dlg.GetDlgItem(id);
+            // A box's text lies inside its frame and a margin of 2 on either side.
+            const int frame = qobject_cast<QLineEdit*>(control)
+                                  ? control->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2
+                                  : 0;
+            EXPECT_GE(control->width() - 2 * frame,
+                      control->fontMetrics().horizontalAdvance(dlg.GetDlgItemText(id)))
+                << id;
+            const QRect place(control->mapTo(&dlg, QPoint()), control->size());
+            for (QWidget* other : dlg.findChildren<QWidget*>()) {
+                if (other == control || !other->isVisible() || other->isWindow() ||
+                    other->isAncestorOf(control) || control->isAncestorOf(other))
+                    continue;
+                EXPECT_FALSE(place.intersects(QRect(other->mapTo(&dlg, QPoint()), other->size())))
+                    << id << " overlaps " << ui::Dialog::ControlId(other) << " "
+                    << other->metaObject()->className();
+            }
+        }
+        EXPECT_LE(dlg.GetDlgItem(IDC_EDIT_AUDIO_OFFSET)->y(),
+                  dlg.GetDlgItem(IDC_EDIT_VIDEO_POSITION)->geometry().bottom());
+
+        *SliderDraggingFlag() = 0;
+
+        // Closing the video takes the offset's read-out away with the others.
+        dlg.videoPlayer->m_hWnd->close();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(offset(), "");
+    });
 }
 
 TEST_F(TransportTest, TheReadOutFollowsThePlayersUnlessABarIsHeld) {

@@ -1,12 +1,8 @@
 // Finding, selecting and loading language files, and the lookups they feed.
 #include "language_fixture.h"
 #include "resources/resource.h"
-#include "support/test_environment.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include <clocale>
 #include <cstdio>
@@ -199,15 +195,14 @@ TEST_F(LanguageFixture, NumbersKeepTheirDecimalPointAfterALoad) {
 }
 
 TEST_F(LanguageFixture, TheBaseDirectoryIsTheParentOnlyWhenItHoldsEnglish) {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString parent = QFileInfo(programFolder).path();
-    const QString marker = parent + "/language/English.ini";
-    ASSERT_FALSE(QFileInfo::exists(marker));
-    EXPECT_EQ(CLanguage::FindBaseDirectory(), programFolder);
-    QDir(parent).mkpath("language");
-    testsupport::WriteFileBytes(marker.toStdString(), "[STRING]\r\n");
-    EXPECT_EQ(CLanguage::FindBaseDirectory(), parent);
-    QFile::remove(marker);
+    // The program's layout, laid out again in a folder of the test's own.
+    const QString programFolder = base + "/bin";
+    QDir(base).mkpath("bin");
+    EXPECT_EQ(CLanguage::FindBaseDirectory(programFolder), programFolder);
+    WriteLanguageFile("English.ini", "[STRING]\r\n");
+    EXPECT_EQ(CLanguage::FindBaseDirectory(programFolder), base);
+    // Only the folder beside the program's own counts.
+    EXPECT_EQ(CLanguage::FindBaseDirectory(base + "/bin/deeper"), base + "/bin/deeper");
 }
 
 TEST_F(LanguageFixture, EveryLanguageLoadsItsOwnFont) {

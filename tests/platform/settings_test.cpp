@@ -39,6 +39,40 @@ TEST(SettingsStore, IntegersKeepTheirLow32Bits) {
     EXPECT_EQ(store.GetProfileInt("Setup", "t_first_update", 0), -1);
 }
 
+TEST(SettingsStore, NamesMatchWhateverTheirLetterCaseAndKeepTheirFirstSpelling) {
+    const QString root = testsupport::TemporaryFolder();
+    {
+        settings::Store store(root, "Morvane", "quillet");
+        store.WriteProfileInt("english", "lfWeight", 700);
+        EXPECT_EQ(store.GetProfileInt("English", "LFWEIGHT", 400), 700);
+        store.WriteProfileInt("ENGLISH", "LfWeight", 400);
+        store.WriteProfileString("English", "lfFaceName", "DejaVu Sans");
+    }
+    QSettings raw(root + "/Morvane/quillet.conf", QSettings::IniFormat);
+    EXPECT_EQ(raw.childGroups(), QStringList({"english"}));
+    raw.beginGroup("english");
+    EXPECT_EQ(raw.childKeys(), QStringList({"lfFaceName", "lfWeight"}));
+    EXPECT_EQ(raw.value("lfWeight").toInt(), 400);
+    raw.endGroup();
+    settings::Store again(root, "Morvane", "quillet");
+    EXPECT_EQ(again.GetProfileString("ENGLISH", "LFFACENAME", ""), "DejaVu Sans");
+}
+
+TEST(SettingsStore, WhereTwoSpellingsWereStoredTheExactOneWins) {
+    const QString root = testsupport::TemporaryFolder();
+    {
+        QSettings raw(root + "/Morvane/quillet.conf", QSettings::IniFormat);
+        raw.setValue("english/lfWeight", 700);
+        raw.setValue("English/lfWeight", 400);
+        raw.setValue("English/lfHeight", -16);
+    }
+    settings::Store store(root, "Morvane", "quillet");
+    EXPECT_EQ(store.GetProfileInt("english", "lfWeight", 0), 700);
+    EXPECT_EQ(store.GetProfileInt("English", "lfWeight", 0), 400);
+    // A value only one spelling holds is found from the other.
+    EXPECT_EQ(store.GetProfileInt("english", "lfHeight", 0), -16);
+}
+
 TEST(SettingsStore, ForeignValueIsSwitchedOnOnlyWhereItExists) {
     const QString root = testsupport::TemporaryFolder();
     settings::SetFirstByteIfPresent(root, "DivXNetworks/DivX4Windows", "Disable feedback");

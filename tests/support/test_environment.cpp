@@ -18,6 +18,17 @@ void PrepareHeadless() {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
+void UsePrivateHome() {
+    const QString home = TemporaryFolder();
+    setenv("HOME", home.toUtf8().constData(), 1);
+    for (auto [variable, folder] : {std::pair{"XDG_CONFIG_HOME", "/.config"},
+                                    {"XDG_CACHE_HOME", "/.cache"},
+                                    {"XDG_DATA_HOME", "/.local/share"}})
+        setenv(variable, (home + folder).toUtf8().constData(), 1);
+    if (!std::getenv("XDG_RUNTIME_DIR"))
+        setenv("XDG_RUNTIME_DIR", TemporaryFolder().toUtf8().constData(), 1);
+}
+
 void AfterApplicationStarted() {
     std::setlocale(LC_NUMERIC, "C");
     UseTemporarySettings();

@@ -8,6 +8,10 @@ namespace testsupport {
 // Before the application object: no display needed (test discovery runs us without the
 // test's environment).
 void PrepareHeadless();
+// Before the application object: a home folder of the test program's own, so that what
+// libraries keep for the user (the sound client's files, caches) is written nowhere else.
+// A runtime folder of its own too, unless the session has one: its sound server is there.
+void UsePrivateHome();
 // After it: the C numeric locale back, and settings in a private folder.
 void AfterApplicationStarted();
 

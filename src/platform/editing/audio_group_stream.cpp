@@ -71,6 +71,8 @@ const SincKernel& AudioGroupStream::KernelFor(double step) {
 void AudioGroupStream::Render(const Segment& segment, std::int64_t from, std::int64_t count,
                               float* out) {
     AudioSampleReader& reader = *readers_[segment.source->path];
+    if (!reader.HasSound())
+        return; // `out` stays silent
     const double rate = reader.SampleRate();
     const TimeSpan media = segment.source->media;
     const double samples = static_cast<double>(segment.end - segment.first);

@@ -1,7 +1,8 @@
 #pragma once
 // The sound of a group at 44,100 Hz, 16-bit stereo. Each source's media span is resampled to
 // exactly the samples of its timeline span; sample boundaries are counted from the start of
-// the timeline, so no rounding adds up across sources. Times no source covers are silent.
+// the timeline, so no rounding adds up across sources. Times no source covers are silent, and
+// so are the sources of files that have no sound.
 #include "platform/editing/audio_sample_reader.h"
 #include "platform/editing/group_stream.h"
 #include "platform/editing/placed_source.h"
@@ -16,7 +17,7 @@ class AudioGroupStream final : public GroupStream {
   public:
     static constexpr int kSampleRate = 44'100;
 
-    // Opens every source file; a failure status when one of them has no sound.
+    // Opens every source file; the status of the first one that cannot be read.
     static HRESULT Create(std::vector<PlacedSource> sources, std::unique_ptr<AudioGroupStream>* out);
 
     const graph::MediaType& Type() const override { return type_; }

@@ -29,6 +29,8 @@ AudioSampleReader::~AudioSampleReader() {
 
 HRESULT AudioSampleReader::Open(const std::string& path) {
     const HRESULT hr = file_.Open(path, AVMEDIA_TYPE_AUDIO);
+    if (hr == VFW_E_NOT_FOUND)
+        return S_OK;
     if (FAILED(hr))
         return hr;
     AVCodecContext* codec = file_.Codec();

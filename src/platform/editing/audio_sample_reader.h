@@ -18,7 +18,9 @@ class AudioSampleReader {
     AudioSampleReader(const AudioSampleReader&) = delete;
     AudioSampleReader& operator=(const AudioSampleReader&) = delete;
 
+    // A file without sound opens as silence: its picture can still be composed.
     HRESULT Open(const std::string& path);
+    bool HasSound() const { return rate_ > 0; }
     int SampleRate() const { return rate_; }
     // Samples first .. first + count - 1 into `stereo` (2 floats each); silence where the
     // stream has none.

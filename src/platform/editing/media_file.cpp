@@ -13,8 +13,10 @@ HRESULT MediaFile::Open(const std::string& path, AVMediaType type) {
         return graph::StatusFromAv(error);
     const AVCodec* decoder = nullptr;
     stream_ = av_find_best_stream(format_.get(), type, -1, -1, &decoder, 0);
-    if (stream_ < 0 || !decoder)
+    if (stream_ == AVERROR_STREAM_NOT_FOUND)
         return VFW_E_NOT_FOUND;
+    if (stream_ < 0 || !decoder)
+        return VFW_E_UNSUPPORTED_STREAM;
     codec_.reset(avcodec_alloc_context3(decoder));
     if (!codec_)
         return E_OUTOFMEMORY;

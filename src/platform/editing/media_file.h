@@ -9,8 +9,8 @@ namespace editing {
 
 class MediaFile {
   public:
-    // The file's best stream of the type; a failure status when there is none or it cannot
-    // be decoded.
+    // The file's best stream of the type. VFW_E_NOT_FOUND when the file has no stream of the
+    // type; another failure status when the file cannot be read or the stream decoded.
     HRESULT Open(const std::string& path, AVMediaType type);
 
     // Reads and decodes the next frame into `frame`; false at the end of the stream.

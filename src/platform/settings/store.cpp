@@ -13,7 +13,17 @@ std::unique_ptr<Store>& ProfileSlot() {
     return store;
 }
 
-QString Key(const QString& section, const QString& value) { return section + "/" + value; }
+// The names that equal name ignoring letter case, its exact spelling first.
+QStringList SameNames(const QStringList& names, const QString& name) {
+    QStringList same;
+    for (const QString& candidate : names) {
+        if (candidate == name)
+            same.prepend(candidate);
+        else if (candidate.compare(name, Qt::CaseInsensitive) == 0)
+            same.append(candidate);
+    }
+    return same;
+}
 } // namespace
 
 Store::Store(const QString& root, const QString& keyWord, const QString& appName)
@@ -22,9 +32,22 @@ Store::Store(const QString& root, const QString& keyWord, const QString& appName
 
 Store::~Store() = default;
 
+QString Store::StoredKey(const QString& section, const QString& value) const {
+    const QStringList sections = SameNames(settings_->childGroups(), section);
+    for (const QString& stored : sections) {
+        settings_->beginGroup(stored);
+        const QStringList values = SameNames(settings_->childKeys(), value);
+        settings_->endGroup();
+        if (!values.isEmpty())
+            return stored + "/" + values.front();
+    }
+    // A new value joins its section under the section's stored spelling.
+    return (sections.isEmpty() ? section : sections.front()) + "/" + value;
+}
+
 std::int32_t Store::GetProfileInt(const QString& section, const QString& value,
                                   std::int32_t defaultValue) const {
-    QVariant data = settings_->value(Key(section, value));
+    QVariant data = settings_->value(StoredKey(section, value));
     if (!data.isValid())
         return defaultValue;
     bool ok = false;
@@ -35,18 +58,18 @@ std::int32_t Store::GetProfileInt(const QString& section, const QString& value,
 
 QString Store::GetProfileString(const QString& section, const QString& value,
                                 const QString& defaultValue) const {
-    QVariant data = settings_->value(Key(section, value));
+    QVariant data = settings_->value(StoredKey(section, value));
     return data.isValid() ? data.toString() : defaultValue;
 }
 
 void Store::WriteProfileInt(const QString& section, const QString& value, std::int32_t data) {
-    settings_->setValue(Key(section, value), data);
+    settings_->setValue(StoredKey(section, value), data);
     settings_->sync();
 }
 
 void Store::WriteProfileString(const QString& section, const QString& value,
                                const QString& data) {
-    settings_->setValue(Key(section, value), data);
+    settings_->setValue(StoredKey(section, value), data);
     settings_->sync();
 }
 

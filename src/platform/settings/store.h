@@ -1,7 +1,9 @@
 #pragma once
 // The application profile: named values under sections, kept for the current user.
 // Stored under <root>/<key word>/<application name>.conf, one group per section; an absent
-// value reads as the caller's default. All calls come from the user-interface thread.
+// value reads as the caller's default. Section and value names match whatever their letter
+// case, as registry names do: a value is read under any spelling and written back under the
+// spelling it already has. All calls come from the user-interface thread.
 #include <QString>
 
 #include <cstdint>
@@ -27,8 +29,11 @@ class Store {
     void WriteProfileInt(const QString& section, const QString& value, std::int32_t data);
     void WriteProfileString(const QString& section, const QString& value, const QString& data);
 
-
   private:
+    // The stored key of section/value, spelled as it is already stored where a name matches
+    // ignoring case; the given spelling where nothing matches yet.
+    QString StoredKey(const QString& section, const QString& value) const;
+
     std::unique_ptr<QSettings> settings_;
 };
 

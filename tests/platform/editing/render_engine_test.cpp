@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace editing;
@@ -116,6 +117,18 @@ TEST(RenderEngine, EachClickFallsOnTheOutputSampleOfItsPoint) {
         const long found = testsupport::FindClick(output, expected - 2000);
         EXPECT_NEAR(found, expected, 1) << "click of the point at " << point;
     }
+}
+
+TEST(RenderEngine, TheSoundOfAFileWithoutSoundIsSilenceButAMissingFileFails) {
+    const std::string path = testsupport::Clip(testsupport::ClipKind::PictureOnly);
+    std::unique_ptr<GroupStream> stream;
+    ASSERT_EQ(CreateGroupStream(*MakeGroup(AudioType(), 0, path, kSound), &stream), S_OK);
+    const std::vector<std::int16_t> output = PullSound(*stream);
+    EXPECT_EQ(static_cast<std::int64_t>(output.size() / 2), AudioGroupStream::SampleAt(4 * S));
+    EXPECT_TRUE(std::all_of(output.begin(), output.end(), [](std::int16_t v) { return v == 0; }));
+
+    EXPECT_TRUE(FAILED(
+        CreateGroupStream(*MakeGroup(AudioType(), 0, "/no/such/clip.mp4", kSound), &stream)));
 }
 
 TEST(RenderEngine, EveryOutputFrameShowsTheFrameHoldingItsMediaTime) {
