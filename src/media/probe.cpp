@@ -71,7 +71,12 @@ bool StreamDuration(QWidget* owner, const std::string& path, Stream stream,
     if (FAILED(streams.AddMediaStream(purpose)))
         return Fail(owner, video ? "pAMStream->AddMediaStream(NULL, &MSPID_PrimaryVideo, 0, NULL)"
                                  : "pAMStream->AddMediaStream(NULL, &MSPID_PrimaryAudio, 0, NULL)");
-    if (FAILED(streams.OpenFile(path)))
+    const HRESULT opened = streams.OpenFile(path);
+    // A video without sound opens all the same: there is no sound to measure, and saying the
+    // file could not be opened would be untrue.
+    if (opened == VFW_E_NOT_FOUND && !video)
+        return false;
+    if (FAILED(opened))
         return Fail(owner, QStringLiteral("Could not open %1.").arg(QString::fromStdString(path)));
     if (FAILED(streams.GetDuration(purpose, &duration))) {
         if (video)

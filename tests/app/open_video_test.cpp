@@ -144,10 +144,8 @@ TEST_F(OpenVideoTest, AVideoWithoutSoundHasNoSoundLengthAndPreviewsItsPictureInS
         const std::string path = testsupport::Clip(ClipKind::PictureOnly);
         scope.prompts.messages.clear();
         Open(path);
-        // Measuring the missing sound says so; the video opens all the same.
-        ASSERT_EQ(scope.prompts.messages.size(), 1u);
-        EXPECT_EQ(scope.prompts.messages[0].text,
-                  QString::fromStdString("Could not open " + path + "."));
+        // The video opens without a word about the sound it does not have.
+        EXPECT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
         ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
         EXPECT_EQ(dlg.audioPlayer->noVideo, 1);
         EXPECT_EQ(dlg.syncState.audioDuration, 0);
