@@ -4,7 +4,7 @@
 #include "platform/graph/filter_graph.h"
 #include "platform/graph/pin.h"
 #include "platform/ui/prompts.h"
-#include "preview/show_error.h"
+#include "platform/ui/show_error.h"
 
 #include <cstdio>
 
@@ -97,7 +97,7 @@ void RemoveStreams(graph::FilterGraph& graph, PlayerMode mode) {
         const HRESULT hr = FindSplitter(source, &splitter);
         if (FAILED(hr)) {
             if (hr == VFW_E_NOT_CONNECTED)
-                ShowError("Failed to find pSplitterFilter!  hr=0x%x\n", hr);
+                ui::ShowError("Failed to find pSplitterFilter!  hr=0x%x\n", hr);
             return;
         }
     }

@@ -5,7 +5,7 @@
 #include "platform/graph/filter_graph.h"
 #include "platform/ui/prompts.h"
 #include "preview/preview_window.h"
-#include "preview/show_error.h"
+#include "platform/ui/show_error.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -82,7 +82,7 @@ HRESULT CVcdCore::OpenGraph(graph::FilterGraph* graph) {
     StartPolling(1000);
     hr = pMC->Run();
     if (FAILED(hr)) {
-        ShowError("FAILED(hr=0x%x) in pMC->Run()\n", hr);
+        ui::ShowError("FAILED(hr=0x%x) in pMC->Run()\n", hr);
         Close();
         return hr;
     }
@@ -105,7 +105,7 @@ HRESULT CVcdCore::QueryInterfaces() {
     };
     for (const Query& query : queries) {
         if (FAILED(query.hr)) {
-            ShowError(query.message, query.hr);
+            ui::ShowError(query.message, query.hr);
             return query.hr;
         }
     }
@@ -124,11 +124,11 @@ HRESULT CVcdCore::AttachGraphToWindow(bool decideByMode) {
         if (hr == E_NOINTERFACE)
             noVideo = 1;
         else if (FAILED(hr))
-            ShowError("Failed(%08lx) in pVW->get_Visible()!\r\n", static_cast<long>(hr));
+            ui::ShowError("Failed(%08lx) in pVW->get_Visible()!\r\n", static_cast<long>(hr));
     }
     HRESULT hr = pME->SetNotifyWindow(m_hWnd, WM_GRAPHNOTIFY, 0);
     if (FAILED(hr)) {
-        ShowError("FAILED(hr=0x%x) in pME->SetNotifyWindow(reinterpret_cast<OAHWND>(m_hWnd), "
+        ui::ShowError("FAILED(hr=0x%x) in pME->SetNotifyWindow(reinterpret_cast<OAHWND>(m_hWnd), "
                   "WM_GRAPHNOTIFY, 0)\n",
                   hr);
         return hr;
@@ -143,7 +143,7 @@ HRESULT CVcdCore::AttachGraphToWindow(bool decideByMode) {
         pVW->put_MessageDrain(m_hWnd);
         hr = InitVideoWindow(1, 1);
         if (FAILED(hr)) {
-            ShowError("FAILED(hr=0x%x) in InitVideoWindow(1, 1)\n", hr);
+            ui::ShowError("FAILED(hr=0x%x) in InitVideoWindow(1, 1)\n", hr);
             return hr;
         }
     }

@@ -3,7 +3,7 @@
 #include "platform/graph/interfaces.h"
 #include "preview/preview_geometry.h"
 #include "preview/preview_window.h"
-#include "preview/show_error.h"
+#include "platform/ui/show_error.h"
 #include "preview/vcd_core.h"
 
 #include <QGuiApplication>
@@ -58,7 +58,7 @@ HRESULT CVcdCore::InitVideoWindow(int multiplier, int divider) {
     zoom = static_cast<float>(multiplier) / static_cast<float>(divider);
     const HRESULT hr = pVW->SetWindowPosition(0, 0, width, height);
     if (FAILED(hr))
-        ShowError("FAILED(hr=0x%x) in pVW->SetWindowPosition(rect.left, rect.top, rect.right, "
+        ui::ShowError("FAILED(hr=0x%x) in pVW->SetWindowPosition(rect.left, rect.top, rect.right, "
                   "rect.bottom)\n",
                   hr);
     return hr;

@@ -1,11 +1,11 @@
-#include "preview/show_error.h"
+#include "platform/ui/show_error.h"
 
 #include "platform/ui/prompts.h"
 
 #include <cstdarg>
 #include <cstdio>
 
-namespace preview {
+namespace ui {
 
 void ShowError(const char* format, ...) {
     char text[512];
@@ -16,4 +16,4 @@ void ShowError(const char* format, ...) {
     ui::MessageBox(nullptr, QString::fromLocal8Bit(text), "Video Converter");
 }
 
-} // namespace preview
+} // namespace ui
