@@ -31,7 +31,8 @@ using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
 using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextDeleter>;
 
-// A library error as a status code; out-of-memory and missing files keep their own codes.
+// A library error as a status code; out-of-memory, missing files, refused access, full disks
+// and failing devices keep their own codes, so their texts say what went wrong.
 HRESULT StatusFromAv(int error);
 // The library's text for an error code, for the console.
 std::string AvErrorText(int error);
