@@ -80,6 +80,8 @@ class BaseFilter {
     virtual MediaSeeker* Seeker() { return nullptr; }
     virtual ReferenceClock* Clock() { return nullptr; }
     virtual bool EndsBranch() const { return false; }
+    // A filter that writes a file: how far in media time it has written (any thread).
+    virtual bool WrittenPosition(REFERENCE_TIME* /*position*/) const { return false; }
 
   protected:
     Pin* AddPin(PinDirection direction, std::string name, MediaType offered);
