@@ -40,6 +40,12 @@ HRESULT StatusFromAv(int error) {
     }
 }
 
+AVRational FrameTimeBase(REFERENCE_TIME frameDuration) {
+    if (frameDuration <= 0)
+        return {1, 1000};
+    return av_inv_q(av_d2q(static_cast<double>(UNITS) / static_cast<double>(frameDuration), 65535));
+}
+
 std::string AvErrorText(int error) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(error, text, sizeof text);

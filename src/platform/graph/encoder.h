@@ -62,6 +62,9 @@ class Encoder final : public BaseFilter, public ISpecifyPropertyPages {
   private:
     Encoder(const AVCodec* codec, std::string name);
     HRESULT OpenRun();
+    // Encodes one sample, or with none the end of the stream, and delivers the packets; the
+    // caller holds the lock.
+    HRESULT EncodeAndDeliver(const MediaSample* sample);
 
     const AVCodec* codec_;
     std::unique_ptr<FilterOptions> options_;

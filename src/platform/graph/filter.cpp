@@ -67,6 +67,10 @@ Pin* BaseFilter::AddPin(PinDirection direction, std::string name, MediaType offe
     return pins_.back().get();
 }
 
+void BaseFilter::RemovePins(PinDirection direction) {
+    std::erase_if(pins_, [direction](const auto& pin) { return pin->Direction() == direction; });
+}
+
 void BaseFilter::SetOfferedType(Pin* pin, MediaType type) {
     pin->offered_ = std::move(type);
 }

@@ -85,6 +85,9 @@ class BaseFilter {
 
   protected:
     Pin* AddPin(PinDirection direction, std::string name, MediaType offered);
+    // Takes away the pins of one direction, which must be disconnected; user-interface
+    // thread, while stopped.
+    void RemovePins(PinDirection direction);
     // Changes what an output pin offers, while the graph is stopped (user-interface thread):
     // an encoder knows its output only once its input is connected.
     static void SetOfferedType(Pin* pin, MediaType type);

@@ -79,6 +79,7 @@ class FilterGraph final : public IMediaControl,
     HRESULT SetTimeFormat(TimeFormat format) override;
     HRESULT GetDuration(REFERENCE_TIME* duration) override;
     HRESULT GetStopPosition(REFERENCE_TIME* stop) override;
+    // In a graph that writes files: how far its slowest writer has written.
     HRESULT GetCurrentPosition(REFERENCE_TIME* current) override;
     HRESULT SetPositions(REFERENCE_TIME* current, unsigned currentFlags, REFERENCE_TIME* stop,
                          unsigned stopFlags) override;

@@ -210,7 +210,17 @@ HRESULT FilterGraph::GetCurrentPosition(REFERENCE_TIME* current) {
     MediaSeeker* seeker = FindSeeker();
     if (!seeker)
         return E_NOINTERFACE;
-    *current = std::clamp<REFERENCE_TIME>(presentation_.Position(), 0, seeker->Duration());
+    // A graph that writes files is as far as its slowest writer, whatever the clock says.
+    REFERENCE_TIME position = presentation_.Position();
+    bool writing = false;
+    for (const auto& filter : filters_) {
+        REFERENCE_TIME written = 0;
+        if (filter->WrittenPosition(&written)) {
+            position = writing ? std::min(position, written) : written;
+            writing = true;
+        }
+    }
+    *current = std::clamp<REFERENCE_TIME>(position, 0, seeker->Duration());
     return S_OK;
 }
 

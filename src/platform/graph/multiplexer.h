@@ -41,6 +41,10 @@ namespace graph {
 
 class MuxFile;
 
+// The class identifier of a multiplexer over this muxer: from its FFmpeg name, told apart
+// by its long name when an earlier muxer has the same short name.
+CLSID MultiplexerClassId(const AVOutputFormat* format);
+
 class Multiplexer : public BaseFilter,
                     public IConfigInterleaving,
                     public IFileSinkFilter2,
@@ -100,6 +104,10 @@ class Multiplexer : public BaseFilter,
     virtual HRESULT MakeCoder(const Pin& input, const MediaType& type,
                               std::unique_ptr<StreamCoder>* out) const;
 
+    // Takes every input away (they must be disconnected); the user-interface thread, while
+    // stopped.
+    void RemoveInputs();
+
   private:
     struct Input {
         Pin* pin = nullptr;
@@ -107,17 +115,22 @@ class Multiplexer : public BaseFilter,
         std::unique_ptr<StreamCoder> coder; // for decoded input, while running
         bool ended = false;
         REFERENCE_TIME reached = 0; // the end of its last packet written
+        REFERENCE_TIME next = 0;    // the start of the packet it is about to write
     };
 
+    HRESULT Start();
     Input* InputOf(const Pin& pin);
     HRESULT Write(Input& input, MediaSample packet);
-    // Lets a stream run on only while it is within the interleaving window of the others.
-    void WaitForOthers(std::unique_lock<std::mutex>& lock, const Input& input, REFERENCE_TIME time);
+    // Lets a stream go on only while no other is further behind than the interleaving
+    // window (bounded: a stalled stream holds the others up for a while only).
+    void WaitForOthers(std::unique_lock<std::mutex>& lock, Input& input, REFERENCE_TIME time);
     void UpdateWrittenTime();
     // Writes the rest of the file and closes it; the status of the first failure.
     HRESULT FinishFile();
+    // Reports the first failure, and finishes the file.
     void Fail(HRESULT hr);
     bool Refusing() const;
+    HRESULT RefusalStatus() const;
 
     const AVOutputFormat* format_;
     const bool growsInputs_;
@@ -137,6 +150,7 @@ class Multiplexer : public BaseFilter,
     std::condition_variable changed_;
     std::unique_ptr<MuxFile> file_;
     REFERENCE_TIME origin_ = 0; // the media time the file starts at
+    bool originFixed_ = false;  // a packet has been written since the start
     bool stopping_ = false;
     bool flushing_ = false;
     bool finished_ = false;

@@ -15,6 +15,9 @@ namespace graph {
 
 class FilterOptions;
 
+// Whether the container stores uncompressed pictures as Windows bitmaps (AVI).
+bool StoresWindowsBitmaps(const AVOutputFormat* format);
+
 class MuxFile {
   public:
     // Creates or replaces the file; E_FILE_EXISTS when it exists and `overwrite` is false.

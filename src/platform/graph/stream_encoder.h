@@ -24,8 +24,9 @@ struct EncoderSetup {
     // Pictures.
     int width = 0;
     int height = 0;
-    REFERENCE_TIME frameDuration = 0; // the frame time the stream declares
-    AVRational timeBase{0, 1};        // of the packets' time stamps
+    AVPixelFormat pixelFormat = AV_PIX_FMT_NONE; // the codec's choice
+    REFERENCE_TIME frameDuration = 0;            // the frame time the stream declares
+    AVRational timeBase{0, 1};                   // of the packets' time stamps
     // Sound.
     int sampleRate = 0;
     int channels = 0;
@@ -49,18 +50,19 @@ class StreamEncoder final : public StreamCoder {
     HRESULT Finish(const PacketSink& sink) override;
 
   private:
-    StreamEncoder(CodecContextPtr codec, MajorType major);
+    StreamEncoder(CodecContextPtr codec, MajorType major, REFERENCE_TIME frameDuration);
     HRESULT EncodeSound(const AVFrame* frame, REFERENCE_TIME start, const PacketSink& sink);
     HRESULT Send(AVFrame* frame, const PacketSink& sink);
     HRESULT Drain(const PacketSink& sink);
 
     CodecContextPtr codec_;
     MajorType major_;
+    REFERENCE_TIME frameDuration_; // of pictures; 0 when unknown
     MediaType outputType_;
     std::optional<PictureConverter> picture_;
     std::optional<SoundConverter> sound_;
     std::int64_t lastPicture_ = AV_NOPTS_VALUE; // the last picture's time stamp
-    FramePtr frame_;                            // the frame handed to the encoder, reused
+    std::int64_t nextSample_ = AV_NOPTS_VALUE;  // the time stamp of the next sound sample
 };
 
 } // namespace graph
