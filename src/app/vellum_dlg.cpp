@@ -130,21 +130,7 @@ void CVellumDlg::OnInitDialog() {
         ui::MessageBox(this, "Can get Windows Version", "Error");
     output.outputFormat = store.GetProfileInt("Settings", "nOuptputFormat", 1);
 
-    // Compressors: WMV output uses the writer's own codecs. Otherwise a codec's own
-    // feedback switch is turned on where it exists, and the stored choices are read;
-    // no compressor catalogue is offered yet, so an automatic choice finds none.
-    if (output.outputFormat == options::FormatWmv) {
-        output.useVideoCompressor = 0;
-        output.useAudioCompressor = 0;
-    } else {
-        settings::SetFirstByteIfPresent(settings::DefaultRoot(), "DivXNetworks/DivX4Windows",
-                                        "Disable feedback");
-        for (auto [section, flag] : {std::pair{"DexVideoCompress", &output.useVideoCompressor},
-                                     {"DexAudioCompress", &output.useAudioCompressor}}) {
-            const int number = store.GetProfileInt(section, "CompressorNumber", -2);
-            *flag = (number == -2 || number == -1) ? 0 : 1;
-        }
-    }
+    ChooseCompressors();
 
     for (auto [id, columns] : {std::pair{IDC_LIST_PHOTO, QStringList{"Photo File Name", "Duration(s)", "Transition", "Duration(s)"}},
                                {IDC_LIST_MUSIC, QStringList{"Music File Name", "Duration(s)"}}}) {
@@ -270,6 +256,8 @@ void CVellumDlg::OnCommand(int id) {
         return OnClosePlayers();
     case IDC_BUTTON_PREVIEW_VIDEO:
         return OnPreview();
+    case IDC_BUTTON_CONVERT:
+        return OnConvert();
     case IDC_BUTTON_ADD_SYNC_POINT:
         return OnAddPoint();
     case IDC_BUTTON_DELETE_SYNC_POINT:
@@ -315,12 +303,15 @@ void CVellumDlg::OnMusicMark(int id) {
 void CVellumDlg::OnMessage(unsigned message, std::intptr_t, std::intptr_t) {
     if (message == WM_PLAYERTICK)
         OnPlayerTick();
+    else if (message == WM_GRAPHNOTIFY)
+        OnConversionEvents();
 }
 
 void CVellumDlg::OnTimer(int id) {
     if (id == kConversionClockTimer) {
         ++elapsedSeconds;
         SetDlgItemText(IDC_STATIC_STATUS, "Please wait... Used Time: " + ClockText(elapsedSeconds));
+        ShowProgress();
     } else if (id == kPreviewBarTimer) {
         if (!resultPlayer || *SliderDraggingFlag() != 0)
             return;

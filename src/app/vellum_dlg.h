@@ -6,6 +6,7 @@
 #include "platform/ui/dialog.h"
 #include "preview/vcd_core.h"
 #include "render/build_timeline.h"
+#include "render/output_graph.h"
 #include "slideshow/slideshow_lists.h"
 #include "sync/sync_state.h"
 
@@ -50,6 +51,12 @@ class CVellumDlg : public ui::Dialog {
     render::Composition composition;
     int singleSpan = 1;
     std::unique_ptr<editing::RenderEngine> previewEngine;
+
+    // The compressor objects the output graph uses when the settings ask for them; they keep
+    // their settings for the whole run. The running conversion, while there is one.
+    std::shared_ptr<graph::BaseFilter> videoCompressor;
+    std::shared_ptr<graph::BaseFilter> audioCompressor;
+    render::Conversion conversion;
 
     // Timer ids and periods.
     static constexpr int kConversionClockTimer = 1112;
@@ -105,6 +112,14 @@ class CVellumDlg : public ui::Dialog {
     void StartPreview();
     void StopPreview();
     void OnPreviewBarReleased();
+
+    // Conversion
+    void ChooseCompressors();
+    void OnConvert();
+    bool ConfirmReplacingOutput();
+    void FinishConversion();
+    void OnConversionEvents();
+    void ShowProgress();
 
     // Points and times
     void OnAddPoint();

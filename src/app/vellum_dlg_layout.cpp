@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -123,10 +124,17 @@ void CVellumDlg::CreateControls() {
     bottom->addWidget(Register(IDC_SLIDER_PREVIEW, new CBitmapSlider(SliderDraggingFlag(), this)), 1);
     bottom->addWidget(Register(IDC_BUTTON_CONVERT, new CButtonST("Convert", this)));
     page->addLayout(bottom);
+    auto* statusRow = new QHBoxLayout;
     auto* status = Register(IDC_STATIC_STATUS, new QLabel(this));
     status->setTextInteractionFlags(Qt::NoTextInteraction);
     status->setWordWrap(true); // a long output path takes a second line
-    page->addWidget(status);
+    statusRow->addWidget(status, 1);
+    auto* progress = Register(IDC_PROGRESS_CONVERSION, new QProgressBar(this));
+    progress->setRange(0, 1000);
+    progress->setFixedWidth(200);
+    progress->hide(); // shown while a conversion runs
+    statusRow->addWidget(progress);
+    page->addLayout(statusRow);
 
     // Controls of the template that nothing shows: the music marks, the players' close
     // command, and the slideshow remnants.

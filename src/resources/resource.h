@@ -149,6 +149,7 @@
 #define IDC_STATIC_OUTPUT_AUDIO_END_TIME 1134
 #define IDC_STATIC_GROUP_PLAY_CONTROL 1150
 #define IDC_EDIT_AUDIO_OFFSET 1151
+#define IDC_PROGRESS_CONVERSION 1152 // a conversion's fraction done and time left
 
 // Controls of the About box (dialog 100)
 #define IDC_STATIC_HOMEPAGE_LINK 1049

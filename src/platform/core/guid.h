@@ -78,4 +78,8 @@ consteval GUID GuidLiteral(std::string_view text) {
 // The braced text form with upper-case hex digits, as the registry shows it.
 std::string GuidToString(const GUID& guid);
 
+// A name-based identifier (RFC 4122 version 5): the same namespace and name always give the
+// same GUID, and different names practically never the same one.
+GUID NameBasedGuid(const GUID& nameSpace, std::string_view name);
+
 } // namespace core

@@ -2,6 +2,7 @@
 // Status codes in the style of the media frameworks this layer stands in for:
 // a signed 32-bit value, negative means failure. Callers test one call at a time.
 #include <cstdint>
+#include <string>
 
 using HRESULT = std::int32_t;
 
@@ -18,7 +19,9 @@ constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 constexpr HRESULT E_DISK_FULL = static_cast<HRESULT>(0x80070070u);
 constexpr HRESULT E_FILE_NOT_FOUND = static_cast<HRESULT>(0x80070002u);
+constexpr HRESULT E_PATH_NOT_FOUND = static_cast<HRESULT>(0x80070003u);
 constexpr HRESULT E_WRITE_FAULT = static_cast<HRESULT>(0x8007001Du);
+constexpr HRESULT E_FILE_EXISTS = static_cast<HRESULT>(0x80070050u);
 
 // Filter graph codes.
 constexpr HRESULT VFW_S_PARTIAL_RENDER = 0x00040242;
@@ -41,3 +44,8 @@ constexpr bool FAILED(HRESULT hr) {
     return hr < 0;
 }
 
+namespace core {
+// A readable text for a status code, in the manner of the framework's error-text call; an
+// unknown code is named by its number.
+std::string StatusText(HRESULT hr);
+} // namespace core

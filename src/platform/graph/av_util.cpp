@@ -16,8 +16,20 @@ HRESULT StatusFromAv(int error) {
         return E_OUTOFMEMORY;
     case AVERROR(ENOENT):
         return E_FILE_NOT_FOUND;
+    case AVERROR(ENOTDIR):
+        return E_PATH_NOT_FOUND;
     case AVERROR(EACCES):
+    case AVERROR(EPERM):
+    case AVERROR(EROFS):
         return E_ACCESSDENIED;
+    case AVERROR(EEXIST):
+        return E_FILE_EXISTS;
+    case AVERROR(ENOSPC):
+    case AVERROR(EDQUOT):
+    case AVERROR(EFBIG):
+        return E_DISK_FULL;
+    case AVERROR(EIO):
+        return E_WRITE_FAULT;
     case AVERROR_INVALIDDATA:
         return VFW_E_INVALID_FILE_FORMAT;
     case AVERROR_DECODER_NOT_FOUND:
@@ -26,6 +38,12 @@ HRESULT StatusFromAv(int error) {
     default:
         return E_FAIL;
     }
+}
+
+AVRational FrameTimeBase(REFERENCE_TIME frameDuration) {
+    if (frameDuration <= 0)
+        return {1, 1000};
+    return av_inv_q(av_d2q(static_cast<double>(UNITS) / static_cast<double>(frameDuration), 65535));
 }
 
 std::string AvErrorText(int error) {

@@ -31,7 +31,8 @@ using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
 using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextDeleter>;
 
-// A library error as a status code; out-of-memory and missing files keep their own codes.
+// A library error as a status code; out-of-memory, missing files, refused access, full disks
+// and failing devices keep their own codes, so their texts say what went wrong.
 HRESULT StatusFromAv(int error);
 // The library's text for an error code, for the console.
 std::string AvErrorText(int error);
@@ -41,6 +42,11 @@ constexpr AVRational kRefTimeBase{1, static_cast<int>(UNITS)};
 inline REFERENCE_TIME ToRefTime(std::int64_t ts, AVRational base) {
     return av_rescale_q(ts, base, kRefTimeBase);
 }
+// The time base of one frame of `frameDuration`, as exact as a codec that counts time in
+// 16-bit units allows (29.97 frames a second gives 1001/30000); a millisecond when the
+// duration is unknown (0).
+AVRational FrameTimeBase(REFERENCE_TIME frameDuration);
+
 inline std::int64_t FromRefTime(REFERENCE_TIME t, AVRational base) {
     return av_rescale_q(t, kRefTimeBase, base);
 }

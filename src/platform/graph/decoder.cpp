@@ -19,11 +19,11 @@ constexpr REFERENCE_TIME kSoundJitter = 20 * UNITS / 1000;
 constexpr REFERENCE_TIME kStampPrecision = UNITS / 1000;
 // This many refused packets in a row, and the stream is reported as failed.
 constexpr int kFailureRun = 25;
-} // namespace
 
-HRESULT Decoder::Create(const MediaType& input, std::unique_ptr<Decoder>* out) {
+// A decoder opened for the stream; VFW_E_UNSUPPORTED_STREAM when none takes it.
+HRESULT OpenCodec(const MediaType& input, CodecContextPtr* out) {
     const AVCodecParameters* parameters = input.Parameters();
-    if (!out || !parameters)
+    if (!parameters)
         return E_POINTER;
     const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
     if (!codec)
@@ -39,19 +39,38 @@ HRESULT Decoder::Create(const MediaType& input, std::unique_ptr<Decoder>* out) {
     error = avcodec_open2(context.get(), codec, nullptr);
     if (error < 0)
         return VFW_E_UNSUPPORTED_STREAM;
-    out->reset(new Decoder(input, std::move(context)));
+    *out = std::move(context);
     return S_OK;
 }
 
-Decoder::Decoder(const MediaType& input, CodecContextPtr codec)
-    : BaseFilter(input.Major() == MajorType::Video ? "Video Decoder" : "Audio Decoder"),
-      major_(input.Major()), avgTimePerFrame_(input.AvgTimePerFrame()), codec_(std::move(codec)) {
-    AddPin(PinDirection::Input, "In", input);
+} // namespace
+
+HRESULT Decoder::Create(const MediaType& input, std::unique_ptr<Decoder>* out) {
+    if (!out || !input.Parameters())
+        return E_POINTER;
+    CodecContextPtr context;
+    const HRESULT hr = OpenCodec(input, &context);
+    if (FAILED(hr))
+        return hr;
+    auto decoder = std::make_unique<Decoder>(input.Major());
+    decoder->Take(input, std::move(context));
+    *out = std::move(decoder);
+    return S_OK;
+}
+
+Decoder::Decoder(MajorType major)
+    : BaseFilter(major == MajorType::Video ? "Video Decoder" : "Audio Decoder"), major_(major) {
+    AddPin(PinDirection::Input, "In", MediaType(major_));
+    output_ = AddPin(PinDirection::Output, "Out", MediaType(major_));
+}
+
+void Decoder::Take(const MediaType& input, CodecContextPtr codec) {
+    avgTimePerFrame_ = input.AvgTimePerFrame();
+    codec_ = std::move(codec);
     AVCodecParameters* decoded = avcodec_parameters_alloc();
     avcodec_parameters_from_context(decoded, codec_.get());
     decoded->codec_id = AV_CODEC_ID_NONE;
-    output_ = AddPin(PinDirection::Output, "Out",
-                     MediaType(major_, decoded, kRefTimeBase, avgTimePerFrame_));
+    SetOfferedType(output_, MediaType(major_, decoded, kRefTimeBase, avgTimePerFrame_));
     avcodec_parameters_free(&decoded);
 }
 
@@ -60,7 +79,21 @@ Decoder::~Decoder() {
 }
 
 bool Decoder::Accepts(const Pin&, const MediaType& type) const {
-    return type.Parameters() && type.Parameters()->codec_id == codec_->codec_id;
+    const AVCodecParameters* p = type.Parameters();
+    if (!p || type.Major() != major_ || type.IsDecoded())
+        return false;
+    return codec_ ? p->codec_id == codec_->codec_id : avcodec_find_decoder(p->codec_id) != nullptr;
+}
+
+HRESULT Decoder::CompleteConnect(Pin& pin, Pin& peer) {
+    if (pin.Direction() != PinDirection::Input)
+        return S_OK;
+    CodecContextPtr context;
+    const HRESULT hr = OpenCodec(peer.OfferedType(), &context);
+    if (FAILED(hr))
+        return hr;
+    Take(peer.OfferedType(), std::move(context));
+    return S_OK;
 }
 
 bool Decoder::WantsMore(const Pin&) const {
@@ -78,7 +111,8 @@ HRESULT Decoder::Pause() {
             queue_.clear();
             queuedDuration_ = 0;
         }
-        avcodec_flush_buffers(codec_.get());
+        if (codec_)
+            avcodec_flush_buffers(codec_.get());
         thread_ = std::thread([this] { DecodeLoop(); });
     }
     return BaseFilter::Pause();

@@ -1,7 +1,8 @@
 #pragma once
 // Turns a compressed picture or sound stream into frames. Packets wait in a queue; the
 // decoder's own thread decodes them and pushes the frames downstream, so a renderer waiting
-// for its time holds up only this branch.
+// for its time holds up only this branch. Made for a stream, or made empty and given its
+// codec when its input is connected.
 #include "platform/graph/av_util.h"
 #include "platform/graph/filter.h"
 
@@ -16,9 +17,15 @@ class Decoder final : public BaseFilter {
   public:
     // VFW_E_UNSUPPORTED_STREAM when no decoder takes the stream.
     static HRESULT Create(const MediaType& input, std::unique_ptr<Decoder>* out);
+    // A decoder of pictures or sound whose codec the connection of its input chooses.
+    explicit Decoder(MajorType major);
     ~Decoder() override;
 
+    // Compressed streams of its kind that a decoder takes (once it has a codec, that codec's).
     bool Accepts(const Pin& input, const MediaType& type) const override;
+    // Connecting the input opens a decoder for the stream; VFW_E_UNSUPPORTED_STREAM when
+    // none takes it.
+    HRESULT CompleteConnect(Pin& pin, Pin& peer) override;
     bool WantsMore(const Pin& input) const override;
     HRESULT Stop() override;
     HRESULT Pause() override;
@@ -37,7 +44,8 @@ class Decoder final : public BaseFilter {
         REFERENCE_TIME segmentStart = 0;
     };
 
-    Decoder(const MediaType& input, CodecContextPtr codec);
+    // Takes the codec opened for the input stream and offers its frames.
+    void Take(const MediaType& input, CodecContextPtr codec);
     void Push(Item item, bool front = false);
     void DecodeLoop();
     void Decode(AVPacket* packet);
@@ -46,8 +54,10 @@ class Decoder final : public BaseFilter {
 
     MajorType major_;
     Pin* output_;
-    REFERENCE_TIME avgTimePerFrame_;
-    // Used only by the decoding thread while it runs, by the user-interface thread otherwise.
+    // Set with the codec when the input is connected (user-interface thread, stopped).
+    REFERENCE_TIME avgTimePerFrame_ = 0;
+    // Used only by the decoding thread while it runs, by the user-interface thread otherwise;
+    // null until the input is connected.
     CodecContextPtr codec_;
     REFERENCE_TIME nextStart_ = 0;
     // Packets refused in a row; a long run means the stream cannot be decoded.

@@ -4,7 +4,11 @@
 
 namespace graph {
 
-BaseFilter::BaseFilter(std::string name) : name_(std::move(name)) {}
+BaseFilter::BaseFilter(std::string name)
+    : name_(std::move(name)), classId_(ClassIdOf(FilterKind::Framework, name_)) {}
+
+BaseFilter::BaseFilter(std::string name, const CLSID& classId)
+    : name_(std::move(name)), classId_(classId) {}
 
 BaseFilter::~BaseFilter() = default;
 
@@ -61,6 +65,14 @@ void BaseFilter::NewSegment(Pin&, REFERENCE_TIME) {}
 Pin* BaseFilter::AddPin(PinDirection direction, std::string name, MediaType offered) {
     pins_.push_back(std::make_unique<Pin>(this, direction, std::move(name), std::move(offered)));
     return pins_.back().get();
+}
+
+void BaseFilter::RemovePins(PinDirection direction) {
+    std::erase_if(pins_, [direction](const auto& pin) { return pin->Direction() == direction; });
+}
+
+void BaseFilter::SetOfferedType(Pin* pin, MediaType type) {
+    pin->offered_ = std::move(type);
 }
 
 void BaseFilter::NotifyEvent(long code, std::intptr_t param1, std::intptr_t param2) {

@@ -1,5 +1,8 @@
 #pragma once
-// The base of every filter. A filter owns its pins; the graph owns its filters.
+// The base of every filter. A filter owns its pins. The graph shares the ownership of its
+// filters with whoever else holds them: a filter the program keeps (an encoder with its
+// settings) outlives the graphs it is added to, and can join the next one once the last has
+// let it go.
 //
 // Threads: the graph calls Stop/Pause/Run, and changes connections, on the user-interface
 // thread. Receive, EndOfStream, NewSegment and the flush calls arrive on the streaming thread
@@ -7,8 +10,10 @@
 // the thread that seeks (the user-interface thread). A filter that blocks in Receive must
 // wake up on BeginFlush and on Stop. A filter passes EndFlush on only once its own thread
 // can no longer deliver a sample from before the flush.
+#include "platform/core/guid.h"
 #include "platform/core/reftime.h"
 #include "platform/core/status.h"
+#include "platform/graph/class_id.h"
 #include "platform/graph/media_sample.h"
 #include "platform/graph/pin.h"
 
@@ -28,12 +33,17 @@ enum class FilterState { Stopped, Paused, Running };
 
 class BaseFilter {
   public:
+    // A filter of the framework: its class identifier comes from its name.
     explicit BaseFilter(std::string name);
+    BaseFilter(std::string name, const CLSID& classId);
     virtual ~BaseFilter();
     BaseFilter(const BaseFilter&) = delete;
     BaseFilter& operator=(const BaseFilter&) = delete;
 
+    // The name the filter was made with, or the one the graph gave it when it was added.
     const std::string& Name() const { return name_; }
+    // Which kind of filter this is; the same kind always has the same identifier.
+    const CLSID& ClassId() const { return classId_; }
     // The graph the filter belongs to, or null.
     FilterGraph* Graph() const { return graph_; }
     std::vector<Pin*> Pins() const;
@@ -64,22 +74,39 @@ class BaseFilter {
     virtual void EndFlush(Pin& input);
     virtual void NewSegment(Pin& input, REFERENCE_TIME start);
 
-    // Roles the graph looks for: the filter that seeks, the clock, the ends of branches.
+    // Roles the graph looks for: the filter that seeks, the clock, the ends of branches. A
+    // filter that ends a branch (a renderer, a file writer) reports the end of its streams
+    // through FilterGraph::BranchEnded once, after each start or seek.
     virtual MediaSeeker* Seeker() { return nullptr; }
     virtual ReferenceClock* Clock() { return nullptr; }
-    virtual bool IsRenderer() const { return false; }
+    virtual bool EndsBranch() const { return false; }
+    // A filter that writes a file: how far in media time it has written (any thread).
+    virtual bool WrittenPosition(REFERENCE_TIME* /*position*/) const { return false; }
 
   protected:
     Pin* AddPin(PinDirection direction, std::string name, MediaType offered);
+    // Takes away the pins of one direction, which must be disconnected; user-interface
+    // thread, while stopped.
+    void RemovePins(PinDirection direction);
+    // Changes what an output pin offers, while the graph is stopped (user-interface thread):
+    // an encoder knows its output only once its input is connected.
+    static void SetOfferedType(Pin* pin, MediaType type);
     // Queues an event on the graph (any thread); nothing happens outside a graph.
     void NotifyEvent(long code, std::intptr_t param1, std::intptr_t param2);
 
   private:
     friend class FilterGraph;
-    std::string name_;
+    std::string name_; // user-interface thread, while stopped
+    CLSID classId_;
     FilterGraph* graph_ = nullptr; // user-interface thread, while stopped
     std::vector<std::unique_ptr<Pin>> pins_;
     std::atomic<FilterState> state_{FilterState::Stopped};
 };
+
+// The interface a filter offers, or null: the shape of asking a filter for an interface.
+//   if (auto* sink = graph::QueryFilterInterface<graph::IFileSinkFilter2>(mux)) ...
+template <typename Interface> Interface* QueryFilterInterface(BaseFilter* filter) {
+    return dynamic_cast<Interface*>(filter);
+}
 
 } // namespace graph

@@ -23,12 +23,16 @@ FilterGraph::~FilterGraph() {
         RemoveFilter(filter);
 }
 
-HRESULT FilterGraph::AddFilter(std::unique_ptr<BaseFilter> filter) {
+HRESULT FilterGraph::AddFilter(std::shared_ptr<BaseFilter> filter, std::string name) {
     if (!filter)
         return E_POINTER;
     if (state_ != FilterState::Stopped)
         return VFW_E_NOT_STOPPED;
+    if (filter->graph_)
+        return E_INVALIDARG;
     filter->graph_ = this;
+    if (!name.empty())
+        filter->name_ = std::move(name);
     filters_.push_back(std::move(filter));
     return S_OK;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// A filter graph: owns filters, connects their pins, runs them and answers the control
+// A filter graph: holds filters, connects their pins, runs them and answers the control
 // interfaces. Build it, change it and control it on the user-interface thread; filters
 // stream on threads of their own and reach back only through NotifyEvent, the presentation
-// clock and RendererEnded, all safe from any thread.
+// clock and BranchEnded, all safe from any thread. The graph shares each filter's ownership:
+// a filter that someone else also holds lives on after the graph has let it go.
 //
 // Typical use:
 //   graph::FilterGraph graph;
@@ -38,8 +39,10 @@ class FilterGraph final : public IMediaControl,
     FilterGraph& operator=(const FilterGraph&) = delete;
 
     // Building; every call needs the graph stopped (VFW_E_NOT_STOPPED otherwise).
-    HRESULT AddFilter(std::unique_ptr<BaseFilter> filter);
-    // Disconnects both sides of every pin of the filter and destroys it.
+    // A non-empty name renames the filter. E_INVALIDARG when it belongs to another graph.
+    HRESULT AddFilter(std::shared_ptr<BaseFilter> filter, std::string name = {});
+    // Disconnects both sides of every pin of the filter and lets it go: it is destroyed
+    // unless someone else holds it.
     HRESULT RemoveFilter(BaseFilter* filter);
     // Filters in the order they were added.
     std::vector<BaseFilter*> EnumFilters() const;
@@ -76,6 +79,7 @@ class FilterGraph final : public IMediaControl,
     HRESULT SetTimeFormat(TimeFormat format) override;
     HRESULT GetDuration(REFERENCE_TIME* duration) override;
     HRESULT GetStopPosition(REFERENCE_TIME* stop) override;
+    // In a graph that writes files: how far its slowest writer has written.
     HRESULT GetCurrentPosition(REFERENCE_TIME* current) override;
     HRESULT SetPositions(REFERENCE_TIME* current, unsigned currentFlags, REFERENCE_TIME* stop,
                          unsigned stopFlags) override;
@@ -112,8 +116,10 @@ class FilterGraph final : public IMediaControl,
     // For filters, from any thread.
     void NotifyEvent(long code, std::intptr_t param1, std::intptr_t param2);
     const PresentationClock& Presentation() const { return presentation_; }
-    // A renderer reached the end of its stream in time; the last one completes the graph.
-    void RendererEnded();
+    // A filter that ends a branch has finished its streams (a renderer once the clock has
+    // passed its last sample, a writer once its file is complete); the last one completes
+    // the graph.
+    void BranchEnded();
 
   private:
     std::vector<BaseFilter*> StateOrder() const;
@@ -130,7 +136,7 @@ class FilterGraph final : public IMediaControl,
     AudioRenderer* FindAudioRenderer() const;
 
     // User-interface thread only.
-    std::vector<std::unique_ptr<BaseFilter>> filters_;
+    std::vector<std::shared_ptr<BaseFilter>> filters_;
     FilterState state_ = FilterState::Stopped;
     TimeFormat timeFormat_ = TimeFormat::MediaTime;
 
@@ -138,11 +144,11 @@ class FilterGraph final : public IMediaControl,
     PresentationClock presentation_{&systemClock_}; // locks itself
     EventQueue events_;                             // locks itself
 
-    // Completion: written by renderers' threads and the user-interface thread, under
-    // completionMutex_.
+    // Completion: written by the streaming threads of the branch ends and by the
+    // user-interface thread, under completionMutex_.
     std::mutex completionMutex_;
-    int renderersExpected_ = 0;
-    int renderersEnded_ = 0;
+    int branchesExpected_ = 0;
+    int branchesEnded_ = 0;
 };
 
 } // namespace graph

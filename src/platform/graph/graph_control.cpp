@@ -37,23 +37,28 @@ HRESULT FilterGraph::ChangeFilterStates(FilterState target) {
 }
 
 void FilterGraph::ResetCompletion() {
-    int renderers = 0;
+    int branches = 0;
     for (const auto& filter : filters_) {
-        if (auto* renderer = dynamic_cast<Renderer*>(filter.get());
-            renderer && renderer->Input()->IsConnected())
-            ++renderers;
+        if (!filter->EndsBranch())
+            continue;
+        for (const Pin* pin : filter->Pins()) {
+            if (pin->Direction() == PinDirection::Input && pin->IsConnected()) {
+                ++branches;
+                break;
+            }
+        }
     }
     std::lock_guard lock(completionMutex_);
-    renderersExpected_ = renderers;
-    renderersEnded_ = 0;
+    branchesExpected_ = branches;
+    branchesEnded_ = 0;
     // A completion not taken yet belongs to the segment that is being replaced; taken later
     // it would stop what the user has just started.
     events_.Discard(EC_COMPLETE);
 }
 
-void FilterGraph::RendererEnded() {
+void FilterGraph::BranchEnded() {
     std::lock_guard lock(completionMutex_);
-    if (++renderersEnded_ == renderersExpected_)
+    if (++branchesEnded_ == branchesExpected_)
         events_.Push(EC_COMPLETE, S_OK, 0);
 }
 
@@ -105,10 +110,16 @@ HRESULT FilterGraph::Run() {
         hr = PauseFromStopped();
     if (hr == S_FALSE)
         hr = S_OK;
+    // A filter that cannot start (a writer that cannot open its file) stops the whole graph:
+    // the others would stream into nothing.
+    if (FAILED(hr)) {
+        Stop();
+        return hr;
+    }
     presentation_.Start();
     const HRESULT run = ChangeFilterStates(FilterState::Running);
     state_ = FilterState::Running;
-    return FAILED(hr) ? hr : run;
+    return run;
 }
 
 HRESULT FilterGraph::Pause() {
@@ -199,7 +210,17 @@ HRESULT FilterGraph::GetCurrentPosition(REFERENCE_TIME* current) {
     MediaSeeker* seeker = FindSeeker();
     if (!seeker)
         return E_NOINTERFACE;
-    *current = std::clamp<REFERENCE_TIME>(presentation_.Position(), 0, seeker->Duration());
+    // A graph that writes files is as far as its slowest writer, whatever the clock says.
+    REFERENCE_TIME position = presentation_.Position();
+    bool writing = false;
+    for (const auto& filter : filters_) {
+        REFERENCE_TIME written = 0;
+        if (filter->WrittenPosition(&written)) {
+            position = writing ? std::min(position, written) : written;
+            writing = true;
+        }
+    }
+    *current = std::clamp<REFERENCE_TIME>(position, 0, seeker->Duration());
     return S_OK;
 }
 

@@ -31,6 +31,7 @@ class Pin {
     Pin* ConnectedTo() const { return peer_; }
     bool IsConnected() const { return peer_ != nullptr; }
     // The type an output pin offers (an input pin: the type it expects, major type only).
+    // Its filter may change it while the graph is stopped.
     const MediaType& OfferedType() const { return offered_; }
     // VFW_E_NOT_CONNECTED when the pin has no peer.
     HRESULT ConnectionMediaType(MediaType* type) const;
@@ -44,6 +45,7 @@ class Pin {
 
   private:
     friend class FilterGraph;
+    friend class BaseFilter;
     BaseFilter* filter_;
     PinDirection direction_;
     std::string name_;

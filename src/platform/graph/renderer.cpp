@@ -115,7 +115,7 @@ void Renderer::EndOfStream(Pin&) {
     // Holding the lock keeps a flush that starts now from overtaking the report.
     if (!InterruptedLocked() && !ended_) {
         ended_ = true;
-        Graph()->RendererEnded();
+        Graph()->BranchEnded();
     }
 }
 

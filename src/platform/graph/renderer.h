@@ -14,7 +14,7 @@ class Renderer : public BaseFilter {
   public:
     Renderer(std::string name, MajorType major);
 
-    bool IsRenderer() const final { return true; }
+    bool EndsBranch() const final { return true; }
     // A sample or the end of the stream arrived since the last stop or flush.
     bool Prerolled() const;
     Pin* Input() const { return FindPin(PinDirection::Input, 0); }

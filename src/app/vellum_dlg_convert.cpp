@@ -1,0 +1,182 @@
+// Convert: the checks and questions before a conversion, its start through the composition
+// and the output graph, its clock and progress, its events, and its end with the summary.
+#include "app/clock_text.h"
+#include "app/vellum_dlg.h"
+#include "language/language.h"
+#include "options/filter_property_dialog.h"
+#include "options/output_extension.h"
+#include "platform/graph/device_enumerator.h"
+#include "platform/settings/store.h"
+#include "platform/ui/prompts.h"
+#include "resources/resource.h"
+
+#include <QFile>
+#include <QProgressBar>
+
+#include <algorithm>
+
+namespace {
+
+// Where the compressor question sends a user whose FFmpeg has no MPEG-4 encoder.
+constexpr const char* kCodecDownloadPage = "https://ffmpeg.org/download.html";
+
+constexpr int kButtonsLockedWhileConverting[] = {IDC_BUTTON_ADD_VIDEO, IDC_BUTTON_OUTPUT_SETTINGS,
+                                                 IDC_BUTTON_START_TIME, IDC_BUTTON_END_TIME};
+
+} // namespace
+
+void CVellumDlg::ChooseCompressors() {
+    // WMV output uses the writer's own encoders.
+    if (output.outputFormat == options::FormatWmv) {
+        output.useVideoCompressor = 0;
+        output.useAudioCompressor = 0;
+        return;
+    }
+    settings::SetFirstByteIfPresent(settings::DefaultRoot(), "DivXNetworks/DivX4Windows",
+                                    "Disable feedback");
+    struct Choice {
+        const char* section;
+        graph::DeviceCategory category;
+        const char* preferred;
+        int* flag;
+        std::shared_ptr<graph::BaseFilter>* compressor;
+    };
+    for (const Choice& choice :
+         {Choice{"DexVideoCompress", graph::DeviceCategory::VideoCompressor, "divx",
+                 &output.useVideoCompressor, &videoCompressor},
+          Choice{"DexAudioCompress", graph::DeviceCategory::AudioCompressor, "microsoft adpcm",
+                 &output.useAudioCompressor, &audioCompressor}}) {
+        int number = settings::Profile().GetProfileInt(choice.section, "CompressorNumber", -2);
+        if (number == -2)
+            number = graph::FindDevice(choice.category, choice.preferred);
+        choice.compressor->reset();
+        if (number >= 0)
+            graph::CreateDeviceFilter(choice.category, number, choice.compressor);
+        // A flag without a compressor behind it would fail the conversion later.
+        *choice.flag = *choice.compressor ? 1 : 0;
+    }
+}
+
+void CVellumDlg::OnConvert() {
+    if (photoList.Count() == 0) {
+        ui::MessageBox(this, "Please open a video file first!");
+        return;
+    }
+    if (previewRunning == 1) {
+        ui::MessageBox(this, "Please stop Preview first!");
+        return;
+    }
+    if (converting != 0) {
+        FinishConversion();
+        return;
+    }
+    if (!ConfirmReplacingOutput())
+        return;
+    CheckOutputFrameRate();
+    if (output.outputFormat != options::FormatWmv) {
+        if (output.useVideoCompressor == 0 &&
+            ui::MessageBox(
+                this,
+                QStringLiteral(
+                    "You do not select a video compressor in Options dialog. The output file will "
+                    "be very big.\nStrongly recommend you to install DivX codec, then select DivX "
+                    "as video compressor.\nIf there is no DivX codec on your system, please "
+                    "download it at %1\nDo you want to continue?")
+                    .arg(kCodecDownloadPage),
+                "Warning", ui::MB_YESNO) != ui::IDYES)
+            return;
+        settings::SetFirstByteIfPresent(settings::DefaultRoot(), "DivXNetworks/DivX4Windows",
+                                        "Disable feedback");
+    }
+    ReadTimes();
+    if (!CheckComposable())
+        return;
+    singleSpan = syncState.syncCount <= 0 ? 1 : 0;
+    if (FAILED(composition.BuildTimeline({syncState, photoList, musicList, output, singleSpan})))
+        return;
+    render::OutputParts parts;
+    parts.videoCompressor = videoCompressor;
+    parts.audioCompressor = audioCompressor;
+    parts.muxerClassId =
+        settings::Profile().GetProfileString("DirectShowFilters", "CurrentMuxerCLSID", "AVI Mux");
+    parts.notifyWindow = this;
+    parts.beforeCustomRun = [this](graph::FilterGraph& graph) {
+        CDialogFilterPerproty dialog(this);
+        dialog.filterGraph = &graph;
+        dialog.exec();
+    };
+    if (FAILED(render::RenderToFile(composition.Timeline(), output, parts, conversion))) {
+        composition.ReleaseTimeline();
+        return;
+    }
+    converting = 1;
+    SetDlgItemText(IDC_BUTTON_CONVERT, Language().GetString(IDS_BUTTON_STOP));
+    conversionClock_->start();
+    for (int id : kButtonsLockedWhileConverting)
+        EnableDlgItem(id, false);
+    ShowProgress();
+}
+
+bool CVellumDlg::ConfirmReplacingOutput() {
+    if (!QFile::exists(output.outputFileName))
+        return true;
+    const QString question =
+        output.outputFileName + " " + Language().GetString(IDS_MESSAGE_FILE_EXIST);
+    if (ui::MessageBox(this, question, Language().GetString(IDS_MESSAGE_WARNING),
+                       ui::MB_YESNO | ui::MB_ICONEXCLAMATION) != ui::IDYES)
+        return false;
+    QFile::remove(output.outputFileName);
+    return true;
+}
+
+void CVellumDlg::FinishConversion() {
+    conversionClock_->stop();
+    render::EndConversion(conversion);
+    composition.ReleaseTimeline();
+    converting = 0;
+    SetDlgItemText(IDC_BUTTON_CONVERT, Language().GetString(IDS_BUTTON_CONVERT));
+    elapsedSeconds = 0;
+    SetDlgItemText(IDC_STATIC_STATUS,
+                   QStringLiteral("%1. %2 %3     %4 %5*%6")
+                       .arg(Language().GetString(IDS_MESSAGE_CONVERSION_DONE),
+                            Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
+                            Language().GetString(IDS_MESSAGE_RESOLUTION))
+                       .arg(output.outputWidth)
+                       .arg(output.outputHeight));
+    for (int id : kButtonsLockedWhileConverting)
+        EnableDlgItem(id, true);
+    Item<QProgressBar>(IDC_PROGRESS_CONVERSION)->hide();
+}
+
+void CVellumDlg::OnConversionEvents() {
+    long code = 0;
+    std::intptr_t param1 = 0;
+    std::intptr_t param2 = 0;
+    while (conversion.pEvent &&
+           SUCCEEDED(conversion.pEvent->GetEvent(&code, &param1, &param2, 0))) {
+        conversion.pEvent->FreeEventParams(code, param1, param2);
+        if (code == graph::EC_COMPLETE) {
+            FinishConversion();
+        } else if (code == graph::EC_ERRORABORT) {
+            // A conversion that fails while it streams ends here, with what went wrong; the
+            // file holds what was written so far.
+            FinishConversion();
+            ui::MessageBox(this, "The conversion stopped: " +
+                                     render::ErrorText(static_cast<HRESULT>(param1)));
+        }
+    }
+}
+
+void CVellumDlg::ShowProgress() {
+    auto* bar = Item<QProgressBar>(IDC_PROGRESS_CONVERSION);
+    const REFERENCE_TIME total = syncState.outputDuration;
+    const REFERENCE_TIME written = std::clamp<REFERENCE_TIME>(conversion.WrittenTime(), 0, total);
+    const double done = total > 0 ? double(written) / double(total) : 0;
+    bar->setValue(static_cast<int>(done * bar->maximum()));
+    // The time left, at the pace so far; nothing to say before the first second or so.
+    QString left;
+    if (done > 0.01 && elapsedSeconds > 0)
+        left = " · " + ClockText(static_cast<int>(elapsedSeconds * (1 - done) / done)) + " left";
+    bar->setFormat(QStringLiteral("%p%") + left);
+    bar->show();
+}

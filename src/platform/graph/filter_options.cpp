@@ -1,0 +1,106 @@
+#include "platform/graph/filter_options.h"
+
+#include "platform/graph/av_util.h"
+
+extern "C" {
+#include <libavutil/opt.h>
+}
+
+namespace graph {
+
+namespace {
+
+// The options of one object that are on the page and not at their defaults.
+std::string SerializeOne(void* object, int flags) {
+    char* text = nullptr;
+    std::string state;
+    if (av_opt_serialize(object, flags, AV_OPT_SERIALIZE_SKIP_DEFAULTS, &text, '=', ':') >= 0 &&
+        text)
+        state = text;
+    av_free(text);
+    return state;
+}
+
+// The object's own options, then its private part's.
+std::string Serialize(void* object, int flags) {
+    std::string state = SerializeOne(object, flags);
+    for (void* child = av_opt_child_next(object, nullptr); child;
+         child = av_opt_child_next(object, child)) {
+        const std::string part = SerializeOne(child, flags);
+        if (!part.empty())
+            state += (state.empty() ? "" : ":") + part;
+    }
+    return state;
+}
+
+} // namespace
+
+std::unique_ptr<FilterOptions> FilterOptions::ForEncoder(const AVCodec* codec) {
+    const int kind =
+        codec->type == AVMEDIA_TYPE_VIDEO ? AV_OPT_FLAG_VIDEO_PARAM : AV_OPT_FLAG_AUDIO_PARAM;
+    std::unique_ptr<FilterOptions> options(
+        new FilterOptions(Kind::Encoder, codec, nullptr, AV_OPT_FLAG_ENCODING_PARAM | kind));
+    options->object_ = options->MakeObject();
+    return options->object_ ? std::move(options) : nullptr;
+}
+
+std::unique_ptr<FilterOptions> FilterOptions::ForMultiplexer(const AVOutputFormat* format) {
+    std::unique_ptr<FilterOptions> options(
+        new FilterOptions(Kind::Multiplexer, format, nullptr, AV_OPT_FLAG_ENCODING_PARAM));
+    options->object_ = options->MakeObject();
+    return options->object_ ? std::move(options) : nullptr;
+}
+
+FilterOptions::FilterOptions(Kind kind, const void* what, void* object, int flags)
+    : kind_(kind), what_(what), object_(object), flags_(flags) {}
+
+FilterOptions::~FilterOptions() {
+    FreeObject(object_);
+}
+
+void* FilterOptions::MakeObject() const {
+    if (kind_ == Kind::Encoder)
+        return avcodec_alloc_context3(static_cast<const AVCodec*>(what_));
+    AVFormatContext* format = nullptr;
+    avformat_alloc_output_context2(&format, static_cast<const AVOutputFormat*>(what_), nullptr,
+                                   nullptr);
+    return format;
+}
+
+void FilterOptions::FreeObject(void* object) const {
+    if (kind_ == Kind::Encoder) {
+        auto* codec = static_cast<AVCodecContext*>(object);
+        avcodec_free_context(&codec);
+    } else {
+        avformat_free_context(static_cast<AVFormatContext*>(object));
+    }
+}
+
+std::string FilterOptions::State() const {
+    return Serialize(object_, flags_);
+}
+
+HRESULT FilterOptions::SetState(std::string_view state) {
+    void* fresh = MakeObject();
+    if (!fresh)
+        return E_OUTOFMEMORY;
+    const std::string text(state);
+    if (!text.empty() && av_set_options_string(fresh, text.c_str(), "=", ":") < 0) {
+        FreeObject(fresh);
+        return E_INVALIDARG;
+    }
+    FreeObject(object_);
+    object_ = fresh;
+    return S_OK;
+}
+
+HRESULT FilterOptions::CopyTo(void* object) const {
+    int error = av_opt_copy(object, object_);
+    void* from = av_opt_child_next(object_, nullptr);
+    void* to = av_opt_child_next(object, nullptr);
+    if (error >= 0 && from && to)
+        error = av_opt_copy(to, from);
+    return StatusFromAv(error);
+}
+
+} // namespace graph

@@ -1,0 +1,261 @@
+#include "render/output_graph.h"
+
+#include "options/output_extension.h"
+#include "platform/core/guid.h"
+#include "platform/core/window_message.h"
+#include "platform/graph/capture_graph_builder.h"
+#include "platform/ui/prompts.h"
+#include "platform/ui/show_error.h"
+#include "render/asf_writer_profile.h"
+#include "render/generate_profile.h"
+#include "render/map_profile.h"
+
+#include <QObject>
+
+namespace render {
+
+namespace {
+
+constexpr std::uint32_t kWmaFormatTag = 0x161;
+constexpr std::uint32_t kWmvVersion9 = 0x00090000;
+constexpr std::uint32_t kKeyFrameSeconds = 8;
+// The profile text the writer is given when a profile file is asked for.
+constexpr const char* kFileProfileText = "test2";
+
+void Say(const QString& text) {
+    ui::MessageBox(nullptr, text);
+}
+
+// The ASF writer of WMV output, configured from a generated profile (or the fixed profile
+// text when a profile file is asked for).
+HRESULT ConfigureAsfWriter(graph::BaseFilter* mux, OutputSettings& output) {
+    auto* writer = dynamic_cast<graph::AsfWriter*>(mux);
+    if (!writer) {
+        ui::ShowError("Failed to QI for IConfigAsfWriter!  hr=0x%x\n",
+                      static_cast<unsigned>(E_NOINTERFACE));
+        return E_NOINTERFACE;
+    }
+    std::unique_ptr<wmformat::Profile> profile;
+    HRESULT hr = S_OK;
+    const char* failure = "Failed to configure filter to use profile!  hr=0x%x\n";
+    if (output.useFileProfile == 1) {
+        hr = MapProfile(kFileProfileText, profile);
+        if (FAILED(hr)) {
+            ui::ShowError("Failed to map profile ID!  hr=0x%x\n", static_cast<unsigned>(hr));
+            return hr;
+        }
+        failure = "Failed to configure filter to use file profile!  hr=0x%x\n";
+    } else {
+        const AudioStreamDesc audio{static_cast<std::uint32_t>(output.audioBitrate), kWmaFormatTag,
+                                    44100, 2};
+        const VideoStreamDesc video{wmformat::MakeFourCc("WMV3"),
+                                    static_cast<std::uint32_t>(output.videoBitrate),
+                                    output.outputHeight,
+                                    output.outputWidth,
+                                    *ProfileFrameRate(output.outputFrameRate),
+                                    0,
+                                    kKeyFrameSeconds};
+        hr = GenerateProfile(&audio, &video, kWmvVersion9, &profile);
+        if (FAILED(hr)) {
+            ui::ShowError("Failed to GenerateProfile Audio video with script!  hr=0x%x\n",
+                          static_cast<unsigned>(hr));
+            return hr;
+        }
+    }
+    graph::AsfWriterConfig config;
+    hr = AsfWriterConfigOf(*profile, &config);
+    if (SUCCEEDED(hr))
+        hr = writer->ConfigureFilterUsingProfile(config);
+    if (FAILED(hr)) {
+        ui::ShowError(failure, static_cast<unsigned>(hr));
+        return hr;
+    }
+    // The writer encodes by itself: no compressor filter goes before it.
+    output.useVideoCompressor = 0;
+    output.useAudioCompressor = 0;
+    return S_OK;
+}
+
+// One group's pin into the writer, through its compressor when one is used.
+HRESULT RenderGroup(editing::RenderEngine& engine, graph::FilterGraph& graph,
+                    graph::CaptureGraphBuilder2& builder, graph::BaseFilter* mux, long group,
+                    bool useCompressor, const std::shared_ptr<graph::BaseFilter>& compressor,
+                    const char* compressorName) {
+    graph::Pin* pin = nullptr;
+    if (FAILED(engine.GetGroupOutputPin(group, &pin))) {
+        Say("Could not GetGroupOutputPin( g, &pPin )");
+        return E_FAIL;
+    }
+    graph::BaseFilter* through = nullptr;
+    if (useCompressor) {
+        const HRESULT hr = compressor ? graph.AddFilter(compressor, compressorName) : E_POINTER;
+        if (FAILED(hr)) {
+            Say(ErrorText(hr));
+            return hr;
+        }
+        through = compressor.get();
+    }
+    const HRESULT hr = builder.RenderStream(pin, through, mux);
+    if (FAILED(hr))
+        Say("failed pBuilder->RenderStream( NULL, NULL, pPin, NULL, pMux )\n" + ErrorText(hr));
+    return hr;
+}
+
+// The writer for the output format, added to the graph with the file name.
+HRESULT AddWriter(graph::CaptureGraphBuilder2& builder, const std::string& file,
+                  OutputSettings& output, const QString& muxerClassId, graph::BaseFilter** mux,
+                  graph::IFileSinkFilter2** sink) {
+    switch (output.outputFormat) {
+    case options::FormatWmv:
+        if (FAILED(builder.SetOutputFileName(graph::CLSID_WMAsfWriter, file, mux, sink))) {
+            Say("Error pBuilder->SetOutputFileName(&guid, Filename, &pMux, &pWriter )");
+            return E_FAIL;
+        }
+        return S_OK;
+    case options::FormatCustomMuxer: {
+        // A text that is no class identifier stands for none, which no writer has.
+        const GUID classId = core::GuidFromString(muxerClassId.toStdString()).value_or(GUID{});
+        if (FAILED(builder.SetOutputFileName(classId, file, mux, sink))) {
+            Say("Please find the muxer, please install it.)");
+            return E_FAIL;
+        }
+        return S_OK;
+    }
+    default:
+        if (FAILED(builder.SetOutputFileName(graph::MEDIASUBTYPE_Avi, file, mux, sink))) {
+            Say("Error pBuilder->SetOutputFileName(&guid, Filename, &pMux, &pWriter )");
+            return E_FAIL;
+        }
+        return S_OK;
+    }
+}
+
+HRESULT BuildOutputGraph(editing::RenderEngine& engine, const std::string& file,
+                         OutputSettings& output, const OutputParts& parts, Conversion& conversion) {
+    graph::CaptureGraphBuilder2 builder;
+    editing::Timeline* timeline = nullptr;
+    graph::FilterGraph* graph = nullptr;
+    if (FAILED(engine.GetTimelineObject(&timeline)) || FAILED(engine.GetFilterGraph(&graph)))
+        return E_FAIL;
+    const int groups = timeline->GetGroupCount();
+    if (groups == 0) {
+        Say("Could not GetGroupCount( &Groups )");
+        return E_INVALIDARG;
+    }
+    if (FAILED(builder.SetFiltergraph(graph))) {
+        Say("Error pBuilder->SetFiltergraph( pGraph )");
+        return E_FAIL;
+    }
+    // A WMV frame rate below 1 gives no frame duration to generate a profile with.
+    if (output.outputFormat == options::FormatWmv && output.useFileProfile != 1 &&
+        !ProfileFrameRate(output.outputFrameRate)) {
+        Say(QString("The output frame rate %1 is too small for WMV output: choose a frame rate "
+                    "of at least 1 frame per second in the Options.")
+                .arg(output.outputFrameRate));
+        return E_INVALIDARG;
+    }
+    graph::BaseFilter* mux = nullptr;
+    graph::IFileSinkFilter2* sink = nullptr;
+    HRESULT hr = AddWriter(builder, file, output, parts.muxerClassId, &mux, &sink);
+    if (FAILED(hr))
+        return hr;
+    if (auto* interleaving = graph::QueryFilterInterface<graph::IConfigInterleaving>(mux))
+        interleaving->put_Mode(graph::INTERLEAVE_FULL);
+    if (sink)
+        sink->SetMode(graph::AM_FILE_OVERWRITE);
+    if (output.outputFormat == options::FormatWmv) {
+        hr = ConfigureAsfWriter(mux, output);
+        if (FAILED(hr))
+            return hr;
+    }
+    // Group 0 is the picture, every later group sound.
+    for (int group = 0; group < groups; ++group) {
+        const bool picture = group == 0;
+        hr = RenderGroup(engine, *graph, builder, mux, group,
+                         (picture ? output.useVideoCompressor : output.useAudioCompressor) == 1,
+                         picture ? parts.videoCompressor : parts.audioCompressor,
+                         picture ? "VideoCompressor" : "AudioCompressor");
+        if (FAILED(hr))
+            return hr;
+    }
+    if (FAILED(graph->QueryInterface(&conversion.pControl))) {
+        Say("Could not get pControl");
+        return E_FAIL;
+    }
+    if (FAILED(graph->QueryInterface(&conversion.pEvent))) {
+        Say("Could not get pEvent");
+        return E_FAIL;
+    }
+    if (FAILED(conversion.pEvent->SetNotifyWindow(parts.notifyWindow, WM_GRAPHNOTIFY, 0))) {
+        Say("can not SetNotifyWindow!!!");
+        return E_FAIL;
+    }
+    if (output.outputFormat == options::FormatCustomMuxer && parts.beforeCustomRun)
+        parts.beforeCustomRun(*graph);
+    hr = conversion.pControl->Run();
+    if (FAILED(hr)) {
+        Say("can not pControl->Run()!!!\n" + ErrorText(hr));
+        return hr;
+    }
+    return S_OK;
+}
+
+} // namespace
+
+REFERENCE_TIME Conversion::WrittenTime() const {
+    graph::FilterGraph* graph = nullptr;
+    if (!pRenderEngine || FAILED(pRenderEngine->GetFilterGraph(&graph)))
+        return 0;
+    graph::IMediaSeeking* seeking = nullptr;
+    REFERENCE_TIME position = 0;
+    if (FAILED(graph->QueryInterface(&seeking)) || FAILED(seeking->GetCurrentPosition(&position)))
+        return 0;
+    return position;
+}
+
+QString ErrorText(HRESULT hr) {
+    // The caller's buffer held 160 bytes with the terminating zero.
+    return QString::fromStdString(core::StatusText(hr).substr(0, 159));
+}
+
+HRESULT RenderToFile(editing::Timeline* timeline, OutputSettings& output, const OutputParts& parts,
+                     Conversion& conversion) {
+    EndConversion(conversion);
+    conversion.pRenderEngine = std::make_unique<editing::RenderEngine>();
+    editing::RenderEngine& engine = *conversion.pRenderEngine;
+    const auto fail = [&](HRESULT hr) {
+        EndConversion(conversion);
+        return hr;
+    };
+    if (FAILED(engine.SetTimelineObject(timeline))) {
+        Say("Could not SetTimelineObject");
+        return fail(E_FAIL);
+    }
+    engine.SetDynamicReconnectLevel(1);
+    if (FAILED(engine.ConnectFrontEnd())) {
+        Say("Could not ConnectFrontEnd");
+        return fail(E_FAIL);
+    }
+    // Every frame is rendered, none dropped for being late.
+    for (int group = 0; group < timeline->GetGroupCount(); ++group)
+        timeline->GetGroup(group)->SetPreviewMode(false);
+    const HRESULT hr =
+        BuildOutputGraph(engine, output.outputFileName.toStdString(), output, parts, conversion);
+    return FAILED(hr) ? fail(hr) : hr;
+}
+
+void EndConversion(Conversion& conversion) {
+    if (conversion.pControl)
+        conversion.pControl->Stop();
+    if (conversion.pEvent) {
+        conversion.pEvent->SetNotifyWindow(nullptr, 0, 0);
+        conversion.pEvent = nullptr;
+    }
+    conversion.pControl = nullptr;
+    if (conversion.pRenderEngine) {
+        conversion.pRenderEngine->ScrapIt();
+        conversion.pRenderEngine.reset();
+    }
+}
+
+} // namespace render

@@ -1,0 +1,58 @@
+#pragma once
+// Writing a composition to a file. A render engine gives one output pin per group of the
+// timeline; each goes through its compressor, if one is chosen, into the writer the output
+// format asks for: the AVI multiplexer, the Windows Media ASF writer with a generated profile,
+// or the multiplexer whose class identifier the settings hold. The graph then runs on its own
+// threads and reports its end, or a failure, to the notify window as WM_GRAPHNOTIFY.
+//
+// Every failure is shown to the user (through ui::Prompts) as it happens, and leaves nothing
+// running.
+#include "options/output_settings.h"
+#include "platform/editing/render_engine.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QObject;
+
+namespace render {
+
+// The objects of a running conversion, from a successful start until it is ended.
+struct Conversion {
+    std::unique_ptr<editing::RenderEngine> pRenderEngine;
+    graph::IMediaControl* pControl = nullptr;
+    graph::IMediaEventEx* pEvent = nullptr;
+
+    bool Running() const { return pControl != nullptr; }
+    // How far the file has been written, in output time; 0 when nothing runs.
+    REFERENCE_TIME WrittenTime() const;
+};
+
+struct OutputParts {
+    // The program's compressor objects; used when the settings' flags ask for them.
+    std::shared_ptr<graph::BaseFilter> videoCompressor;
+    std::shared_ptr<graph::BaseFilter> audioCompressor;
+    // The stored "CurrentMuxerCLSID" of the custom multiplexer.
+    QString muxerClassId;
+    // Receives WM_GRAPHNOTIFY; may be null.
+    QObject* notifyWindow = nullptr;
+    // Called with the built graph just before it runs, when the output goes through a custom
+    // multiplexer, so the user can set up its filters.
+    std::function<void(graph::FilterGraph&)> beforeCustomRun;
+};
+
+// Builds the output graph of `timeline` for `output` and runs it; `conversion` then holds
+// it. For WMV output the writer encodes by itself, so both compressor flags of `output`
+// become 0. Returns the failing status after showing its message.
+HRESULT RenderToFile(editing::Timeline* timeline, OutputSettings& output, const OutputParts& parts,
+                     Conversion& conversion);
+
+// Stops the graph, lets go of its events and discards the engine; nothing runs afterwards.
+void EndConversion(Conversion& conversion);
+
+// The platform's text for a status, cut as a 160-byte buffer cuts it.
+QString ErrorText(HRESULT hr);
+
+} // namespace render

@@ -1,0 +1,250 @@
+// Convert from the main window, run the way the program runs it: its refusals and questions,
+// a start and a stop, the end on completion, a failing file, the writer the format asks for,
+// and the written file's sound on its picture at every point.
+#include "app/vellum_dlg.h"
+#include "options/filter_property_dialog.h"
+#include "platform/core/guid.h"
+#include "platform/graph/device_enumerator.h"
+#include "platform/settings/store.h"
+#include "resources/resource.h"
+#include "support/drift_fixtures.h"
+#include "support/media_fixtures.h"
+#include "support/modal_run.h"
+#include "support/scripted_prompts.h"
+#include "support/test_environment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr REFERENCE_TIME S = UNITS;
+
+class ConvertTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testsupport::UseTemporarySettings();
+        folder = testsupport::TemporaryFolder();
+    }
+    void Click(int id) { QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); }
+    void Open(const std::string& path) {
+        scope.prompts.fileAnswers = {QString::fromStdString(path)};
+        Click(IDC_BUTTON_ADD_VIDEO);
+        ASSERT_TRUE(dlg.videoPlayer);
+        Click(IDC_BUTTON_PAUSE);
+    }
+    // Output to `name` in the test's folder, in the given format, with the given encoders
+    // ("" for none).
+    void Output(const QString& name, int format, const char* video = "", const char* audio = "") {
+        dlg.output.outputFileName = folder + "/" + name;
+        dlg.output.outputFormat = format;
+        dlg.videoCompressor.reset();
+        dlg.audioCompressor.reset();
+        if (*video)
+            graph::CreateDeviceFilter(
+                graph::DeviceCategory::VideoCompressor,
+                graph::FindDevice(graph::DeviceCategory::VideoCompressor, video),
+                &dlg.videoCompressor);
+        if (*audio)
+            graph::CreateDeviceFilter(
+                graph::DeviceCategory::AudioCompressor,
+                graph::FindDevice(graph::DeviceCategory::AudioCompressor, audio),
+                &dlg.audioCompressor);
+        dlg.output.useVideoCompressor = dlg.videoCompressor ? 1 : 0;
+        dlg.output.useAudioCompressor = dlg.audioCompressor ? 1 : 0;
+    }
+    bool WaitUntilIdle(int ms = 60000) {
+        return QTest::qWaitFor([&] { return dlg.converting == 0; }, ms);
+    }
+    QString Probe(const QString& entries) {
+        QProcess ffprobe;
+        ffprobe.start("ffprobe", {"-v", "error", "-show_entries", entries, "-of", "csv=p=0",
+                                  dlg.output.outputFileName});
+        ffprobe.waitForFinished(30000);
+        return QString::fromUtf8(ffprobe.readAllStandardOutput()).trimmed();
+    }
+
+    testsupport::PromptScope scope;
+    CVellumDlg dlg;
+    QString folder;
+};
+
+} // namespace
+
+TEST_F(ConvertTest, RefusesWithoutAVideoOrWhilePreviewingAndAsksBeforeReplacing) {
+    testsupport::RunModal(dlg, [&] {
+        dlg.EnableWorkingSet();
+        Click(IDC_BUTTON_CONVERT);
+        Open(testsupport::Clip(testsupport::ClipKind::H264Aac));
+        dlg.previewRunning = 1;
+        Click(IDC_BUTTON_CONVERT);
+        dlg.previewRunning = 0;
+        ASSERT_EQ(scope.prompts.messages.size(), 2u);
+        EXPECT_EQ(scope.prompts.messages[0].text, "Please open a video file first!");
+        EXPECT_EQ(scope.prompts.messages[1].text, "Please stop Preview first!");
+
+        // An existing file and No: nothing is deleted, nothing is built.
+        Output("kept.avi", 0);
+        QFile existing(dlg.output.outputFileName);
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write("mine");
+        existing.close();
+        scope.prompts.messages.clear();
+        scope.prompts.answers = {ui::IDNO};
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        EXPECT_EQ(scope.prompts.messages[0].text,
+                  dlg.output.outputFileName + " exists. Do you want to replace it?");
+        EXPECT_EQ(scope.prompts.messages[0].caption, "Warning");
+        EXPECT_EQ(testsupport::ReadFileBytes(dlg.output.outputFileName.toStdString()), "mine");
+        EXPECT_EQ(dlg.converting, 0);
+        EXPECT_EQ(dlg.composition.Timeline(), nullptr);
+    });
+}
+
+TEST_F(ConvertTest, ConvertTwiceStartsThenStopsLeavingAPlayableFile) {
+    testsupport::RunModal(dlg, [&] {
+        // Long enough that the conversion is still running when Stop comes.
+        Open(testsupport::PlainClip(640, 480, 25, 60));
+        Output("stopped.avi", 0, "divx", "microsoft adpcm");
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
+        ASSERT_EQ(dlg.converting, 1);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_CONVERT), "Stop");
+        for (int id : {IDC_BUTTON_ADD_VIDEO, IDC_BUTTON_OUTPUT_SETTINGS})
+            EXPECT_FALSE(dlg.GetDlgItem(id)->isEnabled());
+        EXPECT_TRUE(dlg.Timer(CVellumDlg::kConversionClockTimer)->isActive());
+        QTest::qWait(300);
+        ASSERT_EQ(dlg.converting, 1);
+        Click(IDC_BUTTON_CONVERT);
+        EXPECT_EQ(dlg.converting, 0);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_CONVERT), "Convert");
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_STATUS),
+                  "Done. Output file: " + dlg.output.outputFileName + "     Resolution: 640*480");
+        EXPECT_TRUE(dlg.GetDlgItem(IDC_BUTTON_ADD_VIDEO)->isEnabled());
+        EXPECT_FALSE(dlg.Timer(CVellumDlg::kConversionClockTimer)->isActive());
+        // What was written so far plays.
+        EXPECT_EQ(Probe("stream=codec_type"), "video\naudio");
+    });
+}
+
+TEST_F(ConvertTest, AviWmvAndACustomMultiplexerAreWrittenToTheEnd) {
+    testsupport::RunModal(dlg, [&] {
+        Open(testsupport::Clip(testsupport::ClipKind::H264Aac));
+
+        Output("whole.avi", 0, "divx", "microsoft adpcm");
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_EQ(dlg.converting, 1);
+        ASSERT_TRUE(WaitUntilIdle());
+        EXPECT_TRUE(dlg.GetDlgItemText(IDC_STATIC_STATUS).startsWith("Done."));
+        EXPECT_EQ(Probe("stream=codec_name"), "mpeg4\nadpcm_ms");
+
+        // WMV: the writer's own encoders, no compressor question, and both flags 0 after.
+        Output("whole.wmv", 1, "divx", "microsoft adpcm");
+        dlg.output.outputFrameRate = 29.97;
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_TRUE(WaitUntilIdle());
+        EXPECT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
+        EXPECT_EQ(dlg.output.useVideoCompressor, 0);
+        EXPECT_EQ(dlg.output.useAudioCompressor, 0);
+        EXPECT_EQ(Probe("stream=codec_name"), "wmav2\nwmv2");
+
+        // A custom multiplexer: the stored default names none; a real one runs after the
+        // filters' dialog.
+        Output("custom.mkv", 2, "divx", "mpeg layer-3");
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        EXPECT_EQ(scope.prompts.messages[0].text, "Please find the muxer, please install it.)");
+        EXPECT_EQ(dlg.converting, 0);
+        const int matroska = graph::FindDevice(graph::DeviceCategory::Filter, "matroska mux");
+        ASSERT_GE(matroska, 0);
+        settings::Profile().WriteProfileString(
+            "DirectShowFilters", "CurrentMuxerCLSID",
+            QString::fromStdString(core::GuidToString(
+                graph::EnumerateDevices(graph::DeviceCategory::Filter)[matroska].classId)));
+        bool dialogShown = false;
+        QTimer::singleShot(100, [&] {
+            auto* dialog = qobject_cast<CDialogFilterPerproty*>(QApplication::activeModalWidget());
+            dialogShown = dialog != nullptr;
+            if (dialog)
+                QTest::mouseClick(dialog->GetDlgItem(IDCANCEL_BUTTON), Qt::LeftButton);
+        });
+        scope.prompts.messages.clear();
+        Click(IDC_BUTTON_CONVERT);
+        EXPECT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
+        EXPECT_TRUE(dialogShown);
+        ASSERT_TRUE(WaitUntilIdle());
+        EXPECT_TRUE(Probe("format=format_name").contains("matroska"));
+    });
+}
+
+TEST_F(ConvertTest, AFileThatCannotBeWrittenEndsWithAMessageAndAnIdleWindow) {
+    testsupport::RunModal(dlg, [&] {
+        Open(testsupport::Clip(testsupport::ClipKind::H264Aac));
+        Output("missing-folder/out.avi", 0, "divx", "microsoft adpcm");
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_TRUE(WaitUntilIdle(10000));
+        ASSERT_FALSE(scope.prompts.messages.empty());
+        EXPECT_EQ(dlg.converting, 0);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_CONVERT), "Convert");
+        EXPECT_TRUE(dlg.GetDlgItem(IDC_BUTTON_ADD_VIDEO)->isEnabled());
+        EXPECT_FALSE(dlg.conversion.Running());
+    });
+}
+
+// A clip whose sound runs 1 % slow and 0.3 s late, four points on its flashes: in the file
+// Convert writes, every click falls on its flash within one sample of the output's sound.
+TEST_F(ConvertTest, EveryClickFallsOnItsFlashInTheWrittenFile) {
+    const testsupport::DriftingClip clip =
+        testsupport::MakeDriftingClip(12, 25, {1.0, 4.0, 7.0, 10.0}, 0.3, 0.01);
+    testsupport::RunModal(dlg, [&] {
+        Open(clip.path);
+        // The points lie half a second before each flash, so every click is in the middle of
+        // a stretch that was resampled.
+        for (std::size_t i = 0; i < clip.flashTimes.size(); ++i) {
+            const double video = clip.flashTimes[i] - 0.5;
+            dlg.syncState.syncPoints[i] = {
+                static_cast<REFERENCE_TIME>(std::llround(video * S)),
+                static_cast<REFERENCE_TIME>(std::llround((0.3 + video * 1.01) * S))};
+        }
+        dlg.syncState.syncCount = static_cast<int>(clip.flashTimes.size());
+        dlg.RedrawPointList();
+        // At the source's own frame rate every flash keeps its frame's exact time.
+        dlg.output.frameRateIndex = 0;
+        dlg.output.outputFrameRate = clip.fps;
+        Click(IDC_BUTTON_CALCULATE_START_SYNC);
+        Click(IDC_BUTTON_CALCULATE_END_SYNC);
+        // Uncompressed sound keeps the click's edge to the sample; ADPCM's adaptive steps
+        // take a few samples to climb it.
+        for (const auto& [name, video, audio, samples] :
+             {std::tuple{"sync.avi", "", "", 1.0},
+              std::tuple{"sync_mpeg4.avi", "divx", "microsoft adpcm", 4.0}}) {
+            Output(name, 0, video, audio);
+            scope.prompts.messages.clear();
+            Click(IDC_BUTTON_CONVERT);
+            // Uncompressed picture: only the question about its size, answered Yes.
+            for (const auto& message : scope.prompts.messages)
+                EXPECT_TRUE(message.text.startsWith("You do not select a video compressor"))
+                    << message.text.toStdString();
+            ASSERT_TRUE(WaitUntilIdle());
+            const std::string written = dlg.output.outputFileName.toStdString();
+            int rate = 0;
+            const std::vector<double> flashes = testsupport::FlashTimes(written);
+            const std::vector<double> clicks = testsupport::ClickTimes(written, &rate);
+            ASSERT_EQ(flashes.size(), clip.flashTimes.size()) << name;
+            ASSERT_EQ(clicks.size(), clip.flashTimes.size()) << name;
+            for (std::size_t i = 0; i < flashes.size(); ++i) {
+                EXPECT_NEAR(flashes[i], clip.flashTimes[i], 0.5 / clip.fps)
+                    << name << " flash " << i;
+                EXPECT_NEAR(clicks[i], flashes[i], samples / rate) << name << " click " << i;
+            }
+        }
+    });
+}

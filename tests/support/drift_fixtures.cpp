@@ -1,0 +1,155 @@
+#include "support/drift_fixtures.h"
+
+#include "support/media_fixtures.h"
+#include "support/test_environment.h"
+
+#include <QProcess>
+#include <QStringList>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <stdexcept>
+
+namespace testsupport {
+
+namespace {
+
+QByteArray Run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        throw std::runtime_error(program.toStdString() +
+                                 " failed: " + arguments.join(' ').toStdString() + "\n" +
+                                 process.readAllStandardError().toStdString());
+    return process.readAllStandardOutput();
+}
+
+double FileStart(const std::string& path) {
+    return Run("ffprobe", {"-v", "error", "-show_entries", "format=start_time", "-of", "csv=p=0",
+                           QString::fromStdString(path)})
+        .trimmed()
+        .toDouble();
+}
+
+} // namespace
+
+DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>& flashes,
+                              double offset, double drift) {
+    static std::map<QString, DriftingClip> made;
+    QStringList frames, clicks;
+    DriftingClip clip;
+    clip.fps = fps;
+    for (double flash : flashes) {
+        const long frame = std::lround(flash * fps);
+        frames << QString("eq(n,%1)").arg(frame);
+        clip.flashTimes.push_back(double(frame) / fps);
+        // On a whole sample, placed by sample number: the filter's running time drifts from
+        // n / rate by dozens of samples over seconds.
+        const long sample =
+            std::lround((offset + clip.flashTimes.back() * (1 + drift)) * kClipSampleRate);
+        clip.clickTimes.push_back(double(sample) / kClipSampleRate);
+        clicks
+            << QString("0.7*between(n,%1,%2)").arg(sample).arg(sample + kClipSampleRate / 1000 - 1);
+    }
+    const QString key = QString("%1_%2_%3_%4_%5")
+                            .arg(seconds)
+                            .arg(fps)
+                            .arg(frames.join('+'))
+                            .arg(offset)
+                            .arg(drift);
+    if (auto found = made.find(key); found != made.end())
+        return found->second;
+    static int count = 0;
+    clip.path = (TemporaryFolder() + QString("/drifting_%1.mov").arg(++count)).toStdString();
+    Run("ffmpeg", {"-hide_banner",
+                   "-loglevel",
+                   "error",
+                   "-y",
+                   "-f",
+                   "lavfi",
+                   "-i",
+                   QString("color=c=black:s=160x120:r=%1:d=%2,drawbox=c=white:t=fill:enable='%3'")
+                       .arg(fps)
+                       .arg(seconds)
+                       .arg(frames.join('+')),
+                   "-f",
+                   "lavfi",
+                   "-i",
+                   QString("aevalsrc='0.1*sin(2*PI*440*t)+%1':s=%2:d=%3")
+                       .arg(clicks.join('+'))
+                       .arg(kClipSampleRate)
+                       .arg(seconds),
+                   "-c:v",
+                   "libx264",
+                   "-preset",
+                   "ultrafast",
+                   "-g",
+                   QString::number(fps),
+                   "-pix_fmt",
+                   "yuv420p",
+                   "-c:a",
+                   "aac",
+                   "-b:a",
+                   "192k",
+                   "-ac",
+                   "2",
+                   QString::fromStdString(clip.path)});
+    made.emplace(key, clip);
+    return clip;
+}
+
+std::vector<double> FlashTimes(const std::string& path) {
+    const double start = FileStart(path);
+    const QStringList lines =
+        QString::fromUtf8(Run("ffprobe", {"-v", "error", "-f", "lavfi", "-i",
+                                          "movie=" + QString::fromStdString(path) + ",signalstats",
+                                          "-show_entries",
+                                          "frame=best_effort_timestamp_time:frame_tags=lavfi."
+                                          "signalstats.YAVG",
+                                          "-of", "csv=p=0"}))
+            .split('\n', Qt::SkipEmptyParts);
+    std::vector<double> times;
+    bool white = false;
+    for (const QString& line : lines) {
+        const QStringList fields = line.split(',');
+        if (fields.size() < 2)
+            continue;
+        const bool now = fields[1].toDouble() > 128;
+        if (now && !white)
+            times.push_back(fields[0].toDouble() - start);
+        white = now;
+    }
+    return times;
+}
+
+std::vector<double> ClickTimes(const std::string& path, int* sampleRate) {
+    const QString file = QString::fromStdString(path);
+    const int rate = Run("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries",
+                                     "stream=sample_rate", "-of", "csv=p=0", file})
+                         .trimmed()
+                         .toInt();
+    if (sampleRate)
+        *sampleRate = rate;
+    // Where the first decoded sample lies: codecs hold back or skip their first samples.
+    const double first = FirstSoundTime(path);
+    const QByteArray pcm = Run("ffmpeg", {"-v", "error", "-i", file, "-map", "0:a:0", "-af", "pan=mono|c0=c0",
+                                          "-f", "s16le", "-acodec", "pcm_s16le", "-"});
+    std::vector<std::int16_t> samples(pcm.size() / 2);
+    if (!samples.empty())
+        std::memcpy(samples.data(), pcm.constData(), samples.size() * 2);
+    std::vector<double> times;
+    long last = -rate;
+    for (long i = 0; i < long(samples.size()); ++i) {
+        // Halfway between the tone's peak (0.1) and the click's lowest (0.6): the first sample
+        // past it is the click's first.
+        if (std::abs(samples[i]) < 11500 || i - last < rate / 10)
+            continue;
+        last = i;
+        times.push_back(first + double(i) / rate);
+    }
+    return times;
+}
+
+} // namespace testsupport
