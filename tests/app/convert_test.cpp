@@ -221,12 +221,26 @@ TEST_F(ConvertTest, EveryClickFallsOnItsFlashInTheWrittenFile) {
         dlg.output.outputFrameRate = clip.fps;
         Click(IDC_BUTTON_CALCULATE_START_SYNC);
         Click(IDC_BUTTON_CALCULATE_END_SYNC);
-        // Uncompressed sound keeps the click's edge to the sample; ADPCM's adaptive steps
-        // take a few samples to climb it.
-        for (const auto& [name, video, audio, samples] :
-             {std::tuple{"sync.avi", "", "", 1.0},
-              std::tuple{"sync_mpeg4.avi", "divx", "microsoft adpcm", 4.0}}) {
-            Output(name, 0, video, audio);
+        const int matroska = graph::FindDevice(graph::DeviceCategory::Filter, "matroska mux");
+        settings::Profile().WriteProfileString(
+            "DirectShowFilters", "CurrentMuxerCLSID",
+            QString::fromStdString(core::GuidToString(
+                graph::EnumerateDevices(graph::DeviceCategory::Filter)[matroska].classId)));
+        QTimer continueAtOnce;
+        QObject::connect(&continueAtOnce, &QTimer::timeout, [] {
+            if (auto* dialog =
+                    qobject_cast<CDialogFilterPerproty*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        continueAtOnce.start(50);
+        // Uncompressed and lossless sound keep the click's edge to the sample; ADPCM's
+        // adaptive steps take a few samples to climb it; WMV keeps whole milliseconds.
+        for (const auto& [name, format, video, audio, tolerance] :
+             {std::tuple{"sync.avi", 0, "", "", 1.0 / 44100},
+              std::tuple{"sync_mpeg4.avi", 0, "divx", "microsoft adpcm", 4.0 / 44100},
+              std::tuple{"sync.wmv", 1, "", "", 0.0005},
+              std::tuple{"sync.mkv", 2, "divx", "flac", 1.0 / 44100}}) {
+            Output(name, format, video, audio);
             scope.prompts.messages.clear();
             Click(IDC_BUTTON_CONVERT);
             // Uncompressed picture: only the question about its size, answered Yes.
@@ -240,10 +254,14 @@ TEST_F(ConvertTest, EveryClickFallsOnItsFlashInTheWrittenFile) {
             const std::vector<double> clicks = testsupport::ClickTimes(written, &rate);
             ASSERT_EQ(flashes.size(), clip.flashTimes.size()) << name;
             ASSERT_EQ(clicks.size(), clip.flashTimes.size()) << name;
+            // A writer may start both streams a little late to make room for an encoder's
+            // delay (WMA's 2,048 samples); the pictures keep their places from there.
+            const double origin = flashes[0] - clip.flashTimes[0];
+            EXPECT_NEAR(origin, 0, 0.05) << name;
             for (std::size_t i = 0; i < flashes.size(); ++i) {
-                EXPECT_NEAR(flashes[i], clip.flashTimes[i], 0.5 / clip.fps)
+                EXPECT_NEAR(flashes[i] - origin, clip.flashTimes[i], 0.5 / clip.fps)
                     << name << " flash " << i;
-                EXPECT_NEAR(clicks[i], flashes[i], samples / rate) << name << " click " << i;
+                EXPECT_NEAR(clicks[i], flashes[i], tolerance) << name << " click " << i;
             }
         }
     });

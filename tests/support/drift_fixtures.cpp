@@ -126,16 +126,18 @@ std::vector<double> FlashTimes(const std::string& path) {
 
 std::vector<double> ClickTimes(const std::string& path, int* sampleRate) {
     const QString file = QString::fromStdString(path);
+    const double start = FileStart(path);
     const int rate = Run("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries",
                                      "stream=sample_rate", "-of", "csv=p=0", file})
                          .trimmed()
                          .toInt();
     if (sampleRate)
         *sampleRate = rate;
-    // Where the first decoded sample lies: codecs hold back or skip their first samples.
-    const double first = FirstSoundTime(path);
-    const QByteArray pcm = Run("ffmpeg", {"-v", "error", "-i", file, "-map", "0:a:0", "-af", "pan=mono|c0=c0",
-                                          "-f", "s16le", "-acodec", "pcm_s16le", "-"});
+    // Decoded the way a player presents it: silence where the sound's time stamps say it
+    // starts later, so a codec's delay counts as it would in playing.
+    const QByteArray pcm = Run("ffmpeg", {"-v", "error", "-i", file, "-map", "0:a:0", "-af",
+                                          "aresample=async=1:first_pts=0,pan=mono|c0=c0", "-f",
+                                          "s16le", "-acodec", "pcm_s16le", "-"});
     std::vector<std::int16_t> samples(pcm.size() / 2);
     if (!samples.empty())
         std::memcpy(samples.data(), pcm.constData(), samples.size() * 2);
@@ -147,7 +149,7 @@ std::vector<double> ClickTimes(const std::string& path, int* sampleRate) {
         if (std::abs(samples[i]) < 11500 || i - last < rate / 10)
             continue;
         last = i;
-        times.push_back(first + double(i) / rate);
+        times.push_back(double(i) / rate - start);
     }
     return times;
 }

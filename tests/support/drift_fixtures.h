@@ -25,7 +25,8 @@ DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>
 std::vector<double> FlashTimes(const std::string& path);
 
 // The onsets (seconds after the file's start) of the clicks in a file's first sound stream,
-// decoded at the stream's own rate, and that rate.
+// decoded at the stream's own rate and placed by its time stamps as a player places them,
+// and that rate.
 std::vector<double> ClickTimes(const std::string& path, int* sampleRate = nullptr);
 
 } // namespace testsupport
