@@ -8,13 +8,13 @@
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
-#include <QAbstractButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -72,12 +72,12 @@ TEST_F(MainWindowTest, StoredSettingsAreReadWithTheirMappings) {
 TEST_F(MainWindowTest, WorkingControlsAreDisabledAndHiddenOnesHidden) {
     CVellumDlg dlg;
     dlg.show();
-    for (int id : {IDC_BUTTON_CONVERT, IDC_SLIDER_POSITION, IDC_BUTTON_PLAY, IDC_BUTTON_PAUSE,
-                   IDC_BUTTON_STOP, IDC_BUTTON_JUMP_FORWARD, IDC_BUTTON_AUDIO_JUMP_BACKWARD,
-                   IDC_BUTTON_ADD_SYNC_POINT, IDC_BUTTON_EDIT_SYNC_POINT, IDC_BUTTON_LOAD_SYNC_LIST,
-                   IDC_BUTTON_SAVE_SYNC_LIST, IDC_BUTTON_CALCULATE_END_SYNC,
-                   IDC_BUTTON_PREVIEW_VIDEO, IDC_SLIDER_PREVIEW, IDC_EDIT_VIDEO_START,
-                   IDC_EDIT_AUDIO_END})
+    for (int id :
+         {IDC_BUTTON_CONVERT, IDC_SLIDER_POSITION, IDC_BUTTON_PLAY, IDC_BUTTON_PAUSE,
+          IDC_BUTTON_STOP, IDC_BUTTON_JUMP_FORWARD, IDC_BUTTON_AUDIO_JUMP_BACKWARD,
+          IDC_BUTTON_ADD_SYNC_POINT, IDC_BUTTON_EDIT_SYNC_POINT, IDC_BUTTON_LOAD_SYNC_LIST,
+          IDC_BUTTON_SAVE_SYNC_LIST, IDC_BUTTON_CALCULATE_END_SYNC, IDC_BUTTON_PREVIEW_VIDEO,
+          IDC_SLIDER_PREVIEW, IDC_EDIT_VIDEO_START, IDC_EDIT_AUDIO_END})
         EXPECT_FALSE(dlg.GetDlgItem(id)->isEnabled()) << id;
     for (int id : {IDC_BUTTON_ADD_VIDEO, IDC_BUTTON_OUTPUT_SETTINGS, IDC_BUTTON_HELP,
                    IDC_BUTTON_ABOUT, IDC_BUTTON_HOMEPAGE, IDC_BUTTON_EXIT})
@@ -170,18 +170,50 @@ TEST_F(MainWindowTest, AboutBoxHasItsTwoLinks) {
 
 TEST_F(MainWindowTest, ConversionClockShowsTheElapsedTime) {
     CVellumDlg dlg;
-    dlg.elapsedSeconds = 3661 - 1;
+    dlg.elapsedSeconds = 3725 - 1;
     dlg.OnTimer(CVellumDlg::kConversionClockTimer);
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_STATUS), "Please wait... Used Time: 01:01:01");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_STATUS), "Please wait... Used Time: 01:02:05");
     EXPECT_EQ(dlg.Timer(CVellumDlg::kConversionClockTimer)->interval(), 1000);
     EXPECT_EQ(dlg.Timer(CVellumDlg::kPreviewBarTimer)->interval(), 2000);
+}
+
+TEST_F(MainWindowTest, StartUpChoosesTheCompressorsAviOutputUses) {
+    settings::Store& store = settings::Profile();
+    // First run with AVI output: the MPEG-4 ("DivX") and Microsoft ADPCM compressors.
+    store.WriteProfileInt("Settings", "nOuptputFormat", 0);
+    {
+        CVellumDlg dlg;
+        ASSERT_TRUE(dlg.videoCompressor && dlg.audioCompressor);
+        EXPECT_EQ(dlg.output.useVideoCompressor, 1);
+        EXPECT_EQ(dlg.output.useAudioCompressor, 1);
+        EXPECT_EQ(dlg.videoCompressor->Name(), "DivX MPEG-4 Video Codec");
+        EXPECT_EQ(dlg.audioCompressor->Name(), "Microsoft ADPCM");
+    }
+    // The uncompressed entry, and a stored number past the end, leave no flag without a
+    // compressor behind it.
+    store.WriteProfileInt("DexVideoCompress", "CompressorNumber", -1);
+    store.WriteProfileInt("DexAudioCompress", "CompressorNumber", 100000);
+    {
+        CVellumDlg dlg;
+        EXPECT_FALSE(dlg.videoCompressor);
+        EXPECT_FALSE(dlg.audioCompressor);
+        EXPECT_EQ(dlg.output.useVideoCompressor, 0);
+        EXPECT_EQ(dlg.output.useAudioCompressor, 0);
+    }
+    // WMV output: the writer encodes, no compressor is made.
+    store.WriteProfileInt("Settings", "nOuptputFormat", 1);
+    store.WriteProfileInt("DexVideoCompress", "CompressorNumber", -2);
+    CVellumDlg dlg;
+    EXPECT_FALSE(dlg.videoCompressor);
+    EXPECT_EQ(dlg.output.useVideoCompressor, 0);
 }
 
 TEST_F(MainWindowTest, EnterAndEscapeInATimeBoxNeitherPressAButtonNorClose) {
     CVellumDlg dlg;
     dlg.show();
     dlg.EnableWorkingSet();
-    QSignalSpy openClicks(dlg.Item<QAbstractButton>(IDC_BUTTON_ADD_VIDEO), &QAbstractButton::clicked);
+    QSignalSpy openClicks(dlg.Item<QAbstractButton>(IDC_BUTTON_ADD_VIDEO),
+                          &QAbstractButton::clicked);
     QWidget* box = dlg.GetDlgItem(IDC_EDIT_VIDEO_START);
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Return);
