@@ -107,6 +107,9 @@ class CVellumDlg : public ui::Dialog {
     void OnPlayerTick();
 
     // The composed preview
+    // Reads the times, checks the points and builds the timeline that Preview and Convert
+    // play or write; false (having said why) when it cannot.
+    bool ComposeTimeline();
     void OnPreview();
     void CheckOutputFrameRate();
     void StartPreview();

@@ -88,11 +88,7 @@ void CVellumDlg::OnConvert() {
         settings::SetFirstByteIfPresent(settings::DefaultRoot(), "DivXNetworks/DivX4Windows",
                                         "Disable feedback");
     }
-    ReadTimes();
-    if (!CheckComposable())
-        return;
-    singleSpan = syncState.syncCount <= 0 ? 1 : 0;
-    if (FAILED(composition.BuildTimeline({syncState, photoList, musicList, output, singleSpan})))
+    if (!ComposeTimeline())
         return;
     render::OutputParts parts;
     parts.videoCompressor = videoCompressor;

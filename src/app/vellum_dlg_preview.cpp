@@ -38,13 +38,18 @@ void CVellumDlg::CheckOutputFrameRate() {
                                  : output.sourceFrameRate;
 }
 
-void CVellumDlg::StartPreview() {
-    CheckOutputFrameRate();
+bool CVellumDlg::ComposeTimeline() {
     ReadTimes();
     if (!CheckComposable())
-        return;
+        return false;
     singleSpan = syncState.syncCount <= 0 ? 1 : 0;
-    if (FAILED(composition.BuildTimeline({syncState, photoList, musicList, output, singleSpan})))
+    return SUCCEEDED(
+        composition.BuildTimeline({syncState, photoList, musicList, output, singleSpan}));
+}
+
+void CVellumDlg::StartPreview() {
+    CheckOutputFrameRate();
+    if (!ComposeTimeline())
         return;
     previewEngine = std::make_unique<editing::RenderEngine>();
     const auto fail = [this](const char* message) {
