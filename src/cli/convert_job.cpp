@@ -26,7 +26,9 @@ extern "C" {
 namespace cli {
 namespace {
 
-void Say(const QString& text) { ui::MessageBox(nullptr, text); }
+void Say(const QString& text) {
+    ui::MessageBox(nullptr, text);
+}
 
 // An existing file is replaced only when asked; a missing folder is named before anything
 // is read.
@@ -133,8 +135,8 @@ bool ChooseMuxer(const std::optional<QString>& name, QString& classId) {
         Say("No multiplexer has \"" + *name + "\" in its name.");
         return false;
     }
-    classId = QString::fromStdString(core::GuidToString(
-        graph::EnumerateDevices(graph::DeviceCategory::Filter)[number].classId));
+    classId = QString::fromStdString(
+        core::GuidToString(graph::EnumerateDevices(graph::DeviceCategory::Filter)[number].classId));
     return true;
 }
 
@@ -159,9 +161,9 @@ int RunConversion(const ConvertOptions& options) {
 
     render::OutputParts parts;
     if (output.outputFormat != options::FormatWmv) {
-        if (!ChooseCompressor({"video", "DexVideoCompress", graph::DeviceCategory::VideoCompressor,
-                               "divx"},
-                              options.videoEncoder, options.videoBitrate, parts.videoCompressor) ||
+        if (!ChooseCompressor(
+                {"video", "DexVideoCompress", graph::DeviceCategory::VideoCompressor, "divx"},
+                options.videoEncoder, options.videoBitrate, parts.videoCompressor) ||
             !ChooseCompressor({"audio", "DexAudioCompress", graph::DeviceCategory::AudioCompressor,
                                "microsoft adpcm"},
                               options.audioEncoder, options.audioBitrate, parts.audioCompressor))

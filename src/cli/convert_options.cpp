@@ -55,9 +55,16 @@ Reader Bitrate(std::optional<int> ConvertOptions::*field) {
 
 const std::map<QString, Reader>& ValueOptions() {
     static const std::map<QString, Reader> readers = {
-        {"-o", [](const QString& v, ConvertOptions& o) { o.output = v; return !v.isEmpty(); }},
+        {"-o",
+         [](const QString& v, ConvertOptions& o) {
+             o.output = v;
+             return !v.isEmpty();
+         }},
         {"--sync-list",
-         [](const QString& v, ConvertOptions& o) { o.syncList = v; return !v.isEmpty(); }},
+         [](const QString& v, ConvertOptions& o) {
+             o.syncList = v;
+             return !v.isEmpty();
+         }},
         {"--video-start", Time(&ConvertOptions::videoStart)},
         {"--video-end", Time(&ConvertOptions::videoEnd)},
         {"--audio-start", Time(&ConvertOptions::audioStart)},
@@ -135,8 +142,8 @@ bool ParseArguments(const QStringList& arguments, ConvertOptions& options, QStri
             return false;
         }
         if (!options.input.isEmpty()) {
-            error = "Only one input file can be converted at a time; \"" + name +
-                    "\" is one too many.";
+            error =
+                "Only one input file can be converted at a time; \"" + name + "\" is one too many.";
             return false;
         }
         options.input = name;

@@ -14,9 +14,13 @@
 namespace cli {
 namespace {
 
-void Say(const QString& text) { ui::MessageBox(nullptr, text); }
+void Say(const QString& text) {
+    ui::MessageBox(nullptr, text);
+}
 
-QString Seconds(REFERENCE_TIME time) { return QString::fromStdString(avsync::TimeToText(time)); }
+QString Seconds(REFERENCE_TIME time) {
+    return QString::fromStdString(avsync::TimeToText(time));
+}
 
 bool LoadPoints(const QString& file, avsync::SyncState& sync) {
     const avsync::LoadedSyncList list = avsync::LoadSyncList(file.toStdString());
@@ -28,7 +32,8 @@ bool LoadPoints(const QString& file, avsync::SyncState& sync) {
         Say("Can not read the synchronization list file " + file + ".");
         return false;
     case avsync::LoadedSyncList::Status::NotASyncList:
-        Say("The file " + file + " is not a synchronization list: it has no [FILENAME] section "
+        Say("The file " + file +
+            " is not a synchronization list: it has no [FILENAME] section "
             "whose TOTAL_SYNC_POINTS gives the number of points.");
         return false;
     case avsync::LoadedSyncList::Status::CountOutOfRange:
@@ -54,9 +59,8 @@ bool Calculate(avsync::SyncState& sync) {
         Say("--calculate needs at least one point, and the synchronization list has none.");
         return false;
     }
-    const bool computed = sync.syncCount == 1
-                              ? (sync.SetStartsToZero(), true)
-                              : sync.CalculateStart(sync.videoStart);
+    const bool computed =
+        sync.syncCount == 1 ? (sync.SetStartsToZero(), true) : sync.CalculateStart(sync.videoStart);
     if (computed && sync.CalculateEnd({sync.videoStart, sync.videoEnd, sync.audioStart,
                                        sync.audioEnd, sync.outputDuration}))
         return true;

@@ -78,10 +78,9 @@ const testsupport::DriftingClip& Clip() {
 TEST_F(ConvertCommandTest, UncompressedAviHasEveryClickOnItsFlash) {
     const testsupport::DriftingClip& clip = Clip();
     const QString output = folder + "/sync.avi";
-    const Result result =
-        Run({QString::fromStdString(clip.path), "--sync-list", SyncList(clip), "--calculate",
-             "--format", "avi", "--video-encoder", "none", "--audio-encoder", "none",
-             "--frame-rate", "25", "-o", output});
+    const Result result = Run({QString::fromStdString(clip.path), "--sync-list", SyncList(clip),
+                               "--calculate", "--format", "avi", "--video-encoder", "none",
+                               "--audio-encoder", "none", "--frame-rate", "25", "-o", output});
     ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
     EXPECT_TRUE(result.errors.contains("Done. Output file: " + output));
     EXPECT_EQ(Probe(output, "stream=codec_type,codec_name"), "rawvideo,video\npcm_s16le,audio");
@@ -117,15 +116,17 @@ TEST_F(ConvertCommandTest, CalculateDerivesTheTimesTheMainWindowCalculates) {
                                      window.audioEnd, window.outputDuration}));
     ASSERT_GT(window.videoStart, 0);
 
-    const Result result =
-        Run({QString::fromStdString(clip.path), "--sync-list", list, "--calculate", "--format",
-             "avi", "--video-encoder", "none", "--audio-encoder", "none", "-o",
-             folder + "/two.avi"});
+    const Result result = Run({QString::fromStdString(clip.path), "--sync-list", list,
+                               "--calculate", "--format", "avi", "--video-encoder", "none",
+                               "--audio-encoder", "none", "-o", folder + "/two.avi"});
     ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
-    const auto text = [](REFERENCE_TIME t) { return QString::fromStdString(avsync::TimeToText(t)); };
-    EXPECT_TRUE(result.errors.contains(QStringLiteral("2 points; video %1 to %2 s, audio %3 to %4 s")
-                                           .arg(text(window.videoStart), text(window.videoEnd),
-                                                text(window.audioStart), text(window.audioEnd))))
+    const auto text = [](REFERENCE_TIME t) {
+        return QString::fromStdString(avsync::TimeToText(t));
+    };
+    EXPECT_TRUE(
+        result.errors.contains(QStringLiteral("2 points; video %1 to %2 s, audio %3 to %4 s")
+                                   .arg(text(window.videoStart), text(window.videoEnd),
+                                        text(window.audioStart), text(window.audioEnd))))
         << result.errors.toStdString();
 }
 
@@ -174,7 +175,7 @@ TEST_F(ConvertCommandTest, HelpListsEveryOption) {
     const QString help = QString::fromUtf8(process.readAllStandardOutput());
     for (const char* option :
          {"--sync-list", "--video-start", "--video-end", "--audio-start", "--audio-end",
-          "--calculate", "--overwrite", "--format", "--video-encoder", "--audio-encoder",
-          "--muxer", "--size", "--frame-rate", "--video-bitrate", "--audio-bitrate", "Exit status"})
+          "--calculate", "--overwrite", "--format", "--video-encoder", "--audio-encoder", "--muxer",
+          "--size", "--frame-rate", "--video-bitrate", "--audio-bitrate", "Exit status"})
         EXPECT_TRUE(help.contains(option)) << option;
 }
