@@ -13,8 +13,6 @@
 #include <QTableWidget>
 #include <QTimer>
 
-#include <cstdlib>
-
 namespace {
 
 // The wait cursor for the length of one operation.
@@ -23,19 +21,6 @@ class WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
 };
-
-int TransitionKindFor(const slideshow::TransitionDefaults& defaults, int index, int current) {
-    switch (defaults.transitionMode) {
-    case 0:
-        return std::rand() % slideshow::kTransitionKindCount;
-    case 1:
-        return index > slideshow::kTransitionKindCount - 1 ? index - 46 : index;
-    case 2:
-        return defaults.sameTransitionKind;
-    default:
-        return current;
-    }
-}
 
 } // namespace
 
@@ -75,7 +60,7 @@ void CVellumDlg::OnOpenVideo() {
     slideshow::PhotoEntry photo;
     photo.path = path;
     photo.duration = wholeSeconds * UNITS;
-    photo.transitionType = TransitionKindFor(transitionDefaults, 0, photo.transitionType);
+    photo.transitionType = slideshow::TransitionKindFor(transitionDefaults, 0, photo.transitionType);
     photo.transitionDuration = static_cast<REFERENCE_TIME>(transitionDefaults.defaultTransitionDuration) * UNITS;
     photoList.Append(photo);
     musicList.Append({path, media::GraphLength(path)});

@@ -2,12 +2,12 @@
 // the commands that change them, with their questions and refusals.
 #include "app/vellum_dlg.h"
 
-#include "app/composition_fault_text.h"
 #include "language/language.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
 #include "resources/resource.h"
 #include "sync/change_sync_point_dialog.h"
+#include "sync/composition_fault_text.h"
 #include "sync/sync_list_file.h"
 #include "sync/time_text.h"
 

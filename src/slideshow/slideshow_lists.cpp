@@ -3,6 +3,7 @@
 #include "platform/settings/store.h"
 
 #include <array>
+#include <cstdlib>
 
 namespace slideshow {
 
@@ -13,6 +14,19 @@ TransitionDefaults ReadTransitionDefaults(const settings::Store& store) {
     d.transitionMode = store.GetProfileInt("TransitionSettings", "TransitionType", 0);
     d.sameTransitionKind = store.GetProfileInt("TransitionSettings", "TransitionName", 0);
     return d;
+}
+
+int TransitionKindFor(const TransitionDefaults& defaults, int index, int current) {
+    switch (defaults.transitionMode) {
+    case 0:
+        return std::rand() % kTransitionKindCount;
+    case 1:
+        return index > kTransitionKindCount - 1 ? index - 46 : index;
+    case 2:
+        return defaults.sameTransitionKind;
+    default:
+        return current;
+    }
 }
 
 const char* TransitionName(int kind) {

@@ -59,6 +59,10 @@ struct TransitionDefaults {
 // The "TransitionSettings" values, with their defaults.
 TransitionDefaults ReadTransitionDefaults(const settings::Store& store);
 
+// The transition kind an opened video's entry `index` gets: random, in sequence, always the
+// same kind, or `current` for an unknown mode.
+int TransitionKindFor(const TransitionDefaults& defaults, int index, int current);
+
 // The name of transition kind 0..46, or an empty text.
 const char* TransitionName(int kind);
 

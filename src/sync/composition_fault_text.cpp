@@ -1,4 +1,4 @@
-#include "app/composition_fault_text.h"
+#include "sync/composition_fault_text.h"
 
 #include "sync/time_text.h"
 

@@ -1,0 +1,34 @@
+#pragma once
+// Waiting for a running conversion to end, in an event loop: the graph posts WM_GRAPHNOTIFY
+// to a receiver here, which reads the graph's events and ends the loop on completion or on
+// a failure. Meanwhile a timer redraws the progress line.
+#include "render/output_graph.h"
+
+#include <QObject>
+
+#include <functional>
+
+namespace cli {
+
+class ConversionRun : public QObject {
+    Q_OBJECT
+  public:
+    explicit ConversionRun(render::Conversion& conversion);
+
+    // The receiver RenderToFile posts the graph's events to.
+    QObject* NotifyWindow() { return this; }
+    // Runs the event loop until the graph completes (true) or fails (false, after saying
+    // why); `progress` is called with the written output time a few times a second.
+    bool Wait(const std::function<void(REFERENCE_TIME)>& progress);
+
+  protected:
+    bool event(QEvent* event) override;
+
+  private:
+    void ReadEvents();
+
+    render::Conversion& conversion_;
+    std::function<void(bool)> finish_;
+};
+
+} // namespace cli

@@ -1,0 +1,213 @@
+#include "cli/convert_job.h"
+
+#include "cli/conversion_run.h"
+#include "cli/progress_line.h"
+#include "cli/source_video.h"
+#include "cli/stderr_prompts.h"
+#include "options/output_extension.h"
+#include "platform/core/guid.h"
+#include "platform/graph/device_enumerator.h"
+#include "platform/graph/filter_options.h"
+#include "platform/settings/store.h"
+#include "render/build_timeline.h"
+#include "render/output_graph.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+extern "C" {
+#include <libavutil/opt.h>
+}
+
+#include <cstdlib>
+#include <ctime>
+
+namespace cli {
+namespace {
+
+void Say(const QString& text) {
+    ui::MessageBox(nullptr, text);
+}
+
+// An existing file is replaced only when asked; a missing folder is named before anything
+// is read.
+bool OutputWritable(const ConvertOptions& options) {
+    const QFileInfo output(options.output);
+    if (!output.absoluteDir().exists()) {
+        Say("Can not write " + options.output + ": the folder " + output.absolutePath() +
+            " does not exist.");
+        return false;
+    }
+    if (!output.exists())
+        return true;
+    if (!options.overwrite) {
+        Say(options.output + " exists. Give --overwrite to replace it; nothing was written.");
+        return false;
+    }
+    if (!QFile::remove(options.output)) {
+        Say("Can not replace " + options.output + ": it can not be removed.");
+        return false;
+    }
+    return true;
+}
+
+// The output settings as the main window holds them once a video is open, with what the
+// arguments change.
+OutputSettings ChooseOutput(const ConvertOptions& options, const SourceVideo& source,
+                            const settings::Store& store) {
+    OutputSettings output;
+    output.outputFormat = options.format.value_or(
+        options.muxer ? options::FormatCustomMuxer
+                      : store.GetProfileInt("Settings", "nOuptputFormat", 1));
+    output.outputFileName = options.output;
+    ReadFrameRateAndBitrates(store, output);
+    output.outputWidth = options.width.value_or(source.width);
+    output.outputHeight = options.height.value_or(source.height);
+    output.sourceFrameRate = source.frameRate;
+    if (output.frameRateIndex == 0)
+        output.outputFrameRate = output.sourceFrameRate;
+    if (options.frameRate) {
+        output.frameRateIndex = 6; // the custom rate
+        output.outputFrameRate = *options.frameRate;
+    }
+    output.videoBitrate = options.videoBitrate.value_or(output.videoBitrate);
+    output.audioBitrate = options.audioBitrate.value_or(output.audioBitrate);
+    // The source's own rate may be no usable output rate.
+    if (output.frameRateIndex == 0 &&
+        (output.outputFrameRate > 100 || output.outputFrameRate < 0) &&
+        ui::MessageBox(nullptr,
+                       QString::asprintf("The output frame rate is %f.The value may not be "
+                                         "proper.\nClick Yes to set the output frame rate "
+                                         "23.976. Click No to keep it.",
+                                         output.sourceFrameRate),
+                       "Warning", ui::MB_YESNO) == ui::IDYES)
+        output.outputFrameRate = 23.976;
+    return output;
+}
+
+struct CompressorKind {
+    const char* what; // for messages
+    const char* section;
+    graph::DeviceCategory category;
+    const char* preferred;
+};
+
+// The compressor named, none for "none", or without a name the stored choice (the default
+// search when nothing is stored), as the main window chooses at start-up. False after
+// saying why.
+bool ChooseCompressor(const CompressorKind& kind, const std::optional<QString>& name,
+                      const std::optional<int>& bitrate, std::shared_ptr<graph::BaseFilter>& out) {
+    out.reset();
+    int number = -1;
+    if (name && *name == "none")
+        return true;
+    if (name) {
+        number = graph::FindDevice(kind.category, name->toStdString());
+        if (number < 0) {
+            Say(QStringLiteral("No %1 compressor has \"%2\" in its name.").arg(kind.what, *name));
+            return false;
+        }
+    } else {
+        number = settings::Profile().GetProfileInt(kind.section, "CompressorNumber", -2);
+        if (number == -2)
+            number = graph::FindDevice(kind.category, kind.preferred);
+    }
+    if (number >= 0 && FAILED(graph::CreateDeviceFilter(kind.category, number, &out)) && name) {
+        Say(QStringLiteral("The %1 compressor \"%2\" can not be made.").arg(kind.what, *name));
+        return false;
+    }
+    auto* pages = graph::QueryFilterInterface<graph::ISpecifyPropertyPages>(out.get());
+    if (bitrate && pages)
+        av_opt_set_int(pages->Options().Object(), "b", *bitrate, 0);
+    return true;
+}
+
+// The class identifier of the named multiplexer, or the stored one.
+bool ChooseMuxer(const std::optional<QString>& name, QString& classId) {
+    if (!name) {
+        classId = settings::Profile().GetProfileString("DirectShowFilters", "CurrentMuxerCLSID",
+                                                       "AVI Mux");
+        return true;
+    }
+    const int number = graph::FindDevice(graph::DeviceCategory::Filter, name->toStdString());
+    if (number < 0) {
+        Say("No multiplexer has \"" + *name + "\" in its name.");
+        return false;
+    }
+    classId = QString::fromStdString(
+        core::GuidToString(graph::EnumerateDevices(graph::DeviceCategory::Filter)[number].classId));
+    return true;
+}
+
+} // namespace
+
+int RunConversion(const ConvertOptions& options) {
+    std::unique_ptr<ProgressLine> progress;
+    auto prompts = std::make_unique<StderrPrompts>([&progress] {
+        if (progress)
+            progress->Break();
+    });
+    const StderrPrompts& said = *prompts;
+    ui::InstallPrompts(std::move(prompts));
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+    const settings::Store& store = settings::Profile();
+    SourceVideo source;
+    if (!OutputWritable(options) ||
+        !OpenSource(options, slideshow::ReadTransitionDefaults(store), source))
+        return 1;
+    OutputSettings output = ChooseOutput(options, source, store);
+
+    render::OutputParts parts;
+    if (output.outputFormat != options::FormatWmv) {
+        if (!ChooseCompressor(
+                {"video", "DexVideoCompress", graph::DeviceCategory::VideoCompressor, "divx"},
+                options.videoEncoder, options.videoBitrate, parts.videoCompressor) ||
+            !ChooseCompressor({"audio", "DexAudioCompress", graph::DeviceCategory::AudioCompressor,
+                               "microsoft adpcm"},
+                              options.audioEncoder, options.audioBitrate, parts.audioCompressor))
+            return 1;
+        output.useVideoCompressor = parts.videoCompressor ? 1 : 0;
+        output.useAudioCompressor = parts.audioCompressor ? 1 : 0;
+        if (!parts.videoCompressor && !options.videoEncoder)
+            ui::MessageBox(nullptr,
+                           "No video compressor is chosen in the settings: the picture is "
+                           "written uncompressed and the file will be very big. Continue?",
+                           "Warning", ui::MB_YESNO);
+        settings::SetFirstByteIfPresent(settings::DefaultRoot(), "DivXNetworks/DivX4Windows",
+                                        "Disable feedback");
+    }
+    if (!ChooseMuxer(options.muxer, parts.muxerClassId))
+        return 1;
+
+    // The build reports a step that fails and goes on; here any such step fails the run.
+    const int before = said.MessageCount();
+    render::Composition composition;
+    const int singleSpan = source.sync.syncCount <= 0 ? 1 : 0;
+    if (FAILED(composition.BuildTimeline(
+            {source.sync, source.photoList, source.musicList, output, singleSpan})) ||
+        said.MessageCount() != before)
+        return 1;
+
+    render::Conversion conversion;
+    ConversionRun run(conversion);
+    parts.notifyWindow = run.NotifyWindow();
+    if (FAILED(render::RenderToFile(composition.Timeline(), output, parts, conversion)))
+        return 1;
+    progress = std::make_unique<ProgressLine>(source.sync.outputDuration);
+    const bool completed = run.Wait([&](REFERENCE_TIME written) { progress->Show(written); });
+    if (completed)
+        progress->Show(source.sync.outputDuration);
+    progress->Break();
+    render::EndConversion(conversion);
+    composition.ReleaseTimeline();
+    if (completed)
+        PrintMessage(QStringLiteral("Done. Output file: %1     Resolution: %2*%3")
+                         .arg(output.outputFileName)
+                         .arg(output.outputWidth)
+                         .arg(output.outputHeight));
+    return completed ? 0 : 1;
+}
+
+} // namespace cli

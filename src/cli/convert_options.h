@@ -1,0 +1,34 @@
+#pragma once
+// The command line of quillet-convert: what was asked for, each value only when given, so
+// that everything else comes from the stored settings as the main window reads them.
+#include "platform/core/reftime.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace cli {
+
+struct ConvertOptions {
+    QString input;
+    QString output;
+    QString syncList;
+    std::optional<REFERENCE_TIME> videoStart, videoEnd, audioStart, audioEnd;
+    bool calculate = false;
+    bool overwrite = false;
+    std::optional<int> format; // options::OutputFormat
+    std::optional<QString> videoEncoder, audioEncoder, muxer;
+    std::optional<int> width, height;
+    std::optional<double> frameRate;
+    std::optional<int> videoBitrate, audioBitrate;
+    bool help = false;
+};
+
+// Reads the arguments after the program name. False with the reason in `error`.
+bool ParseArguments(const QStringList& arguments, ConvertOptions& options, QString& error);
+
+// The --help text.
+QString HelpText();
+
+} // namespace cli

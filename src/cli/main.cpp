@@ -1,0 +1,34 @@
+// quillet-convert: writes a video with its sound moved onto its picture, without windows.
+#include "cli/convert_job.h"
+#include "cli/convert_options.h"
+#include "cli/stderr_prompts.h"
+#include "platform/settings/store.h"
+
+#include <QApplication>
+
+#include <clocale>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    // The shared code makes widgets (a probe renders the picture); no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // Qt hands the user's locale to the C library; numbers must keep their decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+
+    cli::ConvertOptions options;
+    QString error;
+    if (!cli::ParseArguments(app.arguments().mid(1), options, error)) {
+        cli::PrintMessage(error + " See quillet-convert --help.");
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(cli::HelpText().toUtf8().constData(), stdout);
+        return 0;
+    }
+    // The main program's settings: the same file, whatever this program is called.
+    settings::SetProfile(
+        std::make_unique<settings::Store>(settings::DefaultRoot(), "Morvane", "quillet"));
+    return cli::RunConversion(options);
+}

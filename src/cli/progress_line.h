@@ -1,0 +1,27 @@
+#pragma once
+// The progress line of a conversion on a terminal: the part of the output written and the
+// time left at the pace so far, redrawn in place on standard error. Off the terminal
+// (a pipe, a file, a test) it prints nothing, so logs keep only the messages.
+#include "platform/core/reftime.h"
+
+#include <QElapsedTimer>
+
+namespace cli {
+
+class ProgressLine {
+  public:
+    // total: the output's length.
+    explicit ProgressLine(REFERENCE_TIME total);
+
+    void Show(REFERENCE_TIME written);
+    // Ends the line, so that a message or the shell prompt starts on a fresh one.
+    void Break();
+
+  private:
+    bool enabled_;
+    bool drawn_ = false;
+    REFERENCE_TIME total_;
+    QElapsedTimer clock_;
+};
+
+} // namespace cli

@@ -1,0 +1,130 @@
+#include "cli/source_video.h"
+
+#include "cli/stderr_prompts.h"
+#include "language/language.h"
+#include "media/probe.h"
+#include "platform/ui/prompts.h"
+#include "resources/resource.h"
+#include "sync/composition_fault_text.h"
+#include "sync/sync_list_file.h"
+#include "sync/time_text.h"
+
+#include <QFileInfo>
+
+namespace cli {
+namespace {
+
+void Say(const QString& text) {
+    ui::MessageBox(nullptr, text);
+}
+
+QString Seconds(REFERENCE_TIME time) {
+    return QString::fromStdString(avsync::TimeToText(time));
+}
+
+bool LoadPoints(const QString& file, avsync::SyncState& sync) {
+    const avsync::LoadedSyncList list = avsync::LoadSyncList(file.toStdString());
+    switch (list.status) {
+    case avsync::LoadedSyncList::Status::Loaded:
+        sync.ReplacePoints(list.points);
+        return true;
+    case avsync::LoadedSyncList::Status::Unreadable:
+        Say("Can not read the synchronization list file " + file + ".");
+        return false;
+    case avsync::LoadedSyncList::Status::NotASyncList:
+        Say("The file " + file +
+            " is not a synchronization list: it has no [FILENAME] section "
+            "whose TOTAL_SYNC_POINTS gives the number of points.");
+        return false;
+    case avsync::LoadedSyncList::Status::CountOutOfRange:
+        Say(QStringLiteral("The synchronization list file %1 declares %2 points "
+                           "(TOTAL_SYNC_POINTS), but a list holds 0 to %3 points.")
+                .arg(file)
+                .arg(list.declaredCount)
+                .arg(avsync::kMaxSyncPoints));
+        return false;
+    case avsync::LoadedSyncList::Status::TimeOutOfRange:
+        Say(QStringLiteral("The synchronization list file %1 holds %2=%3, which is not a time.")
+                .arg(file, QString::fromStdString(list.badKey),
+                     QString::fromStdString(list.badText)));
+        return false;
+    }
+    return false;
+}
+
+// Calculate start, then Calculate end, on the times as they stand, as the main window's two
+// buttons do one after the other.
+bool Calculate(avsync::SyncState& sync) {
+    if (sync.syncCount == 0) {
+        Say("--calculate needs at least one point, and the synchronization list has none.");
+        return false;
+    }
+    const bool computed =
+        sync.syncCount == 1 ? (sync.SetStartsToZero(), true) : sync.CalculateStart(sync.videoStart);
+    if (computed && sync.CalculateEnd({sync.videoStart, sync.videoEnd, sync.audioStart,
+                                       sync.audioEnd, sync.outputDuration}))
+        return true;
+    Say("The points give no usable start or end times: two of them share the same video time "
+        "or audio time, or the result lies beyond the range of times.");
+    return false;
+}
+
+void ApplyGivenTimes(const ConvertOptions& options, avsync::SyncState& sync) {
+    sync.videoStart = options.videoStart.value_or(sync.videoStart);
+    sync.videoEnd = options.videoEnd.value_or(sync.videoEnd);
+    sync.audioStart = options.audioStart.value_or(sync.audioStart);
+    sync.audioEnd = options.audioEnd.value_or(sync.audioEnd);
+}
+
+} // namespace
+
+bool OpenSource(const ConvertOptions& options, const slideshow::TransitionDefaults& transitions,
+                SourceVideo& source) {
+    const QFileInfo input(options.input);
+    if (!input.isFile() || !input.isReadable()) {
+        Say("Can not read the input file " + options.input + ": " +
+            (input.exists() ? "it is no readable file." : "it does not exist."));
+        return false;
+    }
+    const std::string path = options.input.toStdString();
+    media::ProbedVideo probed;
+    if (!media::ProbeVideo(nullptr, path, probed)) {
+        Say(Language().GetString(IDS_MESSAGE_NO_DURATION) +
+            Language().GetString(IDS_MESSAGE_NOT_OPEN_FILE) + " (" + options.input + ")");
+        return false;
+    }
+    source.width = probed.width;
+    source.height = probed.height;
+    source.frameRate = probed.frameRate;
+
+    slideshow::PhotoEntry photo;
+    photo.path = path;
+    photo.duration = probed.length / UNITS * UNITS;
+    photo.transitionType = slideshow::TransitionKindFor(transitions, 0, photo.transitionType);
+    photo.transitionDuration =
+        static_cast<REFERENCE_TIME>(transitions.defaultTransitionDuration) * UNITS;
+    source.photoList.Append(photo);
+    source.musicList.Append({path, media::GraphLength(path)});
+
+    avsync::SyncState& sync = source.sync;
+    media::StreamDuration(nullptr, path, media::Stream::Audio, sync.audioDuration);
+    media::StreamDuration(nullptr, path, media::Stream::Video, sync.videoDuration);
+    sync.ResetForNewVideo();
+    if (!options.syncList.isEmpty() && !LoadPoints(options.syncList, sync))
+        return false;
+    ApplyGivenTimes(options, sync);
+    if (options.calculate && !Calculate(sync))
+        return false;
+    PrintMessage(QStringLiteral("%1 points; video %2 to %3 s, audio %4 to %5 s, output %6 s.")
+                     .arg(sync.syncCount)
+                     .arg(Seconds(sync.videoStart), Seconds(sync.videoEnd),
+                          Seconds(sync.audioStart), Seconds(sync.audioEnd),
+                          Seconds(sync.outputDuration)));
+    if (const auto fault = avsync::FindCompositionFault(sync)) {
+        Say(CompositionFaultText(sync, *fault));
+        return false;
+    }
+    return true;
+}
+
+} // namespace cli

@@ -1,0 +1,181 @@
+// quillet-convert run as a user runs it: a drifting clip and its synchronization list in,
+// a file whose every click falls on its flash out; the times --calculate derives; and a
+// non-zero exit with a readable reason for each thing that can be wrong.
+#include "media/probe.h"
+#include "support/drift_fixtures.h"
+#include "support/test_environment.h"
+#include "sync/sync_list_file.h"
+#include "sync/time_text.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kOffset = 0.3;
+constexpr double kDrift = 0.01;
+
+struct Result {
+    int exitCode = -1;
+    QString errors;
+};
+
+class ConvertCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = testsupport::TemporaryFolder();
+        settingsRoot = testsupport::TemporaryFolder();
+    }
+
+    // Runs the program with its settings in a folder of the test's own.
+    Result Run(const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", settingsRoot);
+        process.setProcessEnvironment(environment);
+        process.start(QUILLET_CONVERT, arguments);
+        EXPECT_TRUE(process.waitForFinished(120000));
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // A synchronization list of the clip, with one point half a second before each flash
+    // (so every click lies inside a resampled stretch).
+    QString SyncList(const testsupport::DriftingClip& clip) {
+        std::vector<avsync::SyncPoint> points;
+        for (double flash : clip.flashTimes) {
+            const double video = flash - 0.5;
+            points.push_back({std::llround(video * UNITS),
+                              std::llround((kOffset + video * (1 + kDrift)) * UNITS)});
+        }
+        const QString path = folder + "/points.ini";
+        EXPECT_TRUE(avsync::SaveSyncList(path.toStdString(), "", points));
+        return path;
+    }
+
+    QString Probe(const QString& file, const QString& entries) {
+        QProcess ffprobe;
+        ffprobe.start("ffprobe", {"-v", "error", "-show_entries", entries, "-of", "csv=p=0", file});
+        ffprobe.waitForFinished(30000);
+        return QString::fromUtf8(ffprobe.readAllStandardOutput()).trimmed();
+    }
+
+    QString folder;
+    QString settingsRoot;
+};
+
+const testsupport::DriftingClip& Clip() {
+    static const testsupport::DriftingClip clip =
+        testsupport::MakeDriftingClip(12, 25, {1.0, 4.0, 7.0, 10.0}, kOffset, kDrift);
+    return clip;
+}
+
+} // namespace
+
+TEST_F(ConvertCommandTest, UncompressedAviHasEveryClickOnItsFlash) {
+    const testsupport::DriftingClip& clip = Clip();
+    const QString output = folder + "/sync.avi";
+    const Result result = Run({QString::fromStdString(clip.path), "--sync-list", SyncList(clip),
+                               "--calculate", "--format", "avi", "--video-encoder", "none",
+                               "--audio-encoder", "none", "--frame-rate", "25", "-o", output});
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_TRUE(result.errors.contains("Done. Output file: " + output));
+    EXPECT_EQ(Probe(output, "stream=codec_type,codec_name"), "rawvideo,video\npcm_s16le,audio");
+
+    int rate = 0;
+    const std::vector<double> flashes = testsupport::FlashTimes(output.toStdString());
+    const std::vector<double> clicks = testsupport::ClickTimes(output.toStdString(), &rate);
+    ASSERT_EQ(flashes.size(), clip.flashTimes.size());
+    ASSERT_EQ(clicks.size(), clip.flashTimes.size());
+    for (std::size_t i = 0; i < flashes.size(); ++i) {
+        EXPECT_NEAR(flashes[i], clip.flashTimes[i], 0.5 / clip.fps) << "flash " << i;
+        EXPECT_NEAR(clicks[i], flashes[i], 1.0 / rate) << "click " << i;
+    }
+}
+
+// Two points whose line puts the sound's start before 0: Calculate start moves the video
+// start forward, Calculate end extends the line to the end.
+TEST_F(ConvertCommandTest, CalculateDerivesTheTimesTheMainWindowCalculates) {
+    const testsupport::DriftingClip& clip = Clip();
+    const std::vector<avsync::SyncPoint> points = {{2 * UNITS, 1 * UNITS + UNITS / 2},
+                                                   {9 * UNITS, 8 * UNITS + UNITS * 6 / 10}};
+    const QString list = folder + "/two.ini";
+    ASSERT_TRUE(avsync::SaveSyncList(list.toStdString(), "", points));
+
+    // The main window: the stream lengths at opening, then Calculate start and Calculate end.
+    avsync::SyncState window;
+    media::StreamDuration(nullptr, clip.path, media::Stream::Audio, window.audioDuration);
+    media::StreamDuration(nullptr, clip.path, media::Stream::Video, window.videoDuration);
+    window.ResetForNewVideo();
+    window.ReplacePoints(points);
+    ASSERT_TRUE(window.CalculateStart(window.videoStart));
+    ASSERT_TRUE(window.CalculateEnd({window.videoStart, window.videoEnd, window.audioStart,
+                                     window.audioEnd, window.outputDuration}));
+    ASSERT_GT(window.videoStart, 0);
+
+    const Result result = Run({QString::fromStdString(clip.path), "--sync-list", list,
+                               "--calculate", "--format", "avi", "--video-encoder", "none",
+                               "--audio-encoder", "none", "-o", folder + "/two.avi"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    const auto text = [](REFERENCE_TIME t) {
+        return QString::fromStdString(avsync::TimeToText(t));
+    };
+    EXPECT_TRUE(
+        result.errors.contains(QStringLiteral("2 points; video %1 to %2 s, audio %3 to %4 s")
+                                   .arg(text(window.videoStart), text(window.videoEnd),
+                                        text(window.audioStart), text(window.audioEnd))))
+        << result.errors.toStdString();
+}
+
+TEST_F(ConvertCommandTest, EachFailureExitsNonZeroSayingWhy) {
+    const QString input = QString::fromStdString(Clip().path);
+    const QString output = folder + "/out.avi";
+
+    Result result = Run({input, "--video-encoder", "nosuchcodec", "--format", "avi", "-o", output});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.errors.contains("No video compressor has \"nosuchcodec\" in its name."))
+        << result.errors.toStdString();
+
+    result = Run({folder + "/missing.mkv", "-o", output});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.errors.contains("Can not read the input file " + folder +
+                                       "/missing.mkv: it does not exist."))
+        << result.errors.toStdString();
+
+    result = Run({input, "--format", "avi", "-o", folder + "/no-such-folder/out.avi"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.errors.contains("the folder " + folder + "/no-such-folder does not exist"))
+        << result.errors.toStdString();
+
+    // An existing file is kept unless --overwrite is given.
+    testsupport::WriteFileBytes(output.toStdString(), "mine");
+    result = Run({input, "--format", "avi", "-o", output});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.errors.contains("Give --overwrite")) << result.errors.toStdString();
+    EXPECT_EQ(testsupport::ReadFileBytes(output.toStdString()), "mine");
+
+    for (const QStringList& arguments :
+         {QStringList{input}, QStringList{input, "-o", output, "--size", "big"},
+          QStringList{input, "-o", output, "--calculate"}}) {
+        result = Run(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.errors.contains("See quillet-convert --help."));
+    }
+    EXPECT_TRUE(result.errors.contains("--calculate needs the points of a --sync-list."));
+}
+
+TEST_F(ConvertCommandTest, HelpListsEveryOption) {
+    QProcess process;
+    process.start(QUILLET_CONVERT, {"--help"});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0);
+    const QString help = QString::fromUtf8(process.readAllStandardOutput());
+    for (const char* option :
+         {"--sync-list", "--video-start", "--video-end", "--audio-start", "--audio-end",
+          "--calculate", "--overwrite", "--format", "--video-encoder", "--audio-encoder", "--muxer",
+          "--size", "--frame-rate", "--video-bitrate", "--audio-bitrate", "Exit status"})
+        EXPECT_TRUE(help.contains(option)) << option;
+}
