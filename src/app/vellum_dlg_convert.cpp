@@ -5,7 +5,7 @@
 #include "language/language.h"
 #include "options/filter_property_dialog.h"
 #include "options/output_extension.h"
-#include "platform/graph/device_enumerator.h"
+#include "options/stored_compressor.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
 #include "resources/resource.h"
@@ -34,27 +34,11 @@ void CVellumDlg::ChooseCompressors() {
     }
     settings::SetFirstByteIfPresent(settings::DefaultRoot(), "DivXNetworks/DivX4Windows",
                                     "Disable feedback");
-    struct Choice {
-        const char* section;
-        graph::DeviceCategory category;
-        const char* preferred;
-        int* flag;
-        std::shared_ptr<graph::BaseFilter>* compressor;
-    };
-    for (const Choice& choice :
-         {Choice{"DexVideoCompress", graph::DeviceCategory::VideoCompressor, "divx",
-                 &output.useVideoCompressor, &videoCompressor},
-          Choice{"DexAudioCompress", graph::DeviceCategory::AudioCompressor, "microsoft adpcm",
-                 &output.useAudioCompressor, &audioCompressor}}) {
-        int number = settings::Profile().GetProfileInt(choice.section, "CompressorNumber", -2);
-        if (number == -2)
-            number = graph::FindDevice(choice.category, choice.preferred);
-        choice.compressor->reset();
-        if (number >= 0)
-            graph::CreateDeviceFilter(choice.category, number, choice.compressor);
-        // A flag without a compressor behind it would fail the conversion later.
-        *choice.flag = *choice.compressor ? 1 : 0;
-    }
+    videoCompressor = options::StoredCompressor(options::kVideoCompressorKind);
+    audioCompressor = options::StoredCompressor(options::kAudioCompressorKind);
+    // A flag without a compressor behind it would fail the conversion later.
+    output.useVideoCompressor = videoCompressor ? 1 : 0;
+    output.useAudioCompressor = audioCompressor ? 1 : 0;
 }
 
 void CVellumDlg::OnConvert() {

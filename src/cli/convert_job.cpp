@@ -5,6 +5,7 @@
 #include "cli/source_video.h"
 #include "cli/stderr_prompts.h"
 #include "options/output_extension.h"
+#include "options/stored_compressor.h"
 #include "platform/core/guid.h"
 #include "platform/graph/device_enumerator.h"
 #include "platform/graph/filter_options.h"
@@ -86,36 +87,32 @@ OutputSettings ChooseOutput(const ConvertOptions& options, const SourceVideo& so
     return output;
 }
 
-struct CompressorKind {
-    const char* what; // for messages
-    const char* section;
-    graph::DeviceCategory category;
-    const char* preferred;
+// A kind of compressor, and what messages call it.
+struct NamedKind {
+    const char* what;
+    const options::CompressorKind& kind;
 };
 
 // The compressor named, none for "none", or without a name the stored choice (the default
 // search when nothing is stored), as the main window chooses at start-up. False after
 // saying why.
-bool ChooseCompressor(const CompressorKind& kind, const std::optional<QString>& name,
+bool ChooseCompressor(const NamedKind& named, const std::optional<QString>& name,
                       const std::optional<int>& bitrate, std::shared_ptr<graph::BaseFilter>& out) {
     out.reset();
-    int number = -1;
     if (name && *name == "none")
         return true;
-    if (name) {
-        number = graph::FindDevice(kind.category, name->toStdString());
+    if (!name) {
+        out = options::StoredCompressor(named.kind);
+    } else {
+        const int number = graph::FindDevice(named.kind.category, name->toStdString());
         if (number < 0) {
-            Say(QStringLiteral("No %1 compressor has \"%2\" in its name.").arg(kind.what, *name));
+            Say(QStringLiteral("No %1 compressor has \"%2\" in its name.").arg(named.what, *name));
             return false;
         }
-    } else {
-        number = settings::Profile().GetProfileInt(kind.section, "CompressorNumber", -2);
-        if (number == -2)
-            number = graph::FindDevice(kind.category, kind.preferred);
-    }
-    if (number >= 0 && FAILED(graph::CreateDeviceFilter(kind.category, number, &out)) && name) {
-        Say(QStringLiteral("The %1 compressor \"%2\" can not be made.").arg(kind.what, *name));
-        return false;
+        if (FAILED(graph::CreateDeviceFilter(named.kind.category, number, &out))) {
+            Say(QStringLiteral("The %1 compressor \"%2\" can not be made.").arg(named.what, *name));
+            return false;
+        }
     }
     auto* pages = graph::QueryFilterInterface<graph::ISpecifyPropertyPages>(out.get());
     if (bitrate && pages)
@@ -161,12 +158,10 @@ int RunConversion(const ConvertOptions& options) {
 
     render::OutputParts parts;
     if (output.outputFormat != options::FormatWmv) {
-        if (!ChooseCompressor(
-                {"video", "DexVideoCompress", graph::DeviceCategory::VideoCompressor, "divx"},
-                options.videoEncoder, options.videoBitrate, parts.videoCompressor) ||
-            !ChooseCompressor({"audio", "DexAudioCompress", graph::DeviceCategory::AudioCompressor,
-                               "microsoft adpcm"},
-                              options.audioEncoder, options.audioBitrate, parts.audioCompressor))
+        if (!ChooseCompressor({"video", options::kVideoCompressorKind}, options.videoEncoder,
+                              options.videoBitrate, parts.videoCompressor) ||
+            !ChooseCompressor({"audio", options::kAudioCompressorKind}, options.audioEncoder,
+                              options.audioBitrate, parts.audioCompressor))
             return 1;
         output.useVideoCompressor = parts.videoCompressor ? 1 : 0;
         output.useAudioCompressor = parts.audioCompressor ? 1 : 0;

@@ -1,0 +1,30 @@
+#pragma once
+// The compressors the settings choose: for each kind, the entry stored as its
+// "CompressorNumber", or, when none was ever chosen, the first whose name has the kind's
+// preferred word ("divx" for pictures, "microsoft adpcm" for sound).
+#include "platform/graph/device_enumerator.h"
+
+#include <memory>
+
+namespace graph {
+class BaseFilter;
+}
+
+namespace options {
+
+struct CompressorKind {
+    const char* section; // of the settings
+    graph::DeviceCategory category;
+    const char* preferred;
+};
+
+inline constexpr CompressorKind kVideoCompressorKind{
+    "DexVideoCompress", graph::DeviceCategory::VideoCompressor, "divx"};
+inline constexpr CompressorKind kAudioCompressorKind{
+    "DexAudioCompress", graph::DeviceCategory::AudioCompressor, "microsoft adpcm"};
+
+// The stored compressor of a kind, made afresh; null for the uncompressed entry, or when the
+// stored entry or the preferred one does not exist.
+std::shared_ptr<graph::BaseFilter> StoredCompressor(const CompressorKind& kind);
+
+} // namespace options
