@@ -70,6 +70,7 @@ ProbedFile Probe(const std::string& path) {
         stream.sampleRate = s["sample_rate"].toString().toInt();
         stream.channels = s["channels"].toInt();
         stream.frameRate = RateOf(s["avg_frame_rate"].toString());
+        stream.start = s["start_time"].toString().toDouble();
         stream.duration = s["duration"].toString().toDouble();
         stream.packets = s["nb_read_packets"].toString().toLong();
         file.streams.push_back(stream);
@@ -83,14 +84,17 @@ std::string DecodeErrors(const std::string& path) {
     return errors.toStdString();
 }
 
-int KeyFrames(const std::string& path) {
-    const QString flags =
-        Run("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries", "packet=flags",
-                        "-of", "csv=p=0", QString::fromStdString(path)});
-    int keys = 0;
-    for (const QString& line : flags.split('\n', Qt::SkipEmptyParts))
-        keys += line.startsWith('K');
-    return keys;
+std::vector<double> KeyFrames(const std::string& path) {
+    const QString packets =
+        Run("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                        "packet=pts_time,flags", "-of", "csv=p=0", QString::fromStdString(path)});
+    std::vector<double> times;
+    for (const QString& line : packets.split('\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(',');
+        if (fields.size() >= 2 && fields[1].startsWith('K'))
+            times.push_back(fields[0].toDouble());
+    }
+    return times;
 }
 
 std::vector<std::uint8_t> FirstPicture(const std::string& path) {
