@@ -58,6 +58,7 @@ ProbedFile Probe(const std::string& path) {
     file.opened = true;
     const QJsonObject format = root["format"].toObject();
     file.format = format["format_name"].toString().toStdString();
+    file.start = format["start_time"].toString().toDouble();
     file.duration = format["duration"].toString().toDouble();
     for (const QJsonValue value : root["streams"].toArray()) {
         const QJsonObject s = value.toObject();
@@ -82,6 +83,13 @@ std::string DecodeErrors(const std::string& path) {
     QString errors;
     Run("ffmpeg", {"-v", "error", "-i", QString::fromStdString(path), "-f", "null", "-"}, &errors);
     return errors.toStdString();
+}
+
+double FirstSoundFrame(const std::string& path) {
+    const QString frames =
+        Run("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries", "frame=pts_time",
+                        "-of", "csv=p=0", QString::fromStdString(path)});
+    return frames.split('\n', Qt::SkipEmptyParts).value(0).toDouble();
 }
 
 std::vector<double> KeyFrames(const std::string& path) {
