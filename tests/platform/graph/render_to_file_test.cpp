@@ -12,7 +12,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -41,15 +43,17 @@ const std::vector<Piece> kSound = {{{0, Ms(1200)}, {0, Ms(1000)}},
                                    {{Ms(2900), 4 * UNITS}, {Ms(2500), Ms(3900)}}};
 
 std::unique_ptr<editing::Group> MakeGroup(bool video, const std::string& path,
-                                          const std::vector<Piece>& pieces) {
+                                          const std::vector<Piece>& pieces,
+                                          int width = testsupport::kClipWidth,
+                                          int height = testsupport::kClipHeight) {
     AM_MEDIA_TYPE type;
     type.majortype = video ? MEDIATYPE_Video : MEDIATYPE_Audio;
     if (video) {
         type.subtype = MEDIASUBTYPE_RGB24;
         type.formattype = FORMAT_VideoInfo;
         VIDEOINFOHEADER info{};
-        info.bmiHeader.biWidth = testsupport::kClipWidth;
-        info.bmiHeader.biHeight = testsupport::kClipHeight;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;
         info.bmiHeader.biBitCount = 24;
         type.format = info;
     }
@@ -81,10 +85,13 @@ struct Conversion {
     BaseFilter* mux = nullptr;
     IMediaControl* control = nullptr;
 
+    // Without sound pieces the timeline has a picture group only.
     Conversion(const std::string& source, const std::vector<Piece>& picture,
-               const std::vector<Piece>& sound) {
-        timeline.AddGroup(MakeGroup(true, source, picture));
-        timeline.AddGroup(MakeGroup(false, source, sound));
+               const std::vector<Piece>& sound, int width = testsupport::kClipWidth,
+               int height = testsupport::kClipHeight) {
+        timeline.AddGroup(MakeGroup(true, source, picture, width, height));
+        if (!sound.empty())
+            timeline.AddGroup(MakeGroup(false, source, sound));
         engine.SetTimelineObject(&timeline);
         EXPECT_EQ(engine.ConnectFrontEnd(), S_OK);
         engine.GetFilterGraph(&graph);
@@ -341,6 +348,41 @@ TEST(RenderToFile, StopInTheMiddleLeavesAFileThatPlays) {
     EXPECT_GT(file.duration, 0.5);
     EXPECT_LT(file.duration, 60.0);
     EXPECT_EQ(DecodeErrors(path), "");
+}
+
+// Past 1 GiB an AVI file goes on in OpenDML extension chunks, which keep it readable.
+TEST(RenderToFile, AnUncompressedAviPastOneGibibyteStaysReadable) {
+    constexpr int kWidth = 1920;
+    constexpr int kHeight = 1080;
+    constexpr int kFrames = 190; // 6,220,800 bytes each: 1.1 GiB
+    const std::vector<Piece> picture = {{{0, kFrames * UNITS / testsupport::kClipFps},
+                                         {0, kFrames * UNITS / testsupport::kClipFps}}};
+    const std::string path = OutputPath("large.avi");
+    {
+        Conversion conversion(testsupport::MetronomeClip(8), picture, {}, kWidth, kHeight);
+        ASSERT_EQ(conversion.Output(MEDIASUBTYPE_Avi, path), S_OK);
+        ASSERT_EQ(conversion.Render(0, nullptr, ""), S_OK);
+        EXPECT_EQ(conversion.Run().code, EC_COMPLETE);
+        conversion.control->Stop();
+    }
+    EXPECT_GT(FileSize(path), 1LL << 30);
+    // The first RIFF chunk is the AVI one; the next is an extension.
+    std::ifstream file(path, std::ios::binary);
+    char header[12] = {};
+    file.read(header, sizeof header);
+    EXPECT_EQ(std::string(header, 4), "RIFF");
+    EXPECT_EQ(std::string(header + 8, 4), "AVI ");
+    std::uint32_t size = 0;
+    std::memcpy(&size, header + 4, 4);
+    file.seekg(8 + static_cast<std::streamoff>(size) + (size & 1));
+    file.read(header, sizeof header);
+    EXPECT_EQ(std::string(header, 4), "RIFF");
+    EXPECT_EQ(std::string(header + 8, 4), "AVIX");
+    const ProbedFile probed = Probe(path);
+    ASSERT_TRUE(probed.opened && probed.Stream("video"));
+    EXPECT_EQ(probed.Stream("video")->packets, kFrames);
+    EXPECT_EQ(probed.Stream("video")->width, kWidth);
+    std::remove(path.c_str());
 }
 
 } // namespace
