@@ -11,7 +11,9 @@
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -132,11 +134,12 @@ std::vector<std::int16_t> PullSound(editing::GroupStream& stream) {
     return pcm;
 }
 
-// The file's sound as 16-bit stereo at the output rate, decoded by the ffmpeg command.
-std::vector<std::int16_t> DecodeSound(const std::string& path) {
+// The file's sound as 16-bit stereo at a rate (the output rate unless told), decoded by the
+// ffmpeg command.
+std::vector<std::int16_t> DecodeSound(const std::string& path, int rate = kOutputRate) {
     QProcess ffmpeg;
     ffmpeg.start("ffmpeg", {"-v", "error", "-i", QString::fromStdString(path), "-map", "0:a:0",
-                            "-f", "s16le", "-ac", "2", "-ar", QString::number(kOutputRate), "-"});
+                            "-f", "s16le", "-ac", "2", "-ar", QString::number(rate), "-"});
     ffmpeg.waitForFinished(60000);
     const QByteArray bytes = ffmpeg.readAllStandardOutput();
     std::vector<std::int16_t> samples(bytes.size() / 2);
@@ -348,6 +351,72 @@ TEST(RenderToFile, StopInTheMiddleLeavesAFileThatPlays) {
     EXPECT_GT(file.duration, 0.5);
     EXPECT_LT(file.duration, 60.0);
     EXPECT_EQ(DecodeErrors(path), "");
+}
+
+// FLAC keeps every sample, so the file must hold the composed sound exactly, although the
+// encoder takes it in frames of another size; Opus takes 48 kHz only, so the sound is
+// resampled on the way and its clicks must still land on their cuts.
+TEST(RenderToFile, SoundThroughCompressorsKeepsEverySampleInPlace) {
+    const std::string source = testsupport::Clip(testsupport::ClipKind::H264Pcm);
+    const DeviceEntry& matroska = EnumerateDevices(DeviceCategory::Filter)
+                                      .at(FindDevice(DeviceCategory::Filter, "matroska mux"));
+    for (const char* codec : {"flac", "libopus"}) {
+        const std::string path = OutputPath(std::string(codec) + ".mka");
+        Conversion conversion(source, kPicture, kSound);
+        ASSERT_EQ(conversion.Output(matroska.classId, path), S_OK);
+        ASSERT_EQ(conversion.Render(1, Compressor(codec), "AudioCompressor"), S_OK);
+        EXPECT_EQ(conversion.Run().code, EC_COMPLETE) << codec;
+        conversion.control->Stop();
+        if (std::string(codec) == "flac") {
+            std::unique_ptr<editing::GroupStream> sound;
+            ASSERT_EQ(editing::CreateGroupStream(*conversion.timeline.GetGroup(1), &sound), S_OK);
+            EXPECT_TRUE(DecodeSound(path) == PullSound(*sound));
+            continue;
+        }
+        constexpr int kOpusRate = 48'000;
+        EXPECT_EQ(Probe(path).Stream("audio")->sampleRate, kOpusRate);
+        const std::vector<std::int16_t> decoded = DecodeSound(path, kOpusRate);
+        EXPECT_NEAR(static_cast<double>(decoded.size() / 2), 4.0 * kOpusRate, kOpusRate / 50);
+        long from = 0;
+        for (double cut : {1.2, 2.9}) {
+            const long click = testsupport::FindClick(decoded, from, 15000);
+            ASSERT_GE(click, 0) << cut;
+            EXPECT_NEAR(click, cut * kOpusRate, 2) << cut;
+            from = click + kOpusRate / 10;
+        }
+    }
+}
+
+// A file that may grow no further fails the writing midway: the run ends with the status of
+// a full disk, and what was written before plays.
+TEST(RenderToFile, AWriteFailureMidwayEndsTheRunAndLeavesWhatWasWrittenPlayable) {
+    const std::string source = testsupport::MetronomeClip(60);
+    const std::vector<Piece> whole = {{{0, 60 * UNITS}, {0, 60 * UNITS}}};
+    const std::string path = OutputPath("cut_short.avi");
+    Conversion conversion(source, whole, whole);
+    ASSERT_EQ(conversion.Output(MEDIASUBTYPE_Avi, path), S_OK);
+    ASSERT_EQ(conversion.Render(0, Compressor("mpeg4"), "VideoCompressor"), S_OK);
+    ASSERT_EQ(conversion.Render(1, nullptr, ""), S_OK);
+
+    // The limit holds for every file this process writes, while the graph runs only.
+    rlimit unlimited{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = unlimited;
+    limit.rlim_cur = 3'000'000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    const Ending ending = conversion.Run();
+    conversion.control->Stop();
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, SIG_DFL);
+
+    EXPECT_EQ(ending.code, EC_ERRORABORT);
+    EXPECT_EQ(static_cast<HRESULT>(ending.param), E_DISK_FULL);
+    const ProbedFile file = Probe(path);
+    ASSERT_TRUE(file.opened && file.Stream("video") && file.Stream("audio"));
+    EXPECT_GT(file.Stream("video")->packets, testsupport::kClipFps);
+    EXPECT_LT(file.Stream("video")->packets, 60 * testsupport::kClipFps);
+    EXPECT_LE(FileSize(path), 3'000'000);
 }
 
 // Past 1 GiB an AVI file goes on in OpenDML extension chunks, which keep it readable.
