@@ -137,7 +137,9 @@ TEST(EncoderWriter, AStateReadsBackIntoAnotherEncoderAndABadOneChangesNothing) {
     ASSERT_GE(av_opt_set(a.Object(), "x264-params", "keyint=7:scenecut=0", AV_OPT_SEARCH_CHILDREN),
               0);
     const std::string state = a.State();
+    void* object = b.Object();
     EXPECT_EQ(b.SetState(state), S_OK);
+    EXPECT_EQ(b.Object(), object);
     EXPECT_EQ(b.State(), state);
     std::int64_t bitRate = 0;
     av_opt_get_int(b.Object(), "b", AV_OPT_SEARCH_CHILDREN, &bitRate);
