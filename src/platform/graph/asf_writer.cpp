@@ -131,6 +131,7 @@ HRESULT AsfWriter::MakeCoder(const Pin& input, const MediaType& type,
     } else {
         setup.sampleRate = static_cast<int>(stream->sampleRate);
         setup.channels = stream->channels;
+        setup.silentLeadIn = true;
     }
     std::unique_ptr<StreamEncoder> encoder;
     const HRESULT hr = StreamEncoder::Open(setup, type, &encoder);

@@ -19,7 +19,8 @@ namespace graph {
 
 namespace {
 
-using Factory = std::function<HRESULT(std::shared_ptr<BaseFilter>*)>;
+// Makes the filter of an entry, named as the entry is.
+using Factory = std::function<HRESULT(const std::string& name, std::shared_ptr<BaseFilter>*)>;
 
 struct Category {
     std::vector<DeviceEntry> entries;
@@ -115,12 +116,13 @@ Category MakeCompressors(AVMediaType type) {
                            : codec->long_name                 ? codec->long_name
                                                               : codec->name;
         DeviceEntry entry{name, ClassIdOf(kind, codec->name), kind, codec->name};
-        items.emplace_back(std::move(entry), [codec, name](std::shared_ptr<BaseFilter>* out) {
-            std::shared_ptr<Encoder> encoder;
-            const HRESULT hr = Encoder::Create(codec, name, &encoder);
-            *out = std::move(encoder);
-            return hr;
-        });
+        items.emplace_back(std::move(entry),
+                           [codec](const std::string& name, std::shared_ptr<BaseFilter>* out) {
+                               std::shared_ptr<Encoder> encoder;
+                               const HRESULT hr = Encoder::Create(codec, name, &encoder);
+                               *out = std::move(encoder);
+                               return hr;
+                           });
     }
     Category category;
     Order(items, &category);
@@ -130,7 +132,7 @@ Category MakeCompressors(AVMediaType type) {
 template <typename Filter, typename... Arguments>
 std::pair<DeviceEntry, Factory> Framework(const std::string& name, Arguments... arguments) {
     return {DeviceEntry{name, ClassIdOf(FilterKind::Framework, name), FilterKind::Framework, name},
-            [arguments...](std::shared_ptr<BaseFilter>* out) {
+            [arguments...](const std::string&, std::shared_ptr<BaseFilter>* out) {
                 *out = std::make_shared<Filter>(arguments...);
                 return S_OK;
             }};
@@ -151,12 +153,13 @@ Category MakeFilters() {
         if (!shortNames.insert(format->name).second && format->long_name)
             name += std::string(" (") + format->long_name + ")";
         DeviceEntry entry{name, MultiplexerClassId(format), FilterKind::Multiplexer, format->name};
-        items.emplace_back(std::move(entry), [format, name](std::shared_ptr<BaseFilter>* out) {
-            std::shared_ptr<Multiplexer> mux;
-            const HRESULT hr = Multiplexer::Create(format, name, &mux);
-            *out = std::move(mux);
-            return hr;
-        });
+        items.emplace_back(std::move(entry),
+                           [format](const std::string& name, std::shared_ptr<BaseFilter>* out) {
+                               std::shared_ptr<Multiplexer> mux;
+                               const HRESULT hr = Multiplexer::Create(format, name, &mux);
+                               *out = std::move(mux);
+                               return hr;
+                           });
     }
     items.push_back(Framework<VideoRenderer>("Video Renderer"));
     items.push_back(Framework<AudioRenderer>("Audio Renderer"));
@@ -166,7 +169,7 @@ Category MakeFilters() {
     items.push_back(Framework<Decoder>("Audio Decoder", MajorType::Audio));
     items.push_back(
         {DeviceEntry{"WM ASF Writer", CLSID_WMAsfWriter, FilterKind::Framework, "WM ASF Writer"},
-         [](std::shared_ptr<BaseFilter>* out) {
+         [](const std::string&, std::shared_ptr<BaseFilter>* out) {
              std::shared_ptr<AsfWriter> writer;
              const HRESULT hr = AsfWriter::Create(&writer);
              *out = std::move(writer);
@@ -199,7 +202,7 @@ HRESULT CreateDeviceFilter(DeviceCategory category, int index, std::shared_ptr<B
     const Category& devices = CategoryOf(category);
     if (index < 0 || index >= static_cast<int>(devices.entries.size()))
         return E_INVALIDARG;
-    return devices.factories[index](out);
+    return devices.factories[index](devices.entries[index].friendlyName, out);
 }
 
 const DeviceEntry* FindDeviceByClassId(const CLSID& classId) {

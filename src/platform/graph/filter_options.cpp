@@ -33,6 +33,16 @@ std::string Serialize(void* object, int flags) {
     return state;
 }
 
+// The option values of one object, its private part's included, onto another of its kind.
+HRESULT CopyOptions(void* from, void* to) {
+    int error = av_opt_copy(to, from);
+    void* fromPart = av_opt_child_next(from, nullptr);
+    void* toPart = av_opt_child_next(to, nullptr);
+    if (error >= 0 && fromPart && toPart)
+        error = av_opt_copy(toPart, fromPart);
+    return StatusFromAv(error);
+}
+
 } // namespace
 
 std::unique_ptr<FilterOptions> FilterOptions::ForEncoder(const AVCodec* codec) {
@@ -85,22 +95,18 @@ HRESULT FilterOptions::SetState(std::string_view state) {
     if (!fresh)
         return E_OUTOFMEMORY;
     const std::string text(state);
-    if (!text.empty() && av_set_options_string(fresh, text.c_str(), "=", ":") < 0) {
-        FreeObject(fresh);
-        return E_INVALIDARG;
-    }
-    FreeObject(object_);
-    object_ = fresh;
-    return S_OK;
+    HRESULT hr = S_OK;
+    if (!text.empty() && av_set_options_string(fresh, text.c_str(), "=", ":") < 0)
+        hr = E_INVALIDARG;
+    // Copied over rather than swapped, so the object a settings page holds stays valid.
+    if (SUCCEEDED(hr))
+        hr = CopyOptions(fresh, object_);
+    FreeObject(fresh);
+    return hr;
 }
 
 HRESULT FilterOptions::CopyTo(void* object) const {
-    int error = av_opt_copy(object, object_);
-    void* from = av_opt_child_next(object_, nullptr);
-    void* to = av_opt_child_next(object, nullptr);
-    if (error >= 0 && from && to)
-        error = av_opt_copy(to, from);
-    return StatusFromAv(error);
+    return CopyOptions(object_, object);
 }
 
 } // namespace graph

@@ -37,8 +37,9 @@ class FilterOptions {
     FilterOptions& operator=(const FilterOptions&) = delete;
 
     // The object for the av_opt_* calls: an AVCodecContext* for an encoder, an
-    // AVFormatContext* for a multiplexer. Pass AV_OPT_SEARCH_CHILDREN to reach the private
-    // options, or walk them with av_opt_child_next.
+    // AVFormatContext* for a multiplexer; the same object for the filter's whole life. Pass
+    // AV_OPT_SEARCH_CHILDREN to reach the private options, or walk them with
+    // av_opt_child_next.
     void* Object() const { return object_; }
     // The AV_OPT_FLAG_* bits an option has when it belongs on the settings page (an
     // encoder's: encoding and its media kind; a multiplexer's: encoding).

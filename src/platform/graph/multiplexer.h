@@ -3,9 +3,10 @@
 // graph's branches. It has one input per stream and always one free input more: connecting
 // the free one adds the next. An input takes compressed packets of a codec the container
 // holds, or decoded pictures and sound, which it stores uncompressed (in AVI as Windows
-// does: bottom-up 24-bit BGR pictures and 16-bit PCM sound; elsewhere 24-bit BGR and 16-bit
-// PCM as the container stores them). The container's header is written once every stream
-// has sent its first packet, with the codec parameters that packet announced.
+// does: bottom-up 24-bit BGR pictures and 16-bit PCM sound; elsewhere 16-bit PCM and 24-bit
+// BGR pictures, or 4:2:0 ones where the container has no name for BGR, as Matroska). The
+// container's header is written once every stream has sent its first packet, with the codec
+// parameters that packet announced (an encoder settles them only when it starts).
 //
 // It writes as fast as its inputs deliver, never waiting for the presentation clock. With
 // INTERLEAVE_FULL a stream that runs ahead of the others waits for them, so the file
@@ -60,10 +61,6 @@ class Multiplexer : public BaseFilter,
     // Whether an encoder feeding it should keep its codec data apart from the packets (the
     // container stores it in its header).
     bool WantsGlobalHeaders() const;
-    // How far every stream of the file has been written, in media time from the start of
-    // the run; any thread. Through the graph's IMediaSeeking::GetCurrentPosition it is the
-    // progress of a conversion.
-    REFERENCE_TIME WrittenTime() const { return written_.load(); }
 
     // IConfigInterleaving
     HRESULT put_Mode(long mode) override;
@@ -77,6 +74,9 @@ class Multiplexer : public BaseFilter,
     FilterOptions& Options() override { return *options_; }
 
     bool EndsBranch() const final { return true; }
+    // How far every stream of the file has been written, in media time from the start of
+    // the run; any thread. Through the graph's IMediaSeeking::GetCurrentPosition it is the
+    // progress of a conversion.
     bool WrittenPosition(REFERENCE_TIME* position) const final;
     bool Accepts(const Pin& input, const MediaType& type) const override;
     HRESULT CompleteConnect(Pin& pin, Pin& peer) override;
@@ -111,8 +111,10 @@ class Multiplexer : public BaseFilter,
   private:
     struct Input {
         Pin* pin = nullptr;
-        int stream = -1;                    // in the file, while running
-        std::unique_ptr<StreamCoder> coder; // for decoded input, while running
+        int stream = -1; // in the file, while running
+        // For decoded input: made by Pause, used by the input's streaming thread alone and
+        // without the lock, freed by Stop once no sample is in progress (busy_).
+        std::unique_ptr<StreamCoder> coder;
         bool ended = false;
         REFERENCE_TIME reached = 0; // the end of its last packet written
         REFERENCE_TIME next = 0;    // the start of the packet it is about to write
@@ -142,9 +144,9 @@ class Multiplexer : public BaseFilter,
     long interleaving_ = INTERLEAVE_CAPTURE;
 
     // Connections (inputs_ and its pins) change on the user-interface thread while stopped;
-    // the streaming threads start afterwards. Everything else in inputs_, and the fields
-    // below, are under mutex_: written by the user-interface thread (Pause, Stop) and the
-    // streaming threads (samples, ends, failures).
+    // the streaming threads start afterwards. The rest of inputs_ (but the coders) and the
+    // fields below are under mutex_: written by the user-interface thread (Pause, Stop) and
+    // the streaming threads (samples, ends, failures).
     std::vector<Input> inputs_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;

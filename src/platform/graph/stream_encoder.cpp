@@ -125,15 +125,18 @@ HRESULT StreamEncoder::Open(const EncoderSetup& setup, const MediaType& input,
         std::fprintf(stderr, "Encoder %s: %s\n", setup.codec->name, AvErrorText(error).c_str());
         return error == AVERROR(ENOMEM) ? E_OUTOFMEMORY : VFW_E_TYPE_NOT_ACCEPTED;
     }
-    std::unique_ptr<StreamEncoder> encoder(new StreamEncoder(std::move(codec), major, duration));
+    std::unique_ptr<StreamEncoder> encoder(
+        new StreamEncoder(std::move(codec), major, duration, setup.silentLeadIn));
     if (!encoder->outputType_.Parameters())
         return E_OUTOFMEMORY;
     *out = std::move(encoder);
     return S_OK;
 }
 
-StreamEncoder::StreamEncoder(CodecContextPtr codec, MajorType major, REFERENCE_TIME frameDuration)
-    : codec_(std::move(codec)), major_(major), frameDuration_(frameDuration) {
+StreamEncoder::StreamEncoder(CodecContextPtr codec, MajorType major, REFERENCE_TIME frameDuration,
+                             bool silentLeadIn)
+    : codec_(std::move(codec)), major_(major), frameDuration_(frameDuration),
+      silentLeadIn_(silentLeadIn && codec_->frame_size > 0) {
     AVCodecParameters* parameters = avcodec_parameters_alloc();
     if (parameters && avcodec_parameters_from_context(parameters, codec_.get()) >= 0)
         outputType_ = MediaType(major_, parameters, codec_->time_base, frameDuration_);
@@ -170,10 +173,15 @@ HRESULT StreamEncoder::EncodeSound(const AVFrame* frame, REFERENCE_TIME start,
                                    const PacketSink& sink) {
     // Sound is stamped by counting samples from the first one: its own time stamps are
     // rounded, a count is not.
-    if (nextSample_ == AV_NOPTS_VALUE)
+    HRESULT hr = S_OK;
+    if (nextSample_ == AV_NOPTS_VALUE) {
         nextSample_ = av_rescale_q_rnd(start, kRefTimeBase, codec_->time_base,
                                        static_cast<AVRounding>(AV_ROUND_NEAR_INF));
-    HRESULT hr = sound_->Add(frame);
+        if (silentLeadIn_)
+            hr = SendSilence(codec_->frame_size, sink);
+    }
+    if (SUCCEEDED(hr))
+        hr = sound_->Add(frame);
     while (SUCCEEDED(hr)) {
         FramePtr part = sound_->Next(false);
         if (!part)
@@ -183,6 +191,22 @@ HRESULT StreamEncoder::EncodeSound(const AVFrame* frame, REFERENCE_TIME start,
         hr = Send(part.get(), sink);
     }
     return hr;
+}
+
+HRESULT StreamEncoder::SendSilence(int samples, const PacketSink& sink) {
+    FramePtr silence(av_frame_alloc());
+    if (!silence)
+        return E_OUTOFMEMORY;
+    silence->format = codec_->sample_fmt;
+    silence->sample_rate = codec_->sample_rate;
+    av_channel_layout_copy(&silence->ch_layout, &codec_->ch_layout);
+    silence->nb_samples = samples;
+    if (av_frame_get_buffer(silence.get(), 0) < 0)
+        return E_OUTOFMEMORY;
+    av_samples_set_silence(silence->extended_data, 0, samples, codec_->ch_layout.nb_channels,
+                           codec_->sample_fmt);
+    silence->pts = nextSample_ - samples;
+    return Send(silence.get(), sink);
 }
 
 HRESULT StreamEncoder::Finish(const PacketSink& sink) {

@@ -36,6 +36,9 @@ struct EncoderSetup {
     int maxQuantizer = 0;
     // Codec data kept apart from the packets, for containers that store it in their header.
     bool globalHeader = false;
+    // One encoder frame of silence before the first sound, for codecs whose decoders drop
+    // the first frame they decode (WMA): what is dropped then is the silence.
+    bool silentLeadIn = false;
 };
 
 class StreamEncoder final : public StreamCoder {
@@ -50,8 +53,10 @@ class StreamEncoder final : public StreamCoder {
     HRESULT Finish(const PacketSink& sink) override;
 
   private:
-    StreamEncoder(CodecContextPtr codec, MajorType major, REFERENCE_TIME frameDuration);
+    StreamEncoder(CodecContextPtr codec, MajorType major, REFERENCE_TIME frameDuration,
+                  bool silentLeadIn);
     HRESULT EncodeSound(const AVFrame* frame, REFERENCE_TIME start, const PacketSink& sink);
+    HRESULT SendSilence(int samples, const PacketSink& sink);
     HRESULT Send(AVFrame* frame, const PacketSink& sink);
     HRESULT Drain(const PacketSink& sink);
 
@@ -63,6 +68,7 @@ class StreamEncoder final : public StreamCoder {
     std::optional<SoundConverter> sound_;
     std::int64_t lastPicture_ = AV_NOPTS_VALUE; // the last picture's time stamp
     std::int64_t nextSample_ = AV_NOPTS_VALUE;  // the time stamp of the next sound sample
+    bool silentLeadIn_;
 };
 
 } // namespace graph

@@ -120,7 +120,8 @@ TEST(EncoderWriter, SettingsReachTheEncoderAndStayWithItAcrossGraphs) {
         // The graph has let the compressor go, settings and all.
         EXPECT_EQ(compressor->Graph(), nullptr);
         const int frames = testsupport::kClipSeconds * testsupport::kClipFps;
-        EXPECT_EQ(KeyFrames(path), (frames + gop - 1) / gop) << "GOP " << gop;
+        EXPECT_EQ(KeyFrames(path).size(), static_cast<std::size_t>((frames + gop - 1) / gop))
+            << "GOP " << gop;
     }
     EXPECT_NE(options.State().find("mpeg_quant=1"), std::string::npos);
 }
@@ -136,7 +137,9 @@ TEST(EncoderWriter, AStateReadsBackIntoAnotherEncoderAndABadOneChangesNothing) {
     ASSERT_GE(av_opt_set(a.Object(), "x264-params", "keyint=7:scenecut=0", AV_OPT_SEARCH_CHILDREN),
               0);
     const std::string state = a.State();
+    void* object = b.Object();
     EXPECT_EQ(b.SetState(state), S_OK);
+    EXPECT_EQ(b.Object(), object);
     EXPECT_EQ(b.State(), state);
     std::int64_t bitRate = 0;
     av_opt_get_int(b.Object(), "b", AV_OPT_SEARCH_CHILDREN, &bitRate);

@@ -58,6 +58,7 @@ ProbedFile Probe(const std::string& path) {
     file.opened = true;
     const QJsonObject format = root["format"].toObject();
     file.format = format["format_name"].toString().toStdString();
+    file.start = format["start_time"].toString().toDouble();
     file.duration = format["duration"].toString().toDouble();
     for (const QJsonValue value : root["streams"].toArray()) {
         const QJsonObject s = value.toObject();
@@ -70,6 +71,7 @@ ProbedFile Probe(const std::string& path) {
         stream.sampleRate = s["sample_rate"].toString().toInt();
         stream.channels = s["channels"].toInt();
         stream.frameRate = RateOf(s["avg_frame_rate"].toString());
+        stream.start = s["start_time"].toString().toDouble();
         stream.duration = s["duration"].toString().toDouble();
         stream.packets = s["nb_read_packets"].toString().toLong();
         file.streams.push_back(stream);
@@ -83,14 +85,24 @@ std::string DecodeErrors(const std::string& path) {
     return errors.toStdString();
 }
 
-int KeyFrames(const std::string& path) {
-    const QString flags =
-        Run("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries", "packet=flags",
+double FirstSoundFrame(const std::string& path) {
+    const QString frames =
+        Run("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries", "frame=pts_time",
                         "-of", "csv=p=0", QString::fromStdString(path)});
-    int keys = 0;
-    for (const QString& line : flags.split('\n', Qt::SkipEmptyParts))
-        keys += line.startsWith('K');
-    return keys;
+    return frames.split('\n', Qt::SkipEmptyParts).value(0).toDouble();
+}
+
+std::vector<double> KeyFrames(const std::string& path) {
+    const QString packets =
+        Run("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                        "packet=pts_time,flags", "-of", "csv=p=0", QString::fromStdString(path)});
+    std::vector<double> times;
+    for (const QString& line : packets.split('\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(',');
+        if (fields.size() >= 2 && fields[1].startsWith('K'))
+            times.push_back(fields[0].toDouble());
+    }
+    return times;
 }
 
 std::vector<std::uint8_t> FirstPicture(const std::string& path) {

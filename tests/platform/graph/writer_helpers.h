@@ -20,6 +20,7 @@ struct ProbedStream {
     int sampleRate = 0;
     int channels = 0;
     double frameRate = 0; // the average rate
+    double start = 0;     // seconds
     double duration = 0;  // seconds, from the packets
     long packets = 0;
 };
@@ -27,6 +28,7 @@ struct ProbedStream {
 struct ProbedFile {
     bool opened = false;
     std::string format;
+    double start = 0; // seconds
     double duration = 0;
     std::vector<ProbedStream> streams;
     // The first stream of a type, or null.
@@ -36,8 +38,10 @@ struct ProbedFile {
 ProbedFile Probe(const std::string& path);
 // What the ffmpeg command says when it decodes the whole file ("" when it decodes cleanly).
 std::string DecodeErrors(const std::string& path);
-// The key frames of the first picture stream.
-int KeyFrames(const std::string& path);
+// The time of the first decoded sound frame, in seconds.
+double FirstSoundFrame(const std::string& path);
+// The times of the key frames of the first picture stream, in seconds.
+std::vector<double> KeyFrames(const std::string& path);
 // The first picture of the file as 8-bit grey levels, row by row from the top, decoded by
 // the ffmpeg command.
 std::vector<std::uint8_t> FirstPicture(const std::string& path);
