@@ -50,6 +50,34 @@ bool IsWanted(const WAVEFORMATEX& wave, const AudioStreamDesc& desc) {
            wave.wFormatTag == desc.formatTag;
 }
 
+// Visits every codec format of a media type in enumeration order, with its configuration and
+// media type. `visit` returns S_OK to go on, S_FALSE to stop, or a failure to end with it;
+// failures of the manager's calls end the walk with their status.
+template <typename Visit>
+HRESULT WalkCodecFormats(const ProfileManager& manager, const GUID& major, std::uint32_t codecs,
+                         Visit visit) {
+    for (std::uint32_t codec = 0; codec < codecs; ++codec) {
+        std::uint32_t formats = 0;
+        HRESULT hr = manager.GetCodecFormatCount(major, codec, &formats);
+        if (FAILED(hr))
+            return hr;
+        for (std::uint32_t format = 0; format < formats; ++format) {
+            std::unique_ptr<StreamConfig> config;
+            hr = manager.GetCodecFormat(major, codec, format, config);
+            if (FAILED(hr))
+                return hr;
+            WM_MEDIA_TYPE type;
+            hr = config->Props().GetMediaType(&type);
+            if (FAILED(hr))
+                return hr;
+            hr = visit(config, type);
+            if (hr != S_OK)
+                return hr;
+        }
+    }
+    return S_OK;
+}
+
 HRESULT AddAudioStream(const ProfileManager& manager, wmformat::Profile& profile,
                        const AudioStreamDesc& desc) {
     std::uint32_t codecs = 0;
@@ -60,28 +88,19 @@ HRESULT AddAudioStream(const ProfileManager& manager, wmformat::Profile& profile
         return wmformat::NS_E_AUDIO_CODEC_NOT_INSTALLED;
 
     std::optional<WM_MEDIA_TYPE> best; // a copy of the whole format block
-    for (std::uint32_t codec = 0; codec < codecs; ++codec) {
-        std::uint32_t formats = 0;
-        hr = manager.GetCodecFormatCount(wmformat::WMMEDIATYPE_Audio, codec, &formats);
-        if (FAILED(hr))
-            return hr;
-        for (std::uint32_t format = 0; format < formats; ++format) {
-            std::unique_ptr<StreamConfig> config;
-            hr = manager.GetCodecFormat(wmformat::WMMEDIATYPE_Audio, codec, format, config);
-            if (FAILED(hr))
-                return hr;
-            WM_MEDIA_TYPE type;
-            hr = config->Props().GetMediaType(&type);
-            if (FAILED(hr))
-                return hr;
+    hr = WalkCodecFormats(
+        manager, wmformat::WMMEDIATYPE_Audio, codecs,
+        [&](std::unique_ptr<StreamConfig>&, WM_MEDIA_TYPE& type) {
             if (type.formattype != FORMAT_WaveFormatEx)
                 return E_FAIL;
             const auto& wave = std::get<WAVEFORMATEX>(type.format);
             if (IsWanted(wave, desc) &&
                 (!best || wave.nBlockAlign <= std::get<WAVEFORMATEX>(best->format).nBlockAlign))
                 best = std::move(type);
-        }
-    }
+            return S_OK;
+        });
+    if (FAILED(hr))
+        return hr;
     if (!best)
         return wmformat::NS_E_AUDIO_CODEC_NOT_INSTALLED;
 
@@ -109,29 +128,17 @@ std::vector<std::uint32_t> FourCcsFor(std::uint32_t wanted) {
 // The first picture format of that FourCC, with its media type; none found is no failure.
 HRESULT FindVideoFormat(const ProfileManager& manager, std::uint32_t codecs, std::uint32_t fourCc,
                         std::unique_ptr<StreamConfig>& found, WM_MEDIA_TYPE& foundType) {
-    for (std::uint32_t codec = 0; codec < codecs; ++codec) {
-        std::uint32_t formats = 0;
-        HRESULT hr = manager.GetCodecFormatCount(wmformat::WMMEDIATYPE_Video, codec, &formats);
-        if (FAILED(hr))
-            return hr;
-        for (std::uint32_t format = 0; format < formats; ++format) {
-            std::unique_ptr<StreamConfig> config;
-            hr = manager.GetCodecFormat(wmformat::WMMEDIATYPE_Video, codec, format, config);
-            if (FAILED(hr))
-                return hr;
-            WM_MEDIA_TYPE type;
-            hr = config->Props().GetMediaType(&type);
-            if (FAILED(hr))
-                return hr;
-            if (type.formattype == FORMAT_VideoInfo &&
-                std::get<VIDEOINFOHEADER>(type.format).bmiHeader.biCompression == fourCc) {
-                found = std::move(config);
-                foundType = std::move(type);
+    const HRESULT hr = WalkCodecFormats(
+        manager, wmformat::WMMEDIATYPE_Video, codecs,
+        [&](std::unique_ptr<StreamConfig>& config, WM_MEDIA_TYPE& type) {
+            if (type.formattype != FORMAT_VideoInfo ||
+                std::get<VIDEOINFOHEADER>(type.format).bmiHeader.biCompression != fourCc)
                 return S_OK;
-            }
-        }
-    }
-    return S_OK;
+            found = std::move(config);
+            foundType = std::move(type);
+            return S_FALSE;
+        });
+    return FAILED(hr) ? hr : S_OK;
 }
 
 HRESULT AddVideoStream(const ProfileManager& manager, wmformat::Profile& profile,
