@@ -217,13 +217,6 @@ void CVellumDlg::SetUpIconButtons() {
     }
 }
 
-QString CVellumDlg::StatusLine() const {
-    return QStringLiteral("%1 %2     %3 %4")
-        .arg(Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
-             Language().GetString(IDS_MESSAGE_RESOLUTION),
-             Language().GetString(IDS_MESSAGE_ORIGINAL_SIZE));
-}
-
 void CVellumDlg::DisableAndClear() {
     for (int id : kWorkingSet)
         EnableDlgItem(id, false);
@@ -242,6 +235,8 @@ void CVellumDlg::OnCommand(int id) {
         return OnOpenVideo();
     case IDC_BUTTON_ADD_MUSIC:
         return OnAddMusic();
+    case IDC_BUTTON_OUTPUT_SETTINGS:
+        return OnOutputSettings();
     case IDC_BUTTON_PLAY:
     case IDC_BUTTON_PAUSE:
     case IDC_BUTTON_STOP:

@@ -89,7 +89,9 @@ class CVellumDlg : public ui::Dialog {
     void CreateControls();
     void SetUpIconButtons();
     void OnInitDialog();
+    // The output file and size, or "Original size" until a video has been probed.
     QString StatusLine() const;
+    void OnOutputSettings();
 
     // Opening a video and the transport
     void OnOpenVideo();

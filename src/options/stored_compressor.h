@@ -23,6 +23,10 @@ inline constexpr CompressorKind kVideoCompressorKind{
 inline constexpr CompressorKind kAudioCompressorKind{
     "DexAudioCompress", graph::DeviceCategory::AudioCompressor, "microsoft adpcm"};
 
+// Compressor n of a kind (in the enumeration's order), made afresh with the settings its
+// encoder keeps; null when there is no such entry or it cannot be made.
+std::shared_ptr<graph::BaseFilter> CreateCompressor(const CompressorKind& kind, int n);
+
 // The stored compressor of a kind, made afresh; null for the uncompressed entry, or when the
 // stored entry or the preferred one does not exist.
 std::shared_ptr<graph::BaseFilter> StoredCompressor(const CompressorKind& kind);

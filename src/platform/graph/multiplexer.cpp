@@ -154,6 +154,10 @@ HRESULT Multiplexer::GetMode(unsigned long* flags) const {
     return S_OK;
 }
 
+bool ContainerHolds(const AVOutputFormat* format, AVCodecID codec) {
+    return avformat_query_codec(format, codec, FF_COMPLIANCE_NORMAL) != 0;
+}
+
 bool Multiplexer::Accepts(const Pin& input, const MediaType& type) const {
     return AcceptsOn(input, type);
 }
@@ -165,8 +169,7 @@ bool Multiplexer::AcceptsOn(const Pin&, const MediaType& type) const {
     AVCodecID codec = p->codec_id;
     if (type.IsDecoded())
         codec = type.Major() == MajorType::Video ? AV_CODEC_ID_RAWVIDEO : AV_CODEC_ID_PCM_S16LE;
-    // 0 is a clear no; a muxer that cannot tell is given the chance.
-    return avformat_query_codec(format_, codec, FF_COMPLIANCE_NORMAL) != 0;
+    return ContainerHolds(format_, codec);
 }
 
 HRESULT Multiplexer::CompleteConnect(Pin& pin, Pin&) {

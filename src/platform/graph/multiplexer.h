@@ -29,6 +29,10 @@
 #include "platform/graph/stream_coder.h"
 #include "platform/graph/writer_interfaces.h"
 
+extern "C" {
+#include <libavcodec/codec_id.h>
+}
+
 #include <atomic>
 #include <condition_variable>
 #include <memory>
@@ -45,6 +49,10 @@ class MuxFile;
 // The class identifier of a multiplexer over this muxer: from its FFmpeg name, told apart
 // by its long name when an earlier muxer has the same short name.
 CLSID MultiplexerClassId(const AVOutputFormat* format);
+
+// Whether a file of this container can hold a stream of this codec: no only when the muxer
+// says so plainly (one that cannot tell is given the chance).
+bool ContainerHolds(const AVOutputFormat* format, AVCodecID codec);
 
 class Multiplexer : public BaseFilter,
                     public IConfigInterleaving,
