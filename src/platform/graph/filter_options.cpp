@@ -3,32 +3,54 @@
 #include "platform/graph/av_util.h"
 
 extern "C" {
+#include <libavutil/avstring.h>
+#include <libavutil/mem.h>
 #include <libavutil/opt.h>
 }
+
+#include <cstring>
 
 namespace graph {
 
 namespace {
 
-// The options of one object that are on the page and not at their defaults.
-std::string SerializeOne(void* object, int flags) {
-    char* text = nullptr;
+// The options of one object that are on the page and differ from a fresh object's (the
+// defaults of the codec or muxer itself), as escaped "name=value" pairs.
+std::string SerializeOne(void* object, void* fresh, int flags) {
     std::string state;
-    if (av_opt_serialize(object, flags, AV_OPT_SERIALIZE_SKIP_DEFAULTS, &text, '=', ':') >= 0 &&
-        text)
-        state = text;
-    av_free(text);
+    for (const AVOption* option = nullptr; (option = av_opt_next(object, option));) {
+        if (option->type == AV_OPT_TYPE_CONST || (option->flags & flags) != flags)
+            continue;
+        uint8_t* value = nullptr;
+        uint8_t* initial = nullptr;
+        const bool differs =
+            av_opt_get(object, option->name, 0, &value) >= 0 &&
+            (av_opt_get(fresh, option->name, 0, &initial) < 0 || !value || !initial ||
+             std::strcmp(reinterpret_cast<char*>(value), reinterpret_cast<char*>(initial)) != 0);
+        char* name = nullptr;
+        char* escaped = nullptr;
+        if (differs && value &&
+            av_escape(&name, option->name, ":=", AV_ESCAPE_MODE_BACKSLASH, 0) >= 0 &&
+            av_escape(&escaped, reinterpret_cast<char*>(value), ":=", AV_ESCAPE_MODE_BACKSLASH,
+                      0) >= 0)
+            state += std::string(state.empty() ? "" : ":") + name + "=" + escaped;
+        av_free(name);
+        av_free(escaped);
+        av_free(value);
+        av_free(initial);
+    }
     return state;
 }
 
 // The object's own options, then its private part's.
-std::string Serialize(void* object, int flags) {
-    std::string state = SerializeOne(object, flags);
-    for (void* child = av_opt_child_next(object, nullptr); child;
-         child = av_opt_child_next(object, child)) {
-        const std::string part = SerializeOne(child, flags);
-        if (!part.empty())
-            state += (state.empty() ? "" : ":") + part;
+std::string Serialize(void* object, void* fresh, int flags) {
+    std::string state = SerializeOne(object, fresh, flags);
+    void* part = av_opt_child_next(object, nullptr);
+    void* freshPart = av_opt_child_next(fresh, nullptr);
+    if (part && freshPart) {
+        const std::string more = SerializeOne(part, freshPart, flags);
+        if (!more.empty())
+            state += (state.empty() ? "" : ":") + more;
     }
     return state;
 }
@@ -87,7 +109,12 @@ void FilterOptions::FreeObject(void* object) const {
 }
 
 std::string FilterOptions::State() const {
-    return Serialize(object_, flags_);
+    void* fresh = MakeObject();
+    if (!fresh)
+        return {};
+    std::string state = Serialize(object_, fresh, flags_);
+    FreeObject(fresh);
+    return state;
 }
 
 HRESULT FilterOptions::SetState(std::string_view state) {

@@ -45,8 +45,9 @@ class FilterOptions {
     // encoder's: encoding and its media kind; a multiplexer's: encoding).
     int Flags() const { return flags_; }
 
-    // Every option on the page that is not at its default, as "name=value" pairs joined by
-    // ':' (separators inside values escaped with '\'); "" when all are at their defaults.
+    // Every option on the page that differs from the encoder's or muxer's own default, as
+    // "name=value" pairs joined by ':' (separators inside values escaped with '\'); "" when
+    // all are at their defaults.
     std::string State() const;
     // The defaults, then the options the text names. E_INVALIDARG, with the options left
     // as they were, when it names an option that does not exist or gives one a value it
