@@ -142,7 +142,7 @@ void CDialogOutputSettings::CreateControls() {
     grid->addWidget(combo(IDC_COMBO_RESIZE_MODE), 4, 1);
 
     // AVI and the custom multiplexer choose compressors; WMV chooses bit rates in the same
-    // rows, so the dialog keeps its size when the format changes.
+    // rows.
     grid->addWidget(label(IDC_STATIC_VIDEO_COMPRESSOR, "Video compressor:"), 5, 0);
     grid->addWidget(label(IDC_STATIC_VIDEO_COMPRESSOR_BITRATE, "Video encoding bitrate:"), 5, 0);
     grid->addWidget(combo(IDC_COMBO_VIDEO_COMPRESSOR), 5, 1);
@@ -171,7 +171,8 @@ void CDialogOutputSettings::CreateControls() {
                        "detail, please read help.");
     note->setWordWrap(true);
     grid->addWidget(note, 8, 0, 1, 3);
-    for (int id : {IDC_STATIC_VIDEO_MUXER, IDC_COMBO_MUXER_SORTED, IDC_STATIC_OPTIONS_NOTE}) {
+    // Whatever the format shows, the dialog keeps its size.
+    for (int id : kFormatControls) {
         QSizePolicy policy = GetDlgItem(id)->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         GetDlgItem(id)->setSizePolicy(policy);
