@@ -4,6 +4,7 @@
 #include "cli/progress_line.h"
 #include "cli/source_video.h"
 #include "cli/stderr_prompts.h"
+#include "options/container_check.h"
 #include "options/output_extension.h"
 #include "options/stored_compressor.h"
 #include "platform/core/guid.h"
@@ -137,6 +138,29 @@ bool ChooseMuxer(const std::optional<QString>& name, QString& classId) {
     return true;
 }
 
+// A container that cannot hold the chosen compressors is refused before anything is written.
+bool ContainerHoldsCompressors(const OutputSettings& output, const render::OutputParts& parts) {
+    if (output.outputFormat == options::FormatWmv)
+        return true;
+    const graph::DeviceEntry* muxer = nullptr;
+    if (output.outputFormat == options::FormatAvi) {
+        const int avi = graph::FindDevice(graph::DeviceCategory::Filter, "AVI Mux");
+        if (avi >= 0)
+            muxer = &graph::EnumerateDevices(graph::DeviceCategory::Filter)[avi];
+    } else {
+        muxer = graph::FindDeviceByClassId(
+            core::GuidFromString(parts.muxerClassId.toStdString()).value_or(GUID{}));
+    }
+    const auto entryOf = [](const std::shared_ptr<graph::BaseFilter>& compressor) {
+        return compressor ? graph::FindDeviceByClassId(compressor->ClassId()) : nullptr;
+    };
+    const QString refusal = options::ContainerRefusal(muxer, entryOf(parts.videoCompressor),
+                                                      entryOf(parts.audioCompressor));
+    if (!refusal.isEmpty())
+        Say(refusal);
+    return refusal.isEmpty();
+}
+
 } // namespace
 
 int RunConversion(const ConvertOptions& options) {
@@ -173,7 +197,7 @@ int RunConversion(const ConvertOptions& options) {
         settings::SetFirstByteIfPresent(settings::DefaultRoot(), "DivXNetworks/DivX4Windows",
                                         "Disable feedback");
     }
-    if (!ChooseMuxer(options.muxer, parts.muxerClassId))
+    if (!ChooseMuxer(options.muxer, parts.muxerClassId) || !ContainerHoldsCompressors(output, parts))
         return 1;
 
     // The build reports a step that fails and goes on; here any such step fails the run.

@@ -3,7 +3,7 @@
 #include "platform/graph/device_enumerator.h"
 #include "platform/graph/multiplexer.h"
 
-#include <tuple>
+#include <utility>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -14,28 +14,20 @@ namespace options {
 
 namespace {
 
-using graph::DeviceCategory;
-
-const graph::DeviceEntry* Entry(DeviceCategory category, int n) {
-    const auto& entries = graph::EnumerateDevices(category);
-    return n >= 0 && n < static_cast<int>(entries.size()) ? &entries[n] : nullptr;
-}
-
 // The codec a compressor writes; without one the multiplexer stores the stream uncompressed.
-AVCodecID CodecOf(DeviceCategory category, int n) {
-    if (const graph::DeviceEntry* entry = Entry(category, n)) {
-        if (const AVCodec* codec = avcodec_find_encoder_by_name(entry->libraryName.c_str()))
+AVCodecID CodecOf(const graph::DeviceEntry* compressor, bool picture) {
+    if (compressor) {
+        if (const AVCodec* codec = avcodec_find_encoder_by_name(compressor->libraryName.c_str()))
             return codec->id;
     }
-    return category == DeviceCategory::VideoCompressor ? AV_CODEC_ID_RAWVIDEO
-                                                       : AV_CODEC_ID_PCM_S16LE;
+    return picture ? AV_CODEC_ID_RAWVIDEO : AV_CODEC_ID_PCM_S16LE;
 }
 
-QString CompressorName(DeviceCategory category, int n) {
-    if (const graph::DeviceEntry* entry = Entry(category, n))
-        return QString::fromStdString(entry->friendlyName);
-    return category == DeviceCategory::VideoCompressor ? QStringLiteral("Full frames (uncompressed)")
-                                                       : QStringLiteral("Uncompressed Audio");
+QString CompressorName(const graph::DeviceEntry* compressor, bool picture) {
+    if (compressor)
+        return QString::fromStdString(compressor->friendlyName);
+    return picture ? QStringLiteral("Full frames (uncompressed)")
+                   : QStringLiteral("Uncompressed Audio");
 }
 
 const AVOutputFormat* FormatOf(const graph::DeviceEntry& muxer) {
@@ -49,19 +41,20 @@ const AVOutputFormat* FormatOf(const graph::DeviceEntry& muxer) {
 
 } // namespace
 
-QString ContainerRefusal(int muxerEntry, int videoEntry, int audioEntry) {
-    const graph::DeviceEntry* muxer = Entry(DeviceCategory::Filter, muxerEntry);
+QString ContainerRefusal(const graph::DeviceEntry* muxer, const graph::DeviceEntry* video,
+                         const graph::DeviceEntry* audio) {
     if (!muxer || muxer->kind != graph::FilterKind::Multiplexer)
         return {};
     const AVOutputFormat* format = FormatOf(*muxer);
     if (!format)
         return {};
-    for (auto [category, n, what] : {std::tuple{DeviceCategory::VideoCompressor, videoEntry, "video"},
-                                     std::tuple{DeviceCategory::AudioCompressor, audioEntry, "audio"}}) {
-        if (!graph::ContainerHolds(format, CodecOf(category, n)))
+    for (auto [compressor, picture] : {std::pair{video, true}, std::pair{audio, false}}) {
+        if (!graph::ContainerHolds(format, CodecOf(compressor, picture)))
             return QStringLiteral("The muxer \"%1\" cannot hold the %2 compressor \"%3\". Choose "
                                   "another %2 compressor or another muxer.")
-                .arg(QString::fromStdString(muxer->friendlyName), what, CompressorName(category, n));
+                .arg(QString::fromStdString(muxer->friendlyName),
+                     picture ? QStringLiteral("video") : QStringLiteral("audio"),
+                     CompressorName(compressor, picture));
     }
     return {};
 }

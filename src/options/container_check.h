@@ -3,13 +3,16 @@
 // the chosen picture or sound compressor is refused before the conversion, not inside it.
 #include <QString>
 
-#include <string>
+namespace graph {
+struct DeviceEntry;
+}
 
 namespace options {
 
-// Why the multiplexer behind filter entry `muxerEntry` cannot hold compressors `videoEntry`
-// and `audioEntry` (indexes of their categories; -1 for the uncompressed rows), naming both;
-// "" when it can, or when the entry is no multiplexer (its own failure tells).
-QString ContainerRefusal(int muxerEntry, int videoEntry, int audioEntry);
+// Why the multiplexer of entry `muxer` cannot hold the picture of compressor `video` or the
+// sound of compressor `audio` (null: stored uncompressed), naming both; "" when it can, or
+// when the entry is missing or no multiplexer (its own failure tells).
+QString ContainerRefusal(const graph::DeviceEntry* muxer, const graph::DeviceEntry* video,
+                         const graph::DeviceEntry* audio);
 
 } // namespace options

@@ -78,6 +78,12 @@ int PictureSide(const QString& text) {
     return std::max(side, 16);
 }
 
+// Entry n of a category, or null.
+const graph::DeviceEntry* Entry(DeviceCategory category, int n) {
+    const auto& entries = graph::EnumerateDevices(category);
+    return n >= 0 && n < static_cast<int>(entries.size()) ? &entries[n] : nullptr;
+}
+
 int RowOf(QComboBox* combo, const QString& text) { return combo->findText(text, Qt::MatchExactly); }
 
 } // namespace
@@ -541,7 +547,9 @@ void CDialogOutputSettings::OnOk() {
         const int muxer = format == options::FormatAvi
                               ? graph::FindDevice(DeviceCategory::Filter, kDefaultMuxer)
                               : Combo(IDC_COMBO_MUXER_ORDERED)->currentIndex();
-        const QString refusal = options::ContainerRefusal(muxer, videoRow - 1, audioRow - 1);
+        const QString refusal = options::ContainerRefusal(
+            Entry(DeviceCategory::Filter, muxer), Entry(DeviceCategory::VideoCompressor, videoRow - 1),
+            Entry(DeviceCategory::AudioCompressor, audioRow - 1));
         if (!refusal.isEmpty()) {
             ui::MessageBox(this, refusal, {}, ui::MB_OK | ui::MB_ICONEXCLAMATION);
             return;

@@ -7,6 +7,7 @@
 #include "sync/sync_list_file.h"
 #include "sync/time_text.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
@@ -138,6 +139,15 @@ TEST_F(ConvertCommandTest, EachFailureExitsNonZeroSayingWhy) {
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.errors.contains("No video compressor has \"nosuchcodec\" in its name."))
         << result.errors.toStdString();
+
+    // A container refuses a compressor before anything is written.
+    result = Run({input, "--format", "custom", "--muxer", "mp4 mux", "--video-encoder", "libx264",
+                  "--audio-encoder", "microsoft adpcm", "-o", folder + "/out.mp4"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.errors.contains("The muxer \"mp4 Mux\" cannot hold the audio compressor "
+                                       "\"Microsoft ADPCM\"."))
+        << result.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(folder + "/out.mp4"));
 
     result = Run({folder + "/missing.mkv", "-o", output});
     EXPECT_EQ(result.exitCode, 1);
