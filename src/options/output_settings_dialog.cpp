@@ -246,6 +246,7 @@ int CDialogOutputSettings::exec() {
                        options::kAudioCompressorKind.preferred);
 
     auto* resize = Combo(IDC_COMBO_RESIZE_MODE);
+    resize->clear();
     resize->addItems({Language().GetString(IDS_MESSAGE_PRESERVE_ASPECT_RATIO),
                       Language().GetString(IDS_MESSAGE_RESIZE_STRETCH)});
     resize->setCurrentIndex(stretchMode == 2 ? 0 : 1);
