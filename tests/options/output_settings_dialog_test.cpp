@@ -19,8 +19,10 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -125,6 +127,18 @@ TEST_F(OutputOptionsTest, OpensOnTheOwnersValuesAndShowsWhatTheFormatUses) {
         EXPECT_FALSE(Shown(IDC_EDIT_CUSTOM_FRAME_RATE));
         Pick(IDC_COMBO_FRAME_RATE, 6);
         EXPECT_TRUE(Shown(IDC_EDIT_CUSTOM_FRAME_RATE));
+        // Every text fits its control in every format.
+        for (int format : {0, 1, 2}) {
+            Pick(IDC_COMBO_OUTPUT_FORMAT, format);
+            for (QWidget* control : dialog.findChildren<QWidget*>()) {
+                auto* label = qobject_cast<QLabel*>(control);
+                if (!control->isVisible() || !(label || qobject_cast<QAbstractButton*>(control)) ||
+                    (label && label->wordWrap()))
+                    continue;
+                EXPECT_GE(control->width(), control->sizeHint().width())
+                    << ui::Dialog::ControlId(control) << " in format " << format;
+            }
+        }
         Click(IDC_BUTTON_OPTIONS_CANCEL);
     });
     EXPECT_EQ(result, QDialog::Rejected);
