@@ -5,6 +5,8 @@
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
 
+#include <QTimer>
+
 #include <clocale>
 
 CVellumApp::CVellumApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -18,6 +20,10 @@ int CVellumApp::Run() {
     Language().Init(CLanguage::FindBaseDirectory(),
                     settings::Profile().GetProfileString("Option", "CurrentLanguage", "english"));
     CVellumDlg dialog;
+    // "Open with" from the desktop names the video on the command line.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1)
+        QTimer::singleShot(0, &dialog, [&dialog, file = arguments[1]] { dialog.OpenVideoFile(file); });
     dialog.exec();
     return 0;
 }

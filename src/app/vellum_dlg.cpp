@@ -106,6 +106,11 @@ CVellumDlg::CVellumDlg(QWidget* parent) : ui::Dialog(parent) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(575, 580);
+    // A video file dropped from the file manager opens as Open Video would, wherever it
+    // lands: the text boxes leave drops to the window.
+    setAcceptDrops(true);
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->setAcceptDrops(false);
     OnInitDialog();
 }
 
@@ -321,6 +326,9 @@ void CVellumDlg::OnTimer(int id) {
 
 void CVellumDlg::paintEvent(QPaintEvent* event) {
     // The tiled background from the top-left corner, under every control.
+    // A screen of another density (the window moved, the scale changed) gets its own tile.
+    if (!qFuzzyCompare(background_.devicePixelRatio(), devicePixelRatioF()))
+        background_ = resources::LoadBitmap(IDB_BACKGROUND, devicePixelRatioF());
     QPainter painter(this);
     painter.drawTiledPixmap(rect(), background_);
     ui::Dialog::paintEvent(event);

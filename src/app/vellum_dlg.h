@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class QMimeData;
 class QTableWidget;
 class QMenu;
 
@@ -63,6 +64,9 @@ class CVellumDlg : public ui::Dialog {
     static constexpr int kPreviewBarTimer = 1212;
     QTimer* Timer(int id) const;
 
+    // Opens a video as Open Video does with the file its dialog chose.
+    void OpenVideoFile(const QString& file);
+
     // The popup menu currently shown on the window, if any.
     QMenu* PopupMenu() const { return popupMenu_; }
 
@@ -82,6 +86,9 @@ class CVellumDlg : public ui::Dialog {
     void OnCommand(int id) override;
     void OnMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -95,6 +102,9 @@ class CVellumDlg : public ui::Dialog {
 
     // Opening a video and the transport
     void OnOpenVideo();
+    bool AcceptsDroppedVideo(const QMimeData* data) const;
+    // The first existing local file the drop carries, or "".
+    static QString DroppedFile(const QMimeData* data);
     void OnAddMusic();
     void RefreshMusicList();
     bool OpenPlayers(const QString& path);

@@ -1,5 +1,6 @@
 // "Open Video": probe the file, make it the clip and the sound of the composition, open the
-// two players on it and start from 0 with the synchronization state reset.
+// two players on it and start from 0 with the synchronization state reset. A file dropped on
+// the window or named on the command line opens the same way.
 #include "app/clock_text.h"
 #include "app/vellum_dlg.h"
 #include "language/language.h"
@@ -10,6 +11,9 @@
 #include "sync/sync_list_file.h"
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -33,10 +37,13 @@ void CVellumDlg::OnOpenVideo() {
                         "*.mpeg;*.mpg;*.avi;*.asf;*.wmv;*.dat;*.vob;*.ogm;*.divx;*.div;*.mkv"}};
     request.initialFolder = store.GetProfileString("Option", "LastPhotoFolder", "");
     request.mustExist = true;
-    const std::optional<QString> chosen = ui::CurrentPrompts().OpenFileName(this, request);
-    if (!chosen)
-        return;
-    const std::string path = chosen->toStdString();
+    if (const std::optional<QString> chosen = ui::CurrentPrompts().OpenFileName(this, request))
+        OpenVideoFile(*chosen);
+}
+
+void CVellumDlg::OpenVideoFile(const QString& file) {
+    settings::Store& store = settings::Profile();
+    const std::string path = file.toStdString();
 
     WaitCursor wait;
     // A file that cannot be opened leaves the current video, its clip and its points alone.
@@ -73,7 +80,7 @@ void CVellumDlg::OnOpenVideo() {
     SetDlgItemText(IDC_STATIC_MUSIC_END, ClockText(musicEnd / UNITS));
 
     ClosePlayers();
-    if (OpenPlayers(*chosen)) {
+    if (OpenPlayers(file)) {
         videoPlayer->Pause();
         audioPlayer->Pause();
         // Both start from 0 a second later, without holding up the window meanwhile.
@@ -100,6 +107,50 @@ void CVellumDlg::OnOpenVideo() {
     syncState.ResetForNewVideo();
     ShowTimes();
     RedrawPointList();
+}
+
+bool CVellumDlg::AcceptsDroppedVideo(const QMimeData* data) const {
+    // Nothing opens while a conversion runs, as Open Video is then disabled.
+    return converting == 0 && !DroppedFile(data).isEmpty();
+}
+
+QString CVellumDlg::DroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+void CVellumDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (AcceptsDroppedVideo(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void CVellumDlg::dragMoveEvent(QDragMoveEvent* event) {
+    if (AcceptsDroppedVideo(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void CVellumDlg::dropEvent(QDropEvent* event) {
+    if (!AcceptsDroppedVideo(event->mimeData()))
+        return;
+    const QString file = DroppedFile(event->mimeData());
+    event->acceptProposedAction();
+    // The points belong to the video open now; a drop is easily made by mistake.
+    if (syncState.syncCount > 0 &&
+        ui::MessageBox(this,
+                       QStringLiteral("Opening %1 replaces the %2 synchronization points of the "
+                                      "video open now. Do you want to open it?")
+                           .arg(QFileInfo(file).fileName())
+                           .arg(syncState.syncCount),
+                       Language().GetString(IDS_MESSAGE_WARNING),
+                       ui::MB_YESNO | ui::MB_ICONQUESTION) != ui::IDYES)
+        return;
+    // Opening probes the file and may show messages: not inside the drag source's event.
+    QTimer::singleShot(0, this, [this, file] { OpenVideoFile(file); });
 }
 
 void CVellumDlg::RefreshMusicList() {

@@ -1,6 +1,7 @@
 // The main window's program commands: the popup menu, About, Help, Update, and the close
 // sequence with its update reminder.
 #include "app/about_dlg.h"
+#include "app/help_page.h"
 #include "app/maker.h"
 #include "app/vellum_dlg.h"
 #include "language/dialog_font.h"
@@ -94,7 +95,7 @@ void CVellumDlg::OnAbout() {
 }
 
 void CVellumDlg::OnHelp() {
-    const QString page = QCoreApplication::applicationDirPath() + "/help/Introduction.html";
+    const QString page = HelpPage(QCoreApplication::applicationDirPath());
     if (!ui::CurrentShell().OpenFile(page))
         ui::MessageBox(this, QStringLiteral("Can not open the help page %1.").arg(page),
                        Language().GetString(IDS_MESSAGE_ERROR));

@@ -64,10 +64,27 @@ QString CLanguage::FindBaseDirectory() {
     return FindBaseDirectory(QCoreApplication::applicationDirPath());
 }
 
+namespace {
+
+// Whether the folder's language subfolder has the English file, its name matched as the
+// language files' names are: in any letter case.
+bool HoldsEnglishFile(const QString& folder) {
+    const QStringList files = QDir(folder + "/language").entryList({QStringLiteral("*.ini")}, QDir::Files);
+    return std::any_of(files.begin(), files.end(), [](const QString& file) {
+        return file.compare(QStringLiteral("English.ini"), Qt::CaseInsensitive) == 0;
+    });
+}
+
+} // namespace
+
 QString CLanguage::FindBaseDirectory(const QString& programFolder) {
     const QString parent = QFileInfo(programFolder).path();
-    if (QFileInfo(parent + "/language/English.ini").isFile())
+    if (HoldsEnglishFile(parent))
         return parent;
+    // Installed: <prefix>/bin beside <prefix>/share/quillet.
+    const QString installed = parent + "/share/quillet";
+    if (HoldsEnglishFile(installed))
+        return installed;
     return programFolder;
 }
 

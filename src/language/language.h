@@ -38,7 +38,8 @@ class CLanguage {
     // The font translated dialogs take; none until a language was loaded.
     std::optional<QFont> dialogFont;
 
-    // The program's folder, or its parent when that parent holds language/English.ini.
+    // The folder whose language/ holds English.ini: the parent of the program's folder, or
+    // the installed data folder <parent>/share/quillet; else the program's folder.
     static QString FindBaseDirectory();
     static QString FindBaseDirectory(const QString& programFolder);
     // Finds the language files under baseDir and loads name; false when there is none.

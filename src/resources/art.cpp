@@ -2,10 +2,15 @@
 
 #include "resources/resource.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QStyle>
+#include <QStyleOption>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -158,29 +163,72 @@ const std::map<int, Drawing>& Drawings() {
 
 } // namespace
 
+namespace {
+
+// Draws the icon afresh at whatever size and pixel density it is asked for, so it stays sharp
+// on any screen.
+class PaintedIconEngine : public QIconEngine {
+  public:
+    explicit PaintedIconEngine(Drawing drawing) : drawing_(std::move(drawing)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        painter->drawPixmap(rect, scaledPixmap(rect.size(), mode, state, ratio));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
+        const int side = qRound(std::min(size.width(), size.height()) * scale);
+        QPixmap pixmap = QPixmap::fromImage(Render(drawing_, side));
+        if (mode == QIcon::Disabled && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            pixmap = QApplication::style()->generatedIconPixmap(QIcon::Disabled, pixmap, &option);
+        }
+        pixmap.setDevicePixelRatio(scale);
+        return pixmap;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+    QIconEngine* clone() const override { return new PaintedIconEngine(drawing_); }
+
+    static QImage Render(const Drawing& drawing, int side) {
+        QImage image(std::max(side, 1), std::max(side, 1), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(side / double(kIconSize), side / double(kIconSize));
+        drawing(painter);
+        return image;
+    }
+
+  private:
+    Drawing drawing_;
+};
+
+} // namespace
+
 QIcon LoadIcon(int id) {
     auto found = Drawings().find(id);
     if (found == Drawings().end())
         return {};
-    QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / double(kIconSize), size / double(kIconSize));
-        found->second(painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return QIcon(new PaintedIconEngine(found->second));
 }
 
-QPixmap LoadBitmap(int id) {
+QImage RenderIcon(int id, int side) {
+    auto found = Drawings().find(id);
+    return found == Drawings().end() ? QImage() : PaintedIconEngine::Render(found->second, side);
+}
+
+QPixmap LoadBitmap(int id, qreal devicePixelRatio) {
     if (id != IDB_BACKGROUND)
         return {};
-    // A soft diagonal weave that tiles without seams.
-    QPixmap tile(32, 32);
+    // A soft diagonal weave that tiles without seams, drawn at the screen's own density.
+    QPixmap tile(QSize(32, 32) * devicePixelRatio);
+    tile.setDevicePixelRatio(devicePixelRatio);
     tile.fill(QColor(226, 232, 240));
     QPainter painter(&tile);
     painter.setPen(QPen(QColor(214, 222, 233), 1));

@@ -1,6 +1,7 @@
 // Finding, selecting and loading language files, and the lookups they feed.
 #include "language_fixture.h"
 #include "resources/resource.h"
+#include "support/test_environment.h"
 
 #include <QDir>
 
@@ -203,6 +204,20 @@ TEST_F(LanguageFixture, TheBaseDirectoryIsTheParentOnlyWhenItHoldsEnglish) {
     EXPECT_EQ(CLanguage::FindBaseDirectory(programFolder), base);
     // Only the folder beside the program's own counts.
     EXPECT_EQ(CLanguage::FindBaseDirectory(base + "/bin/deeper"), base + "/bin/deeper");
+}
+
+TEST_F(LanguageFixture, AnInstalledProgramFindsItsDataFolderAndTheEnglishFileInAnyCase) {
+    const QString prefix = testsupport::TemporaryFolder();
+    QDir(prefix).mkpath("bin");
+    QDir(prefix).mkpath("share/quillet/language");
+    EXPECT_EQ(CLanguage::FindBaseDirectory(prefix + "/bin"), prefix + "/bin");
+    testsupport::WriteFileBytes((prefix + "/share/quillet/language/english.INI").toStdString(),
+                                "[STRING]\r\n");
+    EXPECT_EQ(CLanguage::FindBaseDirectory(prefix + "/bin"), prefix + "/share/quillet");
+    // A language folder beside the program's folder comes first.
+    QDir(prefix).mkpath("language");
+    testsupport::WriteFileBytes((prefix + "/language/ENGLISH.ini").toStdString(), "");
+    EXPECT_EQ(CLanguage::FindBaseDirectory(prefix + "/bin"), prefix);
 }
 
 TEST_F(LanguageFixture, EveryLanguageLoadsItsOwnFont) {
