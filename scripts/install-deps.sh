@@ -6,8 +6,9 @@ set -euo pipefail
 build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libavfilter-dev qt6-qpa-plugins fonts-dejavu-core)
+# The Chinese font lets the tests measure the Chinese texts with real glyphs, not with boxes.
 test_packages=(libgtest-dev qt6-base-private-dev ffmpeg pulseaudio pulseaudio-utils xvfb xdotool imagemagick sox
-  python3-numpy)
+  python3-numpy fonts-wqy-microhei)
 
 wanted=("${build_packages[@]}")
 if [ "${1:-build}" = "test" ]; then
