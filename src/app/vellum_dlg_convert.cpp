@@ -90,7 +90,8 @@ void CVellumDlg::OnConvert() {
         return;
     }
     converting = 1;
-    SetDlgItemText(IDC_BUTTON_CONVERT, Language().GetString(IDS_BUTTON_STOP));
+    // Language files keep the button's two labels with the dialog texts, not the strings.
+    SetDlgItemText(IDC_BUTTON_CONVERT, Language().GetDialogTextOrString(IDS_BUTTON_STOP));
     conversionClock_->start();
     for (int id : kButtonsLockedWhileConverting)
         EnableDlgItem(id, false);
@@ -114,7 +115,7 @@ void CVellumDlg::FinishConversion() {
     render::EndConversion(conversion);
     composition.ReleaseTimeline();
     converting = 0;
-    SetDlgItemText(IDC_BUTTON_CONVERT, Language().GetString(IDS_BUTTON_CONVERT));
+    SetDlgItemText(IDC_BUTTON_CONVERT, Language().GetDialogTextOrString(IDS_BUTTON_CONVERT));
     elapsedSeconds = 0;
     SetDlgItemText(IDC_STATIC_STATUS,
                    QStringLiteral("%1. %2 %3     %4 %5*%6")

@@ -2,6 +2,7 @@
 // a start and a stop, the end on completion, a failing file, the writer the format asks for,
 // and the written file's sound on its picture at every point.
 #include "app/vellum_dlg.h"
+#include "language/language.h"
 #include "options/filter_property_dialog.h"
 #include "options/output_settings_dialog.h"
 #include "platform/core/guid.h"
@@ -136,6 +137,30 @@ TEST_F(ConvertTest, ConvertTwiceStartsThenStopsLeavingAPlayableFile) {
         EXPECT_FALSE(dlg.Timer(CVellumDlg::kConversionClockTimer)->isActive());
         // What was written so far plays.
         EXPECT_EQ(Probe("stream=codec_type"), "video\naudio");
+    });
+}
+
+TEST_F(ConvertTest, TheButtonsLabelsComeFromTheLanguageFile) {
+    const QString base = testsupport::TemporaryFolder();
+    QDir(base).mkpath("language");
+    testsupport::WriteFileBytes((base + "/language/German_Germany_utf-8.ini").toStdString(),
+                                "[DIALOG]\r\nIDC_BUTTON_STOP=Stopp\r\n"
+                                "IDC_BUTTON_CONVERT=Konvertieren\r\n");
+    // The other tests expect the built-in English texts.
+    struct EnglishAfterwards {
+        ~EnglishAfterwards() { Language() = CLanguage(); }
+    } englishAfterwards;
+    Language() = CLanguage();
+    ASSERT_TRUE(Language().Init(base, "German_Germany_utf-8"));
+    testsupport::RunModal(dlg, [&] {
+        Open(testsupport::PlainClip(640, 480, 25, 60));
+        Output("labels.avi", 0, "divx", "microsoft adpcm");
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_EQ(dlg.converting, 1);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_CONVERT).toStdString(), "Stopp");
+        Click(IDC_BUTTON_CONVERT);
+        EXPECT_EQ(dlg.converting, 0);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_CONVERT).toStdString(), "Konvertieren");
     });
 }
 

@@ -1,0 +1,231 @@
+// The shipped language files on the windows they translate: every text shows whole in its
+// control, in the main window, in each output format of the options dialog and in the small
+// dialogs; and the English file gives the windows back the program's own texts.
+#include "app/about_dlg.h"
+#include "app/vellum_dlg.h"
+#include "language/language.h"
+#include "options/output_settings_dialog.h"
+#include "resources/resource.h"
+#include "support/modal_run.h"
+#include "support/scripted_prompts.h"
+#include "support/test_environment.h"
+#include "support/user_input.h"
+#include "sync/change_sync_point_dialog.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace {
+
+const QString kBase = QStringLiteral(QUILLET_LANGUAGE_DIR);
+
+bool ShowsText(const QWidget* control) {
+    return qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control) ||
+           qobject_cast<const QGroupBox*>(control);
+}
+
+QString TextOf(const QWidget* control) {
+    if (auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
+    if (auto* group = qobject_cast<const QGroupBox*>(control))
+        return group->title();
+    return {};
+}
+
+// The width a control needs to show its whole text; 0 for one that wraps its text or shows
+// none.
+int NeededWidth(QWidget* control) {
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->wordWrap() ? 0 : label->sizeHint().width();
+    if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        // The title only: the controls inside are checked on their own.
+        if (group->title().isEmpty())
+            return 0;
+        QStyleOptionGroupBox option;
+        option.initFrom(group);
+        option.text = group->title();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QFontMetrics metrics = group->fontMetrics();
+        const QSize title(metrics.size(Qt::TextShowMnemonic, group->title()).width() +
+                              metrics.horizontalAdvance(u' '),
+                          metrics.height());
+        return group->style()->sizeFromContents(QStyle::CT_GroupBox, &option, title, group).width();
+    }
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        // The style's minimum button width is a preference, not a need: a short text shows
+        // whole in a narrower button. What counts is the text, the icon and the frame.
+        const QStyle* style = button->style();
+        const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+        return button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width() + icon +
+               style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+               2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->sizeHint().width();
+    return 0;
+}
+
+void ExpectTextsFit(const QWidget* window, const std::string& where) {
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (!control->isVisible())
+            continue;
+        EXPECT_LE(NeededWidth(control), control->width())
+            << where << ": control " << ui::Dialog::ControlId(control) << " \""
+            << TextOf(control).toStdString() << "\"";
+    }
+}
+
+// The texts of a window's numbered controls, and its caption under 0.
+std::map<int, QString> ControlTexts(const QWidget* window) {
+    std::map<int, QString> texts{{0, window->windowTitle()}};
+    for (const QWidget* control : window->findChildren<QWidget*>()) {
+        if (const int id = ui::Dialog::ControlId(control); id > 0 && ShowsText(control))
+            texts[id] = TextOf(control);
+    }
+    return texts;
+}
+
+void ExpectSameTexts(const std::map<int, QString>& texts, const std::map<int, QString>& expected,
+                     const char* where) {
+    EXPECT_EQ(texts.size(), expected.size()) << where;
+    for (const auto& [id, text] : expected) {
+        const auto found = texts.find(id);
+        ASSERT_NE(found, texts.end()) << where << ": control " << id;
+        EXPECT_EQ(found->second.toStdString(), text.toStdString()) << where << ": control " << id;
+    }
+}
+
+void PrepareOptions(CDialogOutputSettings& dialog) {
+    dialog.outputFileName = "/tmp/films/clip.wmv";
+    dialog.nativeWidth = 1920;
+    dialog.nativeHeight = 1080;
+    dialog.outputWidth = 1920;
+    dialog.outputHeight = 1080;
+    dialog.videoCount = 1;
+    dialog.sourceFrameRate = 29.97;
+    dialog.videoBitrate = 798720;
+    dialog.audioBitrate = 128000;
+}
+
+// Each test starts with its language loaded and leaves the built-in English texts behind for
+// the other tests of the program.
+class ShippedLanguageWindowsTest : public ::testing::TestWithParam<const char*> {
+  protected:
+    void SetUp() override {
+        testsupport::UseTemporarySettings();
+        Language() = CLanguage();
+        ASSERT_TRUE(Language().Init(kBase, GetParam()));
+        ASSERT_EQ(Language().currentLanguage, GetParam());
+    }
+    void TearDown() override { Language() = CLanguage(); }
+
+    testsupport::PromptScope scope;
+};
+
+class EnglishFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testsupport::UseTemporarySettings();
+        Language() = CLanguage();
+    }
+    void TearDown() override { Language() = CLanguage(); }
+
+    testsupport::PromptScope scope;
+};
+
+} // namespace
+
+TEST_P(ShippedLanguageWindowsTest, TheMainWindowShowsEveryTextWhole) {
+    CVellumDlg dlg;
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    // Translated at its set-up, so the check below sees the language's texts.
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_AUDIO_VIDEO_RESTORE),
+              Language().GetDialogText(IDC_BUTTON_AUDIO_VIDEO_RESTORE));
+    ExpectTextsFit(&dlg, GetParam());
+
+    auto* points = dlg.Item<QTableWidget>(IDC_LIST_SYNC_POINTS);
+    const QHeaderView* header = points->horizontalHeader();
+    const int margin = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int column = 0; column < points->columnCount(); ++column) {
+        const QString heading = points->horizontalHeaderItem(column)->text();
+        EXPECT_LE(header->fontMetrics().horizontalAdvance(heading) + margin,
+                  header->sectionSize(column))
+            << heading.toStdString();
+    }
+    EXPECT_TRUE(scope.prompts.messages.empty());
+}
+
+TEST_P(ShippedLanguageWindowsTest, TheOptionsDialogShowsEveryTextWholeInEveryFormat) {
+    CDialogOutputSettings dialog;
+    PrepareOptions(dialog);
+    testsupport::RunModal(dialog, [&] {
+        EXPECT_EQ(dialog.windowTitle(), Language().GetDialogText(IDD_DIALOG_OUTPUT_OPTIONS));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATIC_UNIT_SECOND_4),
+                  Language().GetDialogText(IDC_STATIC_UNIT_SECOND_4));
+        auto* formats = dialog.Item<QComboBox>(IDC_COMBO_OUTPUT_FORMAT);
+        for (int format = 0; format < formats->count(); ++format) {
+            ASSERT_TRUE(testsupport::PickRow(formats, format));
+            ExpectTextsFit(&dialog, std::string(GetParam()) + " in format " +
+                                        formats->currentText().toStdString());
+        }
+    });
+}
+
+TEST_P(ShippedLanguageWindowsTest, TheSmallDialogsShowEveryTextWhole) {
+    CDialogChangeSyncPoint change;
+    testsupport::RunModal(change, [&] {
+        EXPECT_EQ(change.GetDlgItemText(IDC_STATIC_CHANGE_SYNC_AUDIO_TIME),
+                  Language().GetDialogText(IDC_STATIC_CHANGE_SYNC_AUDIO_TIME));
+        ExpectTextsFit(&change, std::string(GetParam()) + " changing a point");
+    });
+    CAboutDlg about;
+    testsupport::RunModal(about, [&] { ExpectTextsFit(&about, std::string(GetParam()) + " about"); });
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLanguageWindowsTest,
+                         ::testing::Values("English", "French_France", "German_Germany_utf-8",
+                                           "Spanish_Spain", "chs_unicode"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             for (char& c : name) {
+                                 if (c == '-')
+                                     c = '_';
+                             }
+                             return name;
+                         });
+
+TEST_F(EnglishFileTest, GivesTheWindowsTheProgramsOwnTexts) {
+    const auto mainWindowTexts = [] {
+        CVellumDlg dlg;
+        return ControlTexts(&dlg);
+    };
+    const auto optionsTexts = [] {
+        CDialogOutputSettings dialog;
+        PrepareOptions(dialog);
+        std::map<int, QString> texts;
+        testsupport::RunModal(dialog, [&] { texts = ControlTexts(&dialog); });
+        return texts;
+    };
+    const std::map<int, QString> builtInMain = mainWindowTexts();
+    const std::map<int, QString> builtInOptions = optionsTexts();
+
+    ASSERT_TRUE(Language().Init(kBase, "English"));
+    ExpectSameTexts(mainWindowTexts(), builtInMain, "main window");
+    ExpectSameTexts(optionsTexts(), builtInOptions, "options");
+    EXPECT_TRUE(scope.prompts.messages.empty());
+}
