@@ -4,6 +4,7 @@
 #include "app/vellum_dlg.h"
 #include "controls/bitmap_slider.h"
 #include "controls/button_st.h"
+#include "controls/status_label.h"
 #include "resources/resource.h"
 
 #include <QGridLayout>
@@ -125,10 +126,7 @@ void CVellumDlg::CreateControls() {
     bottom->addWidget(Register(IDC_BUTTON_CONVERT, new CButtonST("Convert", this)));
     page->addLayout(bottom);
     auto* statusRow = new QHBoxLayout;
-    auto* status = Register(IDC_STATIC_STATUS, new QLabel(this));
-    status->setTextInteractionFlags(Qt::NoTextInteraction);
-    status->setWordWrap(true); // a long output path takes a second line
-    statusRow->addWidget(status, 1);
+    statusRow->addWidget(Register(IDC_STATIC_STATUS, new CStatusLabel(this)), 1);
     auto* progress = Register(IDC_PROGRESS_CONVERSION, new QProgressBar(this));
     progress->setRange(0, 1000);
     progress->setFixedWidth(200);
