@@ -49,7 +49,7 @@ void CHyperLink::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     hovering_ = false;
-    if (ui::CurrentShell().OpenUrl(url_)) {
+    if (ui::Opened(ui::CurrentShell().OpenUrl(url_))) {
         visited_ = true;
         Restyle();
         return;
