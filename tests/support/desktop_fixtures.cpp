@@ -13,10 +13,8 @@ namespace testsupport {
 
 DesktopScope::DesktopScope() : configHome(TemporaryFolder()), dataHome(TemporaryFolder()) {
     const std::pair<const char*, QString> values[] = {
-        {"XDG_CONFIG_HOME", configHome},
-        {"XDG_CONFIG_DIRS", TemporaryFolder()},
-        {"XDG_DATA_HOME", dataHome},
-        {"XDG_DATA_DIRS", TemporaryFolder()},
+        {"XDG_CONFIG_HOME", configHome}, {"XDG_CONFIG_DIRS", TemporaryFolder()},
+        {"XDG_DATA_HOME", dataHome},     {"XDG_DATA_DIRS", TemporaryFolder()},
         {"XDG_CURRENT_DESKTOP", {}},
     };
     for (const auto& [name, value] : values) {

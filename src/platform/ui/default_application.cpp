@@ -73,7 +73,8 @@ XdgFolders XdgFolders::FromEnvironment() {
     XdgFolders folders;
     folders.config = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
     folders.data = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-    for (const QString& name : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(':', Qt::SkipEmptyParts))
+    for (const QString& name :
+         qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(':', Qt::SkipEmptyParts))
         folders.desktops << name.toLower();
     return folders;
 }

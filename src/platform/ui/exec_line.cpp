@@ -13,7 +13,9 @@ struct Piece {
 };
 using Argument = std::vector<Piece>;
 
-bool IsAddressCode(const Piece& piece) { return QStringLiteral("uUfF").contains(piece.code); }
+bool IsAddressCode(const Piece& piece) {
+    return QStringLiteral("uUfF").contains(piece.code);
+}
 
 // Arguments are separated by blanks outside double quotes; inside them a backslash escapes
 // only '"', '`', '$' and '\'. Outside quotes the rules allow no backslash at all; taking it

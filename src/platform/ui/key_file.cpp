@@ -35,8 +35,9 @@ std::optional<QString> KeyFile::Value(const QString& group, const QString& key) 
     const QString& raw = k->second;
     QString value;
     for (qsizetype i = 0; i < raw.size(); ++i) {
-        const qsizetype escape =
-            raw[i] == '\\' && i + 1 < raw.size() ? QStringLiteral("sntr\\").indexOf(raw[i + 1]) : -1;
+        const qsizetype escape = raw[i] == '\\' && i + 1 < raw.size()
+                                     ? QStringLiteral("sntr\\").indexOf(raw[i + 1])
+                                     : -1;
         if (escape < 0) {
             value += raw[i];
             continue;

@@ -26,7 +26,9 @@ enum OpenResult : int {
     SE_OPENED = 33, // the least result that means success
 };
 
-inline bool Opened(int result) { return result > 32; }
+inline bool Opened(int result) {
+    return result > 32;
+}
 
 class Shell {
   public:

@@ -83,7 +83,8 @@ TEST_F(DefaultApplicationTest, AddedAssociationsServeWhenNoDefaultIsInstalled) {
 
 TEST_F(DefaultApplicationTest, TheExecLineComesWithItsStringEscapesUndone) {
     Entry(folders.data[0], "web.desktop",
-          R"(Exec=web\sbrowser "C:\\\\Web" \$HOME\ttab "%u")" "\nExec=second %u\n");
+          R"(Exec=web\sbrowser "C:\\\\Web" \$HOME\ttab "%u")"
+          "\nExec=second %u\n");
     Write(folders.config[0] + "/mimeapps.list", "[Default Applications]\ntext/html=web.desktop\n");
     EXPECT_EQ(Html(), "web browser \"C:\\\\Web\" \\$HOME\ttab \"%u\"");
 }

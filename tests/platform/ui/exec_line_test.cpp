@@ -43,7 +43,7 @@ TEST(CommandForAddress, UndoesTheQuotingOfArguments) {
 }
 
 TEST(CommandForAddress, RefusesALineThatNamesNoProgram) {
-    for (const char* exec : {"", "   ", "%u", R"("%U" --private)", R"("" %u)",
-                                R"(browser "--title=unclosed %u)"})
+    for (const char* exec :
+         {"", "   ", "%u", R"("%U" --private)", R"("" %u)", R"(browser "--title=unclosed %u)"})
         EXPECT_FALSE(ui::CommandForAddress(exec, kAddress).has_value()) << exec;
 }
