@@ -18,7 +18,7 @@ struct MimeAppsFile {
     bool associations; // only the plain mimeapps.list files may add or remove associations
 };
 
-// In the order the specification gives, each folder's desktop-specific files first; the older
+// In the freedesktop order, each folder's desktop-specific files first; the older
 // defaults.list of a data folder comes after its mimeapps.list.
 std::vector<MimeAppsFile> MimeAppsFiles(const XdgFolders& folders) {
     std::vector<MimeAppsFile> files;
