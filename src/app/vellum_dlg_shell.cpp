@@ -102,7 +102,7 @@ void CVellumDlg::OnHelp() {
 }
 
 void CVellumDlg::OnUpdate() {
-    if (!ui::CurrentShell().OpenUrl(maker::kWebSite))
+    if (!ui::Opened(ui::CurrentShell().OpenUrl(maker::kWebSite)))
         ShowBrowserFailure(this, maker::kWebSite);
 }
 
@@ -130,7 +130,7 @@ void CVellumDlg::RunUpdateReminder() {
     if (t + kReminderPeriod < now32) {
         if (ui::MessageBox(nullptr, "Do you want to check the lastest version on our website?",
                            "Update the program", ui::MB_YESNO) == ui::IDYES &&
-            !ui::CurrentShell().OpenUrl(maker::kProductPage))
+            !ui::Opened(ui::CurrentShell().OpenUrl(maker::kProductPage)))
             ShowBrowserFailure(nullptr, maker::kProductPage);
         store.WriteProfileInt("Setup", "t_first_update", now32);
     }

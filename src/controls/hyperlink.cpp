@@ -1,5 +1,7 @@
 #include "controls/hyperlink.h"
 
+#include "controls/hyperlink_reason.h"
+#include "platform/ui/html_application.h"
 #include "platform/ui/prompts.h"
 #include "platform/ui/shell.h"
 
@@ -49,7 +51,12 @@ void CHyperLink::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     hovering_ = false;
-    if (ui::CurrentShell().OpenUrl(url_)) {
+    // What the desktop cannot open goes to its default web-page application, whose outcome
+    // then stands instead.
+    int result = ui::CurrentShell().OpenUrl(url_);
+    if (!ui::Opened(result))
+        result = ui::RunHtmlApplication(url_).value_or(result);
+    if (ui::Opened(result)) {
         visited_ = true;
         Restyle();
         return;
@@ -57,7 +64,6 @@ void CHyperLink::mouseReleaseEvent(QMouseEvent* event) {
     Restyle();
     QApplication::beep();
     ui::MessageBox(this,
-                   QStringLiteral("Unable to open hyperlink:\n\n") +
-                       "There is no application associated\nwith the given filename extension.",
+                   QStringLiteral("Unable to open hyperlink:\n\n") + HyperLinkFailureReason(result),
                    {}, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 }

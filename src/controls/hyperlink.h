@@ -1,6 +1,7 @@
 #pragma once
 // A text that opens a web address when clicked: blue, purple once visited, red while the
-// pointer is over it; underlined always, never, or only while hovered.
+// pointer is over it; underlined always, never, or only while hovered. An address that
+// cannot be opened is reported with the reason, and the link stays unvisited.
 #include <QLabel>
 
 class CHyperLink : public QLabel {

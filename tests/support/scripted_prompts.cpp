@@ -56,9 +56,9 @@ PromptScope::PromptScope() : prompts(InstallFresh(previous_)) {}
 
 PromptScope::~PromptScope() { ui::InstallPrompts(std::move(previous_)); }
 
-bool RecordingShell::OpenUrl(const QString& url) {
+int RecordingShell::OpenUrl(const QString& url) {
     opened.push_back(url);
-    return succeed;
+    return succeed ? ui::SE_OPENED : failure;
 }
 
 bool RecordingShell::OpenFile(const QString& path) {

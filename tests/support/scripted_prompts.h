@@ -45,13 +45,15 @@ class PromptScope {
     ScriptedPrompts& prompts;
 };
 
-// Records what the program asked the desktop to open; answers with `succeed`.
+// Records what the program asked the desktop to open; answers with `succeed`, and an
+// address that does not succeed with `failure`.
 class RecordingShell : public ui::Shell {
   public:
-    bool OpenUrl(const QString& url) override;
+    int OpenUrl(const QString& url) override;
     bool OpenFile(const QString& path) override;
     std::vector<QString> opened;
     bool succeed = true;
+    int failure = ui::SE_ERR_NOASSOC;
 };
 
 class CountingSounds : public ui::Sounds {

@@ -8,9 +8,11 @@ namespace {
 
 class DesktopShell : public Shell {
   public:
-    bool OpenUrl(const QString& url) override {
+    int OpenUrl(const QString& url) override {
         QUrl target(url, QUrl::StrictMode);
-        return target.isValid() && QDesktopServices::openUrl(target);
+        if (!target.isValid())
+            return SE_ERR_FNF;
+        return QDesktopServices::openUrl(target) ? SE_OPENED : SE_ERR_NOASSOC;
     }
     bool OpenFile(const QString& path) override {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
