@@ -63,7 +63,8 @@ void CHyperLink::mouseReleaseEvent(QMouseEvent* event) {
     }
     Restyle();
     QApplication::beep();
-    ui::MessageBox(this,
+    // Owned by the window: a box owned by the link would take on its colour and underline.
+    ui::MessageBox(window(),
                    QStringLiteral("Unable to open hyperlink:\n\n") + HyperLinkFailureReason(result),
                    {}, ui::MB_OK | ui::MB_ICONEXCLAMATION);
 }

@@ -23,7 +23,7 @@ class HyperLinkTest : public ::testing::Test {
         previous_ = ui::InstallShell(std::move(recording));
         link.SetURL("https://www.morvane.example/contact/");
         link.SetUnderline(CHyperLink::UnderlineAlways);
-        link.show();
+        window.show();
     }
     ~HyperLinkTest() override { ui::InstallShell(std::move(previous_)); }
 
@@ -46,7 +46,9 @@ class HyperLinkTest : public ::testing::Test {
     testsupport::DesktopScope desktop;
     testsupport::PromptScope prompts;
     testsupport::RecordingShell* shell = nullptr;
-    CHyperLink link;
+    // In a window of its own, as in the About box.
+    QWidget window;
+    CHyperLink link{&window};
 
   private:
     std::unique_ptr<ui::Shell> previous_;
@@ -83,6 +85,8 @@ TEST_F(HyperLinkTest, AFailureIsReportedWithItsReasonAndTheLinkStaysUnvisited) {
         EXPECT_EQ(prompts.prompts.messages[0].text, "Unable to open hyperlink:\n\n" + reason);
         EXPECT_EQ(prompts.prompts.messages[0].caption, "");
         EXPECT_EQ(prompts.prompts.messages[0].flags, unsigned(ui::MB_ICONEXCLAMATION));
+        // The box belongs to the window, not to the link, whose look it would take on.
+        EXPECT_EQ(prompts.prompts.messages[0].owner, link.window());
     }
     EXPECT_FALSE(link.IsVisited());
     EXPECT_TRUE(Shows(kLinkColour));

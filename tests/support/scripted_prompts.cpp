@@ -2,9 +2,9 @@
 
 namespace testsupport {
 
-int ScriptedPrompts::MessageBox(QWidget*, const QString& text, const QString& caption,
+int ScriptedPrompts::MessageBox(QWidget* owner, const QString& text, const QString& caption,
                                 unsigned flags) {
-    messages.push_back({text, caption, flags});
+    messages.push_back({text, caption, flags, owner});
     if (!answers.empty()) {
         int answer = answers.front();
         answers.pop_front();

@@ -15,6 +15,7 @@ struct RecordedMessage {
     QString text;
     QString caption; // as passed; empty means the application's name
     unsigned flags = 0;
+    QWidget* owner = nullptr;
 };
 
 class ScriptedPrompts : public ui::Prompts {
