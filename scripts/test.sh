@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds everything, starts a private sound server with a
-# null sink (for the tests that check sound output) and runs every test.
+# null sink (for the tests that check sound output) and runs every test; then, for a whole
+# run (no arguments), the tests of the platform layer and the parsers once more under the
+# address and undefined-behaviour sanitizers (scripts/test-sanitized.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -29,5 +31,7 @@ keep_pid=$!
 sleep 1
 export QUILLET_TEST_SINK=ci
 
-cd build
-ctest --output-on-failure -j2 "$@"
+(cd build && ctest --output-on-failure -j2 "$@")
+if [ $# -eq 0 ]; then
+  scripts/test-sanitized.sh
+fi
