@@ -17,6 +17,14 @@ CVellumApp::CVellumApp(int& argc, char** argv) : QApplication(argc, argv) {
 int CVellumApp::Run() {
     settings::SetProfile(
         std::make_unique<settings::Store>(settings::DefaultRoot(), "Morvane", ui::ApplicationName()));
+    settings::Profile().onWriteFailure = [](const QString& path) {
+        ui::MessageBox(QApplication::activeWindow(),
+                       QStringLiteral("The settings could not be saved in %1: the disk may be full "
+                                      "or the folder not writable. The file keeps its earlier "
+                                      "settings; the new ones apply until Quillet closes.")
+                           .arg(path),
+                       QStringLiteral("Warning"), ui::MB_OK | ui::MB_ICONEXCLAMATION);
+    };
     Language().Init(CLanguage::FindBaseDirectory(),
                     settings::Profile().GetProfileString("Option", "CurrentLanguage", "english"));
     CVellumDlg dialog;

@@ -1,10 +1,13 @@
 #include "platform/settings/store.h"
+#include "support/small_file_system.h"
 #include "support/test_environment.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QSettings>
+
+#include <vector>
 
 TEST(SettingsStore, AbsentValuesReadAsTheCallersDefault) {
     settings::Store store(testsupport::TemporaryFolder(), "Morvane", "quillet");
@@ -89,4 +92,32 @@ TEST(SettingsStore, ForeignValueIsSwitchedOnOnlyWhereItExists) {
     EXPECT_EQ(raw.value("Disable feedback").toLongLong(), 0x1201);
     EXPECT_EQ(raw.value("Other").toByteArray(), QByteArray("\x01\x02", 2));
     EXPECT_FALSE(raw.contains("Absent"));
+}
+
+// A full disk or a read-only folder: the file keeps what it had, the value holds for the run,
+// and the first failure is told once.
+TEST(SettingsStore, AFailedWriteKeepsTheFileAndIsToldOnce) {
+    for (const bool readOnly : {false, true}) {
+        testsupport::SmallFileSystem disk(64);
+        if (!disk.Mounted())
+            GTEST_SKIP() << "this machine does not let the test mount a small file system";
+        settings::Store store(disk.Path(), "Morvane", "quillet");
+        std::vector<QString> told;
+        store.onWriteFailure = [&](const QString& path) { told.push_back(path); };
+        store.WriteProfileString("Settings", "OutputName", "/videos/first.avi");
+        ASSERT_TRUE(told.empty());
+        const QString file = disk.Path() + "/Morvane/quillet.conf";
+        const std::string before = testsupport::ReadFileBytes(file.toStdString());
+        if (readOnly)
+            ASSERT_TRUE(disk.MakeReadOnly());
+        else
+            disk.Fill();
+
+        store.WriteProfileString("Settings", "OutputName", "/videos/" + QString(3000, 'n') + ".avi");
+        store.WriteProfileInt("Settings", "SkipForward", 7);
+        EXPECT_EQ(told, std::vector<QString>{file}) << "read-only " << readOnly;
+        EXPECT_EQ(testsupport::ReadFileBytes(file.toStdString()), before);
+        EXPECT_EQ(store.GetProfileInt("Settings", "SkipForward", 20), 7);
+        EXPECT_NE(before.find("/videos/first.avi"), std::string::npos);
+    }
 }

@@ -1,4 +1,5 @@
 #include "sync/sync_list_file.h"
+#include "support/small_file_system.h"
 #include "support/test_environment.h"
 
 #include <QString>
@@ -155,4 +156,28 @@ TEST(SyncListFile, SavingReplacesTheOldFileWholeOrNotAtAll) {
     EXPECT_EQ(testsupport::ReadFileBytes(longPath), old);
 
     EXPECT_FALSE(SaveSyncList(folder + "no/such/folder/list.ini", "", {}));
+}
+
+// A list saved on a full disk or into a read-only folder: false, and the list saved there
+// before is still whole.
+TEST(SyncListFile, AFailedSaveKeepsTheListThatWasThere) {
+    for (const bool readOnly : {false, true}) {
+        testsupport::SmallFileSystem disk(64);
+        if (!disk.Mounted())
+            GTEST_SKIP() << "this machine does not let the test mount a small file system";
+        const std::string path = disk.Path().toStdString() + "/talk.ini";
+        ASSERT_TRUE(SaveSyncList(path, "/videos/out.wmv", {{10 * S, 12 * S}}));
+        const std::string before = testsupport::ReadFileBytes(path);
+        if (readOnly)
+            ASSERT_TRUE(disk.MakeReadOnly());
+        else
+            disk.Fill();
+        std::vector<SyncPoint> many;
+        for (int i = 0; i < 2000; ++i)
+            many.push_back({i * S, i * S + S / 10});
+        EXPECT_FALSE(SaveSyncList(path, "/videos/out.wmv", many)) << "read-only " << readOnly;
+        EXPECT_EQ(testsupport::ReadFileBytes(path), before);
+        const LoadedSyncList loaded = LoadSyncList(path);
+        ASSERT_EQ(loaded.points.size(), 1u);
+    }
 }

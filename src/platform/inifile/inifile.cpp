@@ -8,7 +8,6 @@
 #include <QSaveFile>
 #include <QString>
 
-#include <fstream>
 
 namespace inifile {
 namespace {
@@ -97,16 +96,6 @@ std::string Document::Text() const {
     return text;
 }
 
-bool Document::Save(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    const std::string text = Text();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return static_cast<bool>(out);
-}
-
 bool Document::SaveReplacing(const std::string& path) const {
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly))
@@ -132,7 +121,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
                                const std::string& value, const std::string& path) {
     Document doc = Document::Load(path);
     doc.Set(section, key, value);
-    return doc.Save(path);
+    return doc.SaveReplacing(path);
 }
 
 } // namespace inifile

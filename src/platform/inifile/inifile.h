@@ -31,8 +31,6 @@ class Document {
     void Set(const std::string& section, const std::string& key, const std::string& value);
 
     std::string Text() const;
-    // Writes the whole document; false when the file cannot be written completely.
-    bool Save(const std::string& path) const;
     // Writes the whole document to a new file beside path and moves it over path only when
     // it was written completely; on failure the old file stays as it was.
     bool SaveReplacing(const std::string& path) const;

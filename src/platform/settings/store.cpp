@@ -64,13 +64,23 @@ QString Store::GetProfileString(const QString& section, const QString& value,
 
 void Store::WriteProfileInt(const QString& section, const QString& value, std::int32_t data) {
     settings_->setValue(StoredKey(section, value), data);
-    settings_->sync();
+    Flush();
 }
 
 void Store::WriteProfileString(const QString& section, const QString& value,
                                const QString& data) {
     settings_->setValue(StoredKey(section, value), data);
+    Flush();
+}
+
+void Store::Flush() {
+    // The file is replaced only once the new one is complete, so a failure keeps the old.
     settings_->sync();
+    if (settings_->status() == QSettings::NoError || failureTold_)
+        return;
+    failureTold_ = true;
+    if (onWriteFailure)
+        onWriteFailure(settings_->fileName());
 }
 
 QString DefaultRoot() {

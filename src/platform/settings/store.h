@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QSettings;
@@ -26,15 +27,21 @@ class Store {
                                std::int32_t defaultValue) const;
     QString GetProfileString(const QString& section, const QString& value,
                              const QString& defaultValue) const;
+    // A write that cannot reach the file (a full disk, a folder that cannot be written)
+    // leaves the file as it was and the value in effect until the program ends; the first
+    // such failure is told to `onWriteFailure` with the file's path.
     void WriteProfileInt(const QString& section, const QString& value, std::int32_t data);
     void WriteProfileString(const QString& section, const QString& value, const QString& data);
+    std::function<void(const QString& path)> onWriteFailure;
 
   private:
+    void Flush();
     // The stored key of section/value, spelled as it is already stored where a name matches
     // ignoring case; the given spelling where nothing matches yet.
     QString StoredKey(const QString& section, const QString& value) const;
 
     std::unique_ptr<QSettings> settings_;
+    bool failureTold_ = false;
 };
 
 // The folder for user settings that a Store normally lives in.
