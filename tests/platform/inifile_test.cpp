@@ -113,6 +113,22 @@ TEST(IniFile, AByteOrderMarkTellsTheEncoding) {
     EXPECT_EQ(inifile::DecodeByByteOrderMark("\xFE\xFF\0["), std::nullopt);
 }
 
+TEST(IniFile, TextThatBeginsLikeAByteOrderMarkReadsBackAsWritten) {
+    const std::string path = TempFile("mark-like.ini");
+    // Decoded by its UTF-8 mark, the text begins with the bytes of a UTF-16LE mark.
+    testsupport::WriteFileBytes(path, "\xEF\xBB\xBF\xFF\xFE\r\n[s]\r\nk=1\r\n");
+    ASSERT_TRUE(inifile::WritePrivateProfileString("s", "k", "2", path));
+    EXPECT_EQ(inifile::GetPrivateProfileString("s", "k", "", 512, path), "2");
+    EXPECT_EQ(testsupport::ReadFileBytes(path), "\xEF\xBB\xBF\xFF\xFE\r\n[s]\r\nk=2\r\n");
+
+    // Decoded by its UTF-16LE mark, the text begins with a second mark; the header after it is
+    // not one, so the key goes to a new section, which the reader must find.
+    testsupport::WriteFileBytes(path, std::string("\xFF\xFE\xFF\xFE[\0s\0]\0\n\0k\0=\0\x31\0", 18));
+    ASSERT_TRUE(inifile::WritePrivateProfileString("s", "k", "2", path));
+    EXPECT_EQ(inifile::GetPrivateProfileString("s", "k", "", 512, path), "2");
+    EXPECT_EQ(Document::Parse("\xEF\xBB\xBFk=v").Text(), "\xEF\xBB\xBF\xEF\xBB\xBFk=v\r\n");
+}
+
 TEST(IniFile, WriteIntoAMissingFolderFails) {
     const std::string path = TempFile("no/such/folder/x.ini");
     EXPECT_FALSE(inifile::WritePrivateProfileString("s", "k", "v", path));

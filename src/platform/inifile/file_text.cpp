@@ -8,7 +8,6 @@
 namespace inifile {
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 
 } // namespace
@@ -25,9 +24,13 @@ std::optional<std::string> ReadFileText(const std::string& path) {
     return text;
 }
 
+bool BeginsWithByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with(kUtf8ByteOrderMark) || bytes.starts_with(kUtf16LeMark);
+}
+
 std::optional<std::string> DecodeByByteOrderMark(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8Mark))
-        return std::string(bytes.substr(kUtf8Mark.size()));
+    if (bytes.starts_with(kUtf8ByteOrderMark))
+        return std::string(bytes.substr(kUtf8ByteOrderMark.size()));
     if (bytes.starts_with(kUtf16LeMark))
         return Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()));
     return std::nullopt;
