@@ -85,6 +85,12 @@ TEST(Encoding, HebrewAndVietnameseFilesKeepTheirLastLetter) {
               "[DIALOG]\r\nIDD_PROGRAM_CAPTION=Ti\xE1\xBA\xBFng");
 }
 
+TEST(Encoding, UnicodeFilesAreLittleEndianWhateverTheirFirstCharacter) {
+    // U+FFFE, the byte-swapped mark, then "[S": not a big-endian file.
+    EXPECT_EQ(DecodeToUtf8(std::string("\xFE\xFF[\0S\0", 6), LanguageEncoding::Unicode, "CP1252"),
+              "\xEF\xBF\xBE[S");
+}
+
 TEST(Encoding, AByteOrderMarkDecidesOverTheName) {
     const std::string utf16 = std::string("\xFF\xFE\xE4\0\x16\x04", 6);
     EXPECT_EQ(DecodeToUtf8(utf16, LanguageEncoding::Ansi, "CP1252"), "\xC3\xA4\xD0\x96");
