@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillet needs: "build" for the program, "test" adds what the
-# test suite and the manual checks use. Packages already present are left alone.
+# test suite and the manual checks use, "fuzz" adds clang and its libFuzzer and sanitizer
+# runtimes (libclang-rt-14-dev) for scripts/fuzz.sh. Packages already present are left alone.
 set -euo pipefail
 
 build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
@@ -9,11 +10,13 @@ build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
   fonts-wqy-microhei) # the Chinese language file needs a font with its characters
 test_packages=(libgtest-dev qt6-base-private-dev ffmpeg pulseaudio pulseaudio-utils xvfb xdotool imagemagick sox
   python3-numpy appstream desktop-file-utils)
+fuzz_packages=(clang libclang-rt-14-dev)
 
 wanted=("${build_packages[@]}")
-if [ "${1:-build}" = "test" ]; then
-  wanted+=("${test_packages[@]}")
-fi
+case "${1:-build}" in
+test) wanted+=("${test_packages[@]}") ;;
+fuzz) wanted+=("${fuzz_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${wanted[@]}"; do

@@ -149,6 +149,14 @@ bool CLanguage::ResolveLocale(const QString& name) {
 }
 
 bool CLanguage::LoadLanguageFile(const QString& name) {
+    if (!LoadLanguageTexts(name))
+        return false;
+    ApplyLocale();
+    LoadFont();
+    return true;
+}
+
+bool CLanguage::LoadLanguageTexts(const QString& name) {
     if (languageNames.isEmpty())
         return false;
     encoding = language::GetEncoding(name);
@@ -161,8 +169,6 @@ bool CLanguage::LoadLanguageFile(const QString& name) {
         ListOf(*this, section)
             ->push_back({row.id, language::Unescape(language::ReadValue(file, section, row.key))});
     }
-    ApplyLocale();
-    LoadFont();
     return true;
 }
 

@@ -51,6 +51,9 @@ class CLanguage {
     void SelectLanguage(QString& name);
     QString GetLanguageName(int index) const { return languageNames.value(index); }
     bool LoadLanguageFile(const QString& name);
+    // The reading part of LoadLanguageFile: the encoding and locale the name tells, and the
+    // file's texts appended to the three lists; the C locale and the font stay as they are.
+    bool LoadLanguageTexts(const QString& name);
     // Sets primaryLanguage and subLanguage from the locale the name (without its encoding
     // word) names; otherwise warns, leaves them, and returns false.
     bool ResolveLocale(const QString& name);

@@ -80,6 +80,12 @@ std::string FromCodePage(const std::string& bytes, const char* codePage) {
             --inLeft;
         }
     }
+    // The Hebrew and Vietnamese code pages hold back each letter until they see whether a
+    // combining mark follows; the closing call lets the file's last one out.
+    char* outPtr = buffer;
+    std::size_t outLeft = sizeof buffer;
+    iconv(converter, nullptr, nullptr, &outPtr, &outLeft);
+    out.append(buffer, outPtr);
     iconv_close(converter);
     return out;
 }

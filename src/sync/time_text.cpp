@@ -24,10 +24,15 @@ const char* NumberStart(const std::string& text) {
 } // namespace
 
 std::string TimeToText(REFERENCE_TIME time) {
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer,
-                                static_cast<double>(time) / UNITS, std::chars_format::fixed, 7);
-    return std::string(buffer, result.ptr);
+    // Whole seconds and units written apart: a double holds only about 16 digits, so a time
+    // of more than a few years would not show the unit it ends in.
+    const std::uint64_t magnitude =
+        time < 0 ? 0 - static_cast<std::uint64_t>(time) : static_cast<std::uint64_t>(time);
+    char buffer[32];
+    const int length = std::snprintf(buffer, sizeof buffer, "%s%llu.%07llu", time < 0 ? "-" : "",
+                                     static_cast<unsigned long long>(magnitude / UNITS),
+                                     static_cast<unsigned long long>(magnitude % UNITS));
+    return std::string(buffer, static_cast<std::size_t>(length));
 }
 
 bool FitsTime(double value) {
@@ -56,20 +61,23 @@ namespace {
 
 // Plain decimal seconds ("-12.3456789") read exactly: the seven decimals a time shows give
 // back the very same time, which a detour through a double cannot promise. Nothing when the
-// text holds an exponent, a special value, or more whole seconds than a time can hold.
+// text holds an exponent, a special value, or a number of units a time cannot hold.
 std::optional<REFERENCE_TIME> ExactDecimalTime(const std::string& text) {
     const char* p = NumberStart(text);
     const bool negative = (*p == '-');
     if (negative)
         ++p;
-    REFERENCE_TIME whole = 0;
+    // Counted without sign, up to 2^63 units: the negative end of the range is one further.
+    const std::uint64_t largest =
+        static_cast<std::uint64_t>(std::numeric_limits<REFERENCE_TIME>::max()) + (negative ? 1 : 0);
+    std::uint64_t whole = 0;
     int digits = 0;
     for (; *p >= '0' && *p <= '9'; ++p, ++digits) {
-        if (whole > (std::numeric_limits<REFERENCE_TIME>::max() / UNITS - 9) / 10)
+        whole = whole * 10 + static_cast<std::uint64_t>(*p - '0');
+        if (whole > largest / UNITS)
             return std::nullopt;
-        whole = whole * 10 + (*p - '0');
     }
-    REFERENCE_TIME fraction = 0;
+    std::uint64_t fraction = 0;
     int decimals = 0;
     if (*p == '.') {
         for (++p; *p >= '0' && *p <= '9'; ++p, ++digits) {
@@ -83,8 +91,10 @@ std::optional<REFERENCE_TIME> ExactDecimalTime(const std::string& text) {
         return std::nullopt;
     for (; decimals < 7; ++decimals)
         fraction *= 10;
-    const REFERENCE_TIME time = whole * UNITS + fraction;
-    return negative ? -time : time;
+    const std::uint64_t units = whole * UNITS + fraction;
+    if (units > largest)
+        return std::nullopt;
+    return static_cast<REFERENCE_TIME>(negative ? 0 - units : units);
 }
 
 } // namespace

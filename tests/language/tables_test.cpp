@@ -74,6 +74,23 @@ TEST(Encoding, LegacyFilesDecodeInTheirLanguagesCodePage) {
               "ok");
 }
 
+TEST(Encoding, HebrewAndVietnameseFilesKeepTheirLastLetter) {
+    EXPECT_EQ(DecodeToUtf8("ab\xF9", LanguageEncoding::Ansi, "CP1255"), "ab\xD7\xA9");
+    // CP1258 writes "ệ" as "ê" and a combining dot below; the decoder joins them, and waits after
+    // every letter for a mark that may follow.
+    EXPECT_EQ(DecodeToUtf8("Vi\xEA\xF2t", LanguageEncoding::Ansi, "CP1258"), "Vi\xE1\xBB\x87t");
+    EXPECT_EQ(DecodeToUtf8("Vi\xEA\xF2", LanguageEncoding::Ansi, "CP1258"), "Vi\xE1\xBB\x87");
+    EXPECT_EQ(DecodeToUtf8("[DIALOG]\r\nIDD_PROGRAM_CAPTION=Ti\xEA\xECng",
+                           LanguageEncoding::Ansi, "CP1258"),
+              "[DIALOG]\r\nIDD_PROGRAM_CAPTION=Ti\xE1\xBA\xBFng");
+}
+
+TEST(Encoding, UnicodeFilesAreLittleEndianWhateverTheirFirstCharacter) {
+    // U+FFFE, the byte-swapped mark, then "[S": not a big-endian file.
+    EXPECT_EQ(DecodeToUtf8(std::string("\xFE\xFF[\0S\0", 6), LanguageEncoding::Unicode, "CP1252"),
+              "\xEF\xBF\xBE[S");
+}
+
 TEST(Encoding, AByteOrderMarkDecidesOverTheName) {
     const std::string utf16 = std::string("\xFF\xFE\xE4\0\x16\x04", 6);
     EXPECT_EQ(DecodeToUtf8(utf16, LanguageEncoding::Ansi, "CP1252"), "\xC3\xA4\xD0\x96");

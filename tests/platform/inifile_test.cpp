@@ -109,8 +109,28 @@ TEST(IniFile, AByteOrderMarkTellsTheEncoding) {
                                 std::string("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xE9\0\x16\x04", 20));
     EXPECT_EQ(ParsedFile::Load(path)->Value("s", "k"), "\xC3\xA9\xD0\x96");
 
+    // Little-endian also when the text begins with U+FFFE, the byte-swapped mark.
+    EXPECT_EQ(inifile::DecodeByByteOrderMark(std::string("\xFF\xFE\xFE\xFFk\0=\0\x16\x04", 10)),
+              "\xEF\xBF\xBEk=\xD0\x96");
+
     EXPECT_EQ(inifile::DecodeByByteOrderMark("[s]"), std::nullopt);
     EXPECT_EQ(inifile::DecodeByByteOrderMark("\xFE\xFF\0["), std::nullopt);
+}
+
+TEST(IniFile, TextThatBeginsLikeAByteOrderMarkReadsBackAsWritten) {
+    const std::string path = TempFile("mark-like.ini");
+    // Decoded by its UTF-8 mark, the text begins with the bytes of a UTF-16LE mark.
+    testsupport::WriteFileBytes(path, "\xEF\xBB\xBF\xFF\xFE\r\n[s]\r\nk=1\r\n");
+    ASSERT_TRUE(inifile::WritePrivateProfileString("s", "k", "2", path));
+    EXPECT_EQ(inifile::GetPrivateProfileString("s", "k", "", 512, path), "2");
+    EXPECT_EQ(testsupport::ReadFileBytes(path), "\xEF\xBB\xBF\xFF\xFE\r\n[s]\r\nk=2\r\n");
+
+    // Decoded by its mark, the text begins with a second one; the header after it is not one,
+    // so the key goes to a new section, which the reader must find.
+    testsupport::WriteFileBytes(path, "\xEF\xBB\xBF\xEF\xBB\xBF[s]\nk=1\n");
+    ASSERT_TRUE(inifile::WritePrivateProfileString("s", "k", "2", path));
+    EXPECT_EQ(inifile::GetPrivateProfileString("s", "k", "", 512, path), "2");
+    EXPECT_EQ(Document::Parse("\xEF\xBB\xBFk=v").Text(), "\xEF\xBB\xBF\xEF\xBB\xBFk=v\r\n");
 }
 
 TEST(IniFile, WriteIntoAMissingFolderFails) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 using avsync::LoadedSyncList;
 using avsync::LoadSyncList;
@@ -38,6 +39,22 @@ TEST(SyncListFile, SavedListHoldsTheKeysInOrderWithCrLfLineEnds) {
     const LoadedSyncList loaded = LoadSyncList(path);
     EXPECT_EQ(loaded.status, LoadedSyncList::Status::Loaded);
     EXPECT_EQ(loaded.points, (std::vector<SyncPoint>{{10 * S, 12 * S}, {200'000'001, -5'000'000}}));
+}
+
+TEST(SyncListFile, ALoadedListSavesAndLoadsWithTheSamePoints) {
+    // Hand-written times of more whole seconds than a double shows to the last unit.
+    const std::string path = Folder() + "long.ini";
+    testsupport::WriteFileBytes(path, "[FILENAME]\nTOTAL_SYNC_POINTS=1\n[SYNC_LIST]\n"
+                                      "SYNC_VIDEO_TIME_0=92233720368.1234567\n"
+                                      "SYNC_AUDIO_TIME_0=-922337203685.4775808\n");
+    const LoadedSyncList loaded = LoadSyncList(path);
+    ASSERT_EQ(loaded.status, LoadedSyncList::Status::Loaded);
+    ASSERT_TRUE(SaveSyncList(path, "out.avi", loaded.points));
+    const LoadedSyncList again = LoadSyncList(path);
+    EXPECT_EQ(again.status, LoadedSyncList::Status::Loaded);
+    EXPECT_EQ(again.points, loaded.points);
+    EXPECT_EQ(again.points, (std::vector<SyncPoint>{
+                                {922'337'203'681'234'567, std::numeric_limits<REFERENCE_TIME>::min()}}));
 }
 
 TEST(SyncListFile, AnEmptyListSavesTheCountAloneAndLoadsEmpty) {

@@ -81,6 +81,18 @@ TEST(TimeText, ShownTimesReadBackUnchanged) {
     EXPECT_EQ(TextToTime("-"), 0);
 }
 
+TEST(TimeText, TimesOfEveryLengthKeepTheirLastUnit) {
+    // Past 2^53 units a double no longer holds every time, nor their texts.
+    EXPECT_EQ(TimeToText(922'337'203'681'234'567), "92233720368.1234567");
+    EXPECT_EQ(TimeToText(kMax), "922337203685.4775807");
+    EXPECT_EQ(TimeToText(kMin), "-922337203685.4775808");
+    for (const REFERENCE_TIME t : {REFERENCE_TIME{922'337'203'681'234'567}, kMax, kMin, kMin + 1,
+                                   (REFERENCE_TIME{1} << 53) + 1, -(REFERENCE_TIME{1} << 60) - 3})
+        EXPECT_EQ(avsync::TextToTimeInRange(TimeToText(t)), t) << TimeToText(t);
+    EXPECT_EQ(avsync::TextToTimeInRange("922337203685.4775808"), std::nullopt);
+    EXPECT_EQ(avsync::TextToTimeInRange("-922337203685.4775809"), std::nullopt);
+}
+
 TEST(CalculateStart, MapsTheTypedVideoStartThroughTheFirstTwoPoints) {
     SyncState state = WithPoints({{10 * S, 12 * S}, {20 * S, 23 * S}, {30 * S, 50 * S}});
     state.videoEnd = 40 * S;

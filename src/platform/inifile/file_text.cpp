@@ -1,6 +1,8 @@
 #include "platform/inifile/file_text.h"
 
+#include <QByteArrayView>
 #include <QString>
+#include <QStringDecoder>
 
 #include <fstream>
 #include <sstream>
@@ -8,7 +10,6 @@
 namespace inifile {
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 
 } // namespace
@@ -25,20 +26,25 @@ std::optional<std::string> ReadFileText(const std::string& path) {
     return text;
 }
 
+bool BeginsWithByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with(kUtf8ByteOrderMark) || bytes.starts_with(kUtf16LeMark);
+}
+
 std::optional<std::string> DecodeByByteOrderMark(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8Mark))
-        return std::string(bytes.substr(kUtf8Mark.size()));
+    if (bytes.starts_with(kUtf8ByteOrderMark))
+        return std::string(bytes.substr(kUtf8ByteOrderMark.size()));
     if (bytes.starts_with(kUtf16LeMark))
         return Utf16LeToUtf8(bytes.substr(kUtf16LeMark.size()));
     return std::nullopt;
 }
 
 std::string Utf16LeToUtf8(std::string_view bytes) {
-    std::u16string units(bytes.size() / 2, u'\0');
-    for (std::size_t i = 0; i < units.size(); ++i)
-        units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                         static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-    return QString::fromStdU16String(units).toStdString();
+    // Little-endian whatever the text begins with: QString::fromUtf16 would take a first
+    // U+FFFE for a big-endian mark and swap the bytes of the whole text.
+    QStringDecoder decoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(
+        QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size() / 2 * 2)));
+    return text.toStdString();
 }
 
 } // namespace inifile

@@ -93,6 +93,10 @@ std::string Document::Text() const {
         text += line;
         text += "\r\n";
     }
+    // Text that begins like a byte-order mark gets a mark of its own, for the reader to drop
+    // instead of taking the text's first bytes for one.
+    if (BeginsWithByteOrderMark(text))
+        text.insert(0, kUtf8ByteOrderMark);
     return text;
 }
 

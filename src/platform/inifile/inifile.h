@@ -10,7 +10,8 @@
 //   appends the section (header and key) to the end of the file;
 // - lines end in CR LF when written; CR LF, LF or CR alone end a line when read;
 // - a file that begins with a UTF-8 or UTF-16LE byte-order mark is read in that encoding;
-//   text is written in UTF-8 without a mark.
+//   text is written in UTF-8 without a mark, unless it begins with the bytes of one: then a
+//   UTF-8 mark goes first, so the text reads back as it was.
 // Document edits a file line by line and keeps every other line as it was; ParsedFile
 // (parsed_file.h) reads one.
 #include <cstddef>
@@ -30,6 +31,7 @@ class Document {
 
     void Set(const std::string& section, const std::string& key, const std::string& value);
 
+    // The bytes Save writes.
     std::string Text() const;
     // Writes the whole document to a new file beside path and moves it over path only when
     // it was written completely; on failure the old file stays as it was.
