@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Builds the tests of the platform layer, the synchronization model and lists, and the
-# language files (every parser of outside text) with AddressSanitizer and
+# Builds the tests of the platform layer, the synchronization model and lists, the language
+# files and the replay of the fuzz corpora (every parser of outside text) with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/, and runs them there. Any report fails the run.
 # Expects the environment scripts/test.sh sets up (display-less Qt, the null sound sink).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-labels=(platform sync language)
+labels=(platform sync language fuzz)
 flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_BUILD_BENCH=OFF \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
