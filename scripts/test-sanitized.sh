@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the tests of the platform layer, the synchronization model and lists, the language
-# files and the replay of the fuzz corpora (every parser of outside text) with AddressSanitizer and
-# UndefinedBehaviorSanitizer in build-asan/, and runs them there. Any report fails the run.
+# files and the replay of the fuzz corpora (every parser of outside text) with
+# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/, and runs them there. Any
+# report fails the run.
 # Expects the environment scripts/test.sh sets up (display-less Qt, the null sound sink).
 set -euo pipefail
 cd "$(dirname "$0")/.."
