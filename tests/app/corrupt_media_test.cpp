@@ -313,3 +313,50 @@ TEST_F(CorruptMediaTest, FilesWithoutAPlayableVideoSayWhyAndKeepTheVideoItsPoint
             GoThrough(file);
     });
 }
+
+TEST_F(CorruptMediaTest, DamagedVideosThatOpenPlaySeekPreviewAndConvertWhatTheyHold) {
+    const QByteArray avi = Bytes(testsupport::Clip(ClipKind::Mpeg4Mp3));
+    const QByteArray mkv = Bytes(testsupport::Clip(ClipKind::H264Pcm));
+    const QByteArray mp4 = Bytes(testsupport::Clip(ClipKind::H264Aac));
+    const qsizetype moov = mp4.lastIndexOf("moov") - 4;
+    std::vector<Damaged> files;
+    for (int percent : {10, 50, 90}) {
+        files.push_back(
+            {"an AVI cut at " + std::to_string(percent) + " %",
+             Write(QString("cut%1.avi").arg(percent), avi.left(avi.size() * percent / 100)),
+             Outcome::Opens});
+        files.push_back(
+            {"a Matroska file cut at " + std::to_string(percent) + " %",
+             Write(QString("cut%1.mkv").arg(percent), mkv.left(mkv.size() * percent / 100)),
+             Outcome::Opens});
+    }
+    files.push_back(
+        {"an AVI with flipped bits in the middle",
+         Write("middle.avi", Flipped(avi, avi.size() * 4 / 10, avi.size() * 6 / 10, 200, 4)),
+         Outcome::Opens});
+    files.push_back(
+        {"a Matroska file with flipped bits in the middle",
+         Write("middle.mkv", Flipped(mkv, mkv.size() * 4 / 10, mkv.size() * 6 / 10, 200, 2)),
+         Outcome::Opens});
+    for (unsigned seed : {1u, 2u, 6u})
+        files.push_back(
+            {"a Matroska file with flipped bits in its header, seed " + std::to_string(seed),
+             Write(QString("header%1.mkv").arg(seed), Flipped(mkv, 0, 400, 4, seed)),
+             Outcome::Either});
+    files.push_back({"an AVI with flipped bits in its header",
+                     Write("header.avi", Flipped(avi, 0, 4000, 4, 3)), Outcome::Either});
+    // The index cut off where its second track, the sound's, begins: the picture plays alone.
+    const qsizetype soundTrack = mp4.indexOf("trak", mp4.indexOf("trak", moov) + 4) - 4;
+    files.push_back({"an MP4 whose index is cut off", Write("cut_moov.mp4", mp4.left(soundTrack)),
+                     Outcome::Opens});
+    files.push_back({"picture only",
+                     QString::fromStdString(testsupport::Clip(ClipKind::PictureOnly)),
+                     Outcome::Opens});
+    // The sound changes from stereo to mono halfway: the composition must follow it.
+    files.push_back({"two recordings joined",
+                     QString::fromStdString(testsupport::JoinedRecording()), Outcome::Opens});
+    testsupport::RunModal(dlg, [&] {
+        for (const Damaged& file : files)
+            GoThrough(file);
+    });
+}
