@@ -132,7 +132,9 @@ class CVellumDlg : public ui::Dialog {
     void ChooseCompressors();
     void OnConvert();
     bool ConfirmReplacingOutput();
-    void FinishConversion();
+    // Ends the run with its summary; a run that failed (`failure`) removes what it wrote, so
+    // no incomplete file passes for the video, and says so. Returns that line.
+    QString FinishConversion(HRESULT failure = S_OK);
     void OnConversionEvents();
     void ShowProgress();
 

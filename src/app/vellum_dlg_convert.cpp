@@ -110,23 +110,34 @@ bool CVellumDlg::ConfirmReplacingOutput() {
     return true;
 }
 
-void CVellumDlg::FinishConversion() {
+QString CVellumDlg::FinishConversion(HRESULT failure) {
     conversionClock_->stop();
     render::EndConversion(conversion);
     composition.ReleaseTimeline();
     converting = 0;
     SetDlgItemText(IDC_BUTTON_CONVERT, Language().GetDialogTextOrString(IDS_BUTTON_CONVERT));
     elapsedSeconds = 0;
-    SetDlgItemText(IDC_STATIC_STATUS,
-                   QStringLiteral("%1. %2 %3     %4 %5*%6")
-                       .arg(Language().GetString(IDS_MESSAGE_CONVERSION_DONE),
-                            Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
-                            Language().GetString(IDS_MESSAGE_RESOLUTION))
-                       .arg(output.outputWidth)
-                       .arg(output.outputHeight));
+    QString summary;
+    if (FAILED(failure)) {
+        // The writer has closed the file, so it plays, but it is not the whole video; the
+        // file the user stops keeps what was written, this one does not.
+        summary = QFile::remove(output.outputFileName)
+                      ? QStringLiteral("The incomplete file %1 was removed.")
+                      : QStringLiteral("The incomplete file %1 could not be removed.");
+        summary = "The conversion failed. " + summary.arg(output.outputFileName);
+    } else {
+        summary = QStringLiteral("%1. %2 %3     %4 %5*%6")
+                      .arg(Language().GetString(IDS_MESSAGE_CONVERSION_DONE),
+                           Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
+                           Language().GetString(IDS_MESSAGE_RESOLUTION))
+                      .arg(output.outputWidth)
+                      .arg(output.outputHeight);
+    }
+    SetDlgItemText(IDC_STATIC_STATUS, summary);
     for (int id : kButtonsLockedWhileConverting)
         EnableDlgItem(id, true);
     Item<QProgressBar>(IDC_PROGRESS_CONVERSION)->hide();
+    return summary;
 }
 
 void CVellumDlg::OnConversionEvents() {
@@ -139,11 +150,12 @@ void CVellumDlg::OnConversionEvents() {
         if (code == graph::EC_COMPLETE) {
             FinishConversion();
         } else if (code == graph::EC_ERRORABORT) {
-            // A conversion that fails while it streams ends here, with what went wrong; the
-            // file holds what was written so far.
-            FinishConversion();
-            ui::MessageBox(this, "The conversion stopped: " +
-                                     render::ErrorText(static_cast<HRESULT>(param1)));
+            // A conversion that fails while it streams (its source cut short, a full disk)
+            // ends here, with what went wrong.
+            const auto failure = static_cast<HRESULT>(param1);
+            const QString summary = FinishConversion(FAILED(failure) ? failure : E_FAIL);
+            ui::MessageBox(this, "The conversion stopped: " + render::ErrorText(failure) + "\n" +
+                                     summary);
         }
     }
 }

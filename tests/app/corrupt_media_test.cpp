@@ -130,6 +130,11 @@ class CorruptMediaTest : public ::testing::Test {
         file.write(bytes);
         return path;
     }
+    QString Copy(const std::string& clip, const QString& name) {
+        const QString path = folder + "/" + name;
+        QFile::copy(QString::fromStdString(clip), path);
+        return path;
+    }
     // The good video, with two points: what a failed open must not lose.
     void OpenGoodVideoWithPoints() {
         Open(QString::fromStdString(testsupport::Clip(ClipKind::H264Aac)));
@@ -358,5 +363,49 @@ TEST_F(CorruptMediaTest, DamagedVideosThatOpenPlaySeekPreviewAndConvertWhatTheyH
     testsupport::RunModal(dlg, [&] {
         for (const Damaged& file : files)
             GoThrough(file);
+    });
+}
+
+TEST_F(CorruptMediaTest, AConversionWhoseVideoIsCutShortSaysSoAndLeavesNoFile) {
+    testsupport::RunModal(dlg, [&] {
+        // Long enough that the conversion still runs when its video is cut.
+        const std::string clip = testsupport::PlainClip(320, 240, 25, 20);
+        const QString path = Copy(clip, "cut_while_converting.mp4");
+        Open(path);
+        ASSERT_TRUE(dlg.videoPlayer);
+        dlg.videoPlayer->currentPosition = S;
+        Click(IDC_BUTTON_ADD_SYNC_POINT);
+        const std::vector<avsync::SyncPoint> points = dlg.syncState.Points();
+        OutputTo("cut_while_converting.avi");
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_EQ(dlg.converting, 1);
+        QFile::resize(path, QFileInfo(path).size() / 3);
+        ASSERT_TRUE(WaitUntilConverted());
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        const QString removed = "The conversion failed. The incomplete file " +
+                                dlg.output.outputFileName + " was removed.";
+        EXPECT_EQ(scope.prompts.messages[0].text,
+                  "The conversion stopped: The file was changed by another program while it was "
+                  "being read.\n" +
+                      removed);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_STATUS), removed);
+        EXPECT_FALSE(QFile::exists(dlg.output.outputFileName));
+        EXPECT_EQ(dlg.syncState.Points(), points);
+        EXPECT_TRUE(dlg.GetDlgItem(IDC_BUTTON_ADD_VIDEO)->isEnabled());
+        EXPECT_FALSE(dlg.conversion.Running());
+
+        // A video deleted while it converts is still read through to its end: the file
+        // stays open, and the conversion finishes whole.
+        const QString deleted = Copy(clip, "deleted_while_converting.mp4");
+        Open(deleted);
+        scope.prompts.messages.clear();
+        OutputTo("deleted_while_converting.avi");
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_EQ(dlg.converting, 1);
+        QFile::remove(deleted);
+        ASSERT_TRUE(WaitUntilConverted());
+        EXPECT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
+        EXPECT_TRUE(dlg.GetDlgItemText(IDC_STATIC_STATUS).startsWith("Done."));
+        EXPECT_NEAR(WrittenSeconds(), 20, 0.2);
     });
 }

@@ -25,6 +25,8 @@ class AudioSampleReader {
     // Samples first .. first + count - 1 into `stereo` (2 floats each); silence where the
     // stream has none.
     void Read(std::int64_t first, std::int64_t count, float* stereo);
+    // Why the file could not be read to its end, once that happened (see MediaFile).
+    HRESULT Failure() const { return file_.Failure(); }
 
   private:
     // Sets the converter up for sound of this layout, format and rate; false when it cannot.
