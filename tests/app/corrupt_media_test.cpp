@@ -366,6 +366,64 @@ TEST_F(CorruptMediaTest, DamagedVideosThatOpenPlaySeekPreviewAndConvertWhatTheyH
     });
 }
 
+TEST_F(CorruptMediaTest, AVideoDeletedOrCutWhileItPlaysIsNotComposedFromWhatItWas) {
+    testsupport::RunModal(dlg, [&] {
+        for (const bool cut : {false, true}) {
+            const std::string what = cut ? "cut while it plays" : "deleted while it plays";
+            SCOPED_TRACE(what);
+            const QString path =
+                Copy(testsupport::Clip(ClipKind::H264Pcm), cut ? "cut.mkv" : "gone.mkv");
+            Open(path);
+            ASSERT_TRUE(dlg.videoPlayer);
+            dlg.videoPlayer->currentPosition = S;
+            Click(IDC_BUTTON_ADD_SYNC_POINT);
+            const std::vector<avsync::SyncPoint> points = dlg.syncState.Points();
+            Click(IDC_BUTTON_PLAY);
+            QTest::qWait(100);
+            if (cut)
+                QFile::resize(path, QFileInfo(path).size() * 4 / 10);
+            else
+                QFile::remove(path);
+            {
+                // The players read on from the file they hold open; where it was cut they end.
+                Deadline deadline(what + ": playing and seeking", std::chrono::seconds(30));
+                for (int position : {150, 570, 30})
+                    SeekBar(position);
+                Click(IDC_BUTTON_STOP);
+                Click(IDC_BUTTON_PLAY);
+                EXPECT_EQ(dlg.videoPlayer->playState, preview::Running);
+            }
+            scope.prompts.messages.clear();
+            scope.prompts.fileDialogs.clear();
+            OutputTo(QString::fromStdString(cut ? "cut.avi" : "gone.avi"));
+            for (int button : {IDC_BUTTON_PREVIEW_VIDEO, IDC_BUTTON_CONVERT}) {
+                Deadline deadline(what + ": preview and convert", std::chrono::seconds(30));
+                Click(button);
+                EXPECT_EQ(dlg.previewRunning, 0);
+                EXPECT_EQ(dlg.converting, 0);
+            }
+            ASSERT_EQ(scope.prompts.messages.size(), 2u);
+            for (const auto& message : scope.prompts.messages) {
+                if (cut) {
+                    // What was measured when it was opened is no longer there.
+                    EXPECT_EQ(message.text, path + " has changed since it was opened. Open it "
+                                                   "again to work on it as it is now.");
+                } else {
+                    // Asked where it went (and not told), the timeline cannot be played.
+                    EXPECT_EQ(message.text, "Could not ConnectFrontEnd");
+                }
+            }
+            if (!cut) {
+                ASSERT_EQ(scope.prompts.fileDialogs.size(), 2u);
+                EXPECT_EQ(scope.prompts.fileDialogs[0].title, "Where is gone.mkv?");
+            }
+            EXPECT_FALSE(QFile::exists(dlg.output.outputFileName));
+            EXPECT_EQ(dlg.syncState.Points(), points);
+            EXPECT_FALSE(dlg.composition.Timeline());
+        }
+    });
+}
+
 TEST_F(CorruptMediaTest, AConversionWhoseVideoIsCutShortSaysSoAndLeavesNoFile) {
     testsupport::RunModal(dlg, [&] {
         // Long enough that the conversion still runs when its video is cut.
