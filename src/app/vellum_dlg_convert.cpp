@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -101,6 +102,15 @@ void CVellumDlg::OnConvert() {
 bool CVellumDlg::ConfirmReplacingOutput() {
     if (!QFile::exists(output.outputFileName))
         return true;
+    // Replacing it would delete the video before a frame of it was read.
+    const QString target = QFileInfo(output.outputFileName).canonicalFilePath();
+    if (target == QFileInfo(QString::fromStdString(photoList[0].path)).canonicalFilePath()) {
+        ui::MessageBox(this,
+                       QStringLiteral("The output file %1 is the video being converted. Choose "
+                                      "another output file in the Options.")
+                           .arg(output.outputFileName));
+        return false;
+    }
     const QString question =
         output.outputFileName + " " + Language().GetString(IDS_MESSAGE_FILE_EXIST);
     if (ui::MessageBox(this, question, Language().GetString(IDS_MESSAGE_WARNING),

@@ -467,3 +467,21 @@ TEST_F(CorruptMediaTest, AConversionWhoseVideoIsCutShortSaysSoAndLeavesNoFile) {
         EXPECT_NEAR(WrittenSeconds(), 20, 0.2);
     });
 }
+
+TEST_F(CorruptMediaTest, TheVideoBeingConvertedIsNeverReplacedByItsOutput) {
+    testsupport::RunModal(dlg, [&] {
+        const QString path = Copy(testsupport::Clip(ClipKind::Mpeg4Mp3), "mine.avi");
+        const QByteArray bytes = Bytes(path.toStdString());
+        Open(path);
+        ASSERT_TRUE(dlg.videoPlayer);
+        scope.prompts.messages.clear();
+        OutputTo("mine.avi");
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        EXPECT_EQ(scope.prompts.messages[0].text,
+                  "The output file " + path +
+                      " is the video being converted. Choose another output file in the Options.");
+        EXPECT_EQ(dlg.converting, 0);
+        EXPECT_EQ(Bytes(path.toStdString()), bytes);
+    });
+}
