@@ -10,6 +10,7 @@
 #include "slideshow/slideshow_lists.h"
 #include "sync/sync_state.h"
 
+#include <QDateTime>
 #include <QPixmap>
 #include <QTimer>
 
@@ -107,6 +108,10 @@ class CVellumDlg : public ui::Dialog {
     static QString DroppedFile(const QMimeData* data);
     void OnAddMusic();
     void RefreshMusicList();
+    // Whether the opened video is still the file that was measured when it was opened; if
+    // not, says so. A composition of a file cut or replaced since would hold what the file
+    // no longer has. A file that is gone is left to the timeline, which asks where it went.
+    bool CheckVideoUnchanged();
     bool OpenPlayers(const QString& path);
     void StartPlayersFromZero();
     void CancelPendingStart();
@@ -132,7 +137,9 @@ class CVellumDlg : public ui::Dialog {
     void ChooseCompressors();
     void OnConvert();
     bool ConfirmReplacingOutput();
-    void FinishConversion();
+    // Ends the run with its summary; a run that failed (`failure`) removes what it wrote, so
+    // no incomplete file passes for the video, and says so. Returns that line.
+    QString FinishConversion(HRESULT failure = S_OK);
     void OnConversionEvents();
     void ShowProgress();
 
@@ -169,4 +176,7 @@ class CVellumDlg : public ui::Dialog {
     QTimer* previewBar_ = nullptr;
     // Counts the opened videos, so a delayed start never touches the players of a later one.
     int openGeneration_ = 0;
+    // The opened video's size and last change when it was measured.
+    qint64 openedSize_ = -1;
+    QDateTime openedModified_;
 };

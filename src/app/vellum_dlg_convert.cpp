@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -101,6 +102,15 @@ void CVellumDlg::OnConvert() {
 bool CVellumDlg::ConfirmReplacingOutput() {
     if (!QFile::exists(output.outputFileName))
         return true;
+    // Replacing it would delete the video before a frame of it was read.
+    const QString target = QFileInfo(output.outputFileName).canonicalFilePath();
+    if (target == QFileInfo(QString::fromStdString(photoList[0].path)).canonicalFilePath()) {
+        ui::MessageBox(this,
+                       QStringLiteral("The output file %1 is the video being converted. Choose "
+                                      "another output file in the Options.")
+                           .arg(output.outputFileName));
+        return false;
+    }
     const QString question =
         output.outputFileName + " " + Language().GetString(IDS_MESSAGE_FILE_EXIST);
     if (ui::MessageBox(this, question, Language().GetString(IDS_MESSAGE_WARNING),
@@ -110,23 +120,34 @@ bool CVellumDlg::ConfirmReplacingOutput() {
     return true;
 }
 
-void CVellumDlg::FinishConversion() {
+QString CVellumDlg::FinishConversion(HRESULT failure) {
     conversionClock_->stop();
     render::EndConversion(conversion);
     composition.ReleaseTimeline();
     converting = 0;
     SetDlgItemText(IDC_BUTTON_CONVERT, Language().GetDialogTextOrString(IDS_BUTTON_CONVERT));
     elapsedSeconds = 0;
-    SetDlgItemText(IDC_STATIC_STATUS,
-                   QStringLiteral("%1. %2 %3     %4 %5*%6")
-                       .arg(Language().GetString(IDS_MESSAGE_CONVERSION_DONE),
-                            Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
-                            Language().GetString(IDS_MESSAGE_RESOLUTION))
-                       .arg(output.outputWidth)
-                       .arg(output.outputHeight));
+    QString summary;
+    if (FAILED(failure)) {
+        // The writer has closed the file, so it plays, but it is not the whole video; the
+        // file the user stops keeps what was written, this one does not.
+        summary = QFile::remove(output.outputFileName)
+                      ? QStringLiteral("The incomplete file %1 was removed.")
+                      : QStringLiteral("The incomplete file %1 could not be removed.");
+        summary = "The conversion failed. " + summary.arg(output.outputFileName);
+    } else {
+        summary = QStringLiteral("%1. %2 %3     %4 %5*%6")
+                      .arg(Language().GetString(IDS_MESSAGE_CONVERSION_DONE),
+                           Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
+                           Language().GetString(IDS_MESSAGE_RESOLUTION))
+                      .arg(output.outputWidth)
+                      .arg(output.outputHeight);
+    }
+    SetDlgItemText(IDC_STATIC_STATUS, summary);
     for (int id : kButtonsLockedWhileConverting)
         EnableDlgItem(id, true);
     Item<QProgressBar>(IDC_PROGRESS_CONVERSION)->hide();
+    return summary;
 }
 
 void CVellumDlg::OnConversionEvents() {
@@ -139,11 +160,12 @@ void CVellumDlg::OnConversionEvents() {
         if (code == graph::EC_COMPLETE) {
             FinishConversion();
         } else if (code == graph::EC_ERRORABORT) {
-            // A conversion that fails while it streams ends here, with what went wrong; the
-            // file holds what was written so far.
-            FinishConversion();
-            ui::MessageBox(this, "The conversion stopped: " +
-                                     render::ErrorText(static_cast<HRESULT>(param1)));
+            // A conversion that fails while it streams (its source cut short, a full disk)
+            // ends here, with what went wrong.
+            const auto failure = static_cast<HRESULT>(param1);
+            const QString summary = FinishConversion(FAILED(failure) ? failure : E_FAIL);
+            ui::MessageBox(this, "The conversion stopped: " + render::ErrorText(failure) + "\n" +
+                                     summary);
         }
     }
 }

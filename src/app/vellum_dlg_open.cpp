@@ -55,6 +55,9 @@ void CVellumDlg::OpenVideoFile(const QString& file) {
                        Language().GetString(IDS_MESSAGE_ERROR) + " IDS_MESSAGE_NO_DURATION");
         return;
     }
+    const QFileInfo measured(file);
+    openedSize_ = measured.size();
+    openedModified_ = measured.lastModified();
     photoList.Clear();
     musicList.Clear();
     syncState.syncCount = 0;
@@ -107,6 +110,18 @@ void CVellumDlg::OpenVideoFile(const QString& file) {
     syncState.ResetForNewVideo();
     ShowTimes();
     RedrawPointList();
+}
+
+bool CVellumDlg::CheckVideoUnchanged() {
+    const QFileInfo now(QString::fromStdString(photoList[0].path));
+    if (!now.exists() || (now.size() == openedSize_ && now.lastModified() == openedModified_))
+        return true;
+    ui::MessageBox(this,
+                   QStringLiteral("%1 has changed since it was opened. Open it again to work on "
+                                  "it as it is now.")
+                       .arg(now.filePath()),
+                   "Error");
+    return false;
 }
 
 bool CVellumDlg::AcceptsDroppedVideo(const QMimeData* data) const {

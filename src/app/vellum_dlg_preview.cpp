@@ -40,7 +40,7 @@ void CVellumDlg::CheckOutputFrameRate() {
 
 bool CVellumDlg::ComposeTimeline() {
     ReadTimes();
-    if (!CheckComposable())
+    if (!CheckComposable() || !CheckVideoUnchanged())
         return false;
     singleSpan = syncState.syncCount <= 0 ? 1 : 0;
     return SUCCEEDED(

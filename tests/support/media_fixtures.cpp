@@ -214,6 +214,33 @@ std::string NonMediaFile() {
     return path.toStdString();
 }
 
+std::string JoinedRecording() {
+    const QString path = Folder() + "/joined.ts";
+    QByteArray joined;
+    for (int part = 0; part < 2; ++part) {
+        const QString piece = Folder() + QString("/recording_%1.ts").arg(part);
+        const int seconds = kClipSeconds / 2;
+        RunFfmpeg({"-f", "lavfi", "-i",
+                   QString("testsrc=s=%1x%2:r=%3:d=%4")
+                       .arg(kClipWidth)
+                       .arg(kClipHeight)
+                       .arg(kClipFps)
+                       .arg(seconds),
+                   "-f", "lavfi", "-i",
+                   QString("sine=f=440:r=%1:d=%2").arg(kClipSampleRate).arg(seconds), "-c:v",
+                   "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-ac",
+                   part == 0 ? "2" : "1", "-output_ts_offset", QString::number(part * seconds),
+                   piece});
+        QFile file(piece);
+        file.open(QIODevice::ReadOnly);
+        joined += file.readAll();
+    }
+    QFile out(path);
+    out.open(QIODevice::WriteOnly);
+    out.write(joined);
+    return path.toStdString();
+}
+
 namespace {
 
 QString Probe(const std::string& path, const QStringList& arguments) {

@@ -47,6 +47,10 @@ std::string TruncatedClip();
 std::string DamagedPictureClip();
 // A text file with a video file's name.
 std::string NonMediaFile();
+// Two MPEG transport stream recordings of kClipSeconds / 2 each (H.264, AAC) joined end to
+// end, as a recorder writes them when it restarts: the first has stereo sound, the second
+// mono, so the sound changes its channels halfway.
+std::string JoinedRecording();
 
 // A stream's timing as the ffprobe command reads it from the packets, in seconds: its first
 // time stamp after the file's start, and from there to the end of its last packet.

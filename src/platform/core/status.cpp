@@ -38,6 +38,8 @@ std::string StatusText(HRESULT hr) {
         return "The system cannot write to the specified device.";
     case E_FILE_EXISTS:
         return "The file exists.";
+    case E_FILE_INVALID:
+        return "The file was changed by another program while it was being read.";
     case VFW_S_PARTIAL_RENDER:
         return "Some of the streams in this movie are in an unsupported format.";
     case VFW_S_STATE_INTERMEDIATE:

@@ -22,6 +22,7 @@ constexpr HRESULT E_FILE_NOT_FOUND = static_cast<HRESULT>(0x80070002u);
 constexpr HRESULT E_PATH_NOT_FOUND = static_cast<HRESULT>(0x80070003u);
 constexpr HRESULT E_WRITE_FAULT = static_cast<HRESULT>(0x8007001Du);
 constexpr HRESULT E_FILE_EXISTS = static_cast<HRESULT>(0x80070050u);
+constexpr HRESULT E_FILE_INVALID = static_cast<HRESULT>(0x800703EEu);
 
 // Filter graph codes.
 constexpr HRESULT VFW_S_PARTIAL_RENDER = 0x00040242;

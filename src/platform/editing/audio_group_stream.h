@@ -24,6 +24,7 @@ class AudioGroupStream final : public GroupStream {
     REFERENCE_TIME Length() const override { return length_; }
     void Seek(REFERENCE_TIME t) override;
     bool Next(graph::MediaSample& sample) override;
+    HRESULT Failure() const override { return ReadersFailure(readers_); }
 
     // Output sample index of time t (rounded to the nearest sample).
     static std::int64_t SampleAt(REFERENCE_TIME t);

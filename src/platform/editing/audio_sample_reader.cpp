@@ -25,6 +25,29 @@ constexpr REFERENCE_TIME kStampPrecision = UNITS / 1000;
 
 AudioSampleReader::~AudioSampleReader() {
     swr_free(&converter_);
+    av_channel_layout_uninit(&inLayout_);
+}
+
+bool AudioSampleReader::ConvertFrom(const AVChannelLayout& layout, int format, int rate) {
+    if (converter_ && format == inFormat_ && rate == inRate_ &&
+        av_channel_layout_compare(&layout, &inLayout_) == 0)
+        return true;
+    swr_free(&converter_);
+    av_channel_layout_uninit(&inLayout_);
+    inFormat_ = -1;
+    AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    // This version of the library takes the layouts without const, but only reads them.
+    if (swr_alloc_set_opts2(&converter_, &stereo, AV_SAMPLE_FMT_FLT, rate_,
+                            const_cast<AVChannelLayout*>(&layout),
+                            static_cast<AVSampleFormat>(format), rate, 0, nullptr) < 0 ||
+        swr_init(converter_) < 0) {
+        swr_free(&converter_);
+        return false;
+    }
+    av_channel_layout_copy(&inLayout_, &layout);
+    inFormat_ = format;
+    inRate_ = rate;
+    return true;
 }
 
 HRESULT AudioSampleReader::Open(const std::string& path) {
@@ -35,12 +58,7 @@ HRESULT AudioSampleReader::Open(const std::string& path) {
         return hr;
     AVCodecContext* codec = file_.Codec();
     rate_ = codec->sample_rate;
-    AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-    if (swr_alloc_set_opts2(&converter_, &stereo, AV_SAMPLE_FMT_FLT, rate_, &codec->ch_layout,
-                            codec->sample_fmt, rate_, 0, nullptr) < 0 ||
-        swr_init(converter_) < 0)
-        return E_FAIL;
-    return S_OK;
+    return ConvertFrom(codec->ch_layout, codec->sample_fmt, rate_) ? S_OK : E_FAIL;
 }
 
 std::int64_t AudioSampleReader::IndexOf(REFERENCE_TIME start) const {
@@ -58,7 +76,8 @@ std::int64_t AudioSampleReader::IndexOf(REFERENCE_TIME start) const {
 
 void AudioSampleReader::Reposition(std::int64_t index) {
     file_.SeekBefore(av_rescale(index, UNITS, rate_) - kSeekMargin);
-    swr_convert(converter_, nullptr, 0, nullptr, 0); // drop what the converter held
+    if (converter_)
+        swr_convert(converter_, nullptr, 0, nullptr, 0); // drop what the converter held
     buffer_.clear();
     anchored_ = false;
     ended_ = false;
@@ -75,11 +94,18 @@ bool AudioSampleReader::DecodeMore() {
         bufferStart_ = start == AV_NOPTS_VALUE ? 0 : IndexOf(start);
         anchored_ = true;
     }
-    std::vector<float> converted(2 * static_cast<std::size_t>(frame->nb_samples + 64));
+    // A frame that cannot be converted is left out.
+    if (!ConvertFrom(frame->ch_layout, frame->format, frame->sample_rate))
+        return true;
+    // Room for all it gives, also when the frame's rate is lower than the stream's.
+    const int room = swr_get_out_samples(converter_, frame->nb_samples);
+    if (room <= 0)
+        return true;
+    std::vector<float> converted(2 * static_cast<std::size_t>(room));
     std::uint8_t* out = reinterpret_cast<std::uint8_t*>(converted.data());
-    const int samples = swr_convert(converter_, &out, frame->nb_samples + 64,
-                                    const_cast<const std::uint8_t**>(frame->extended_data),
-                                    frame->nb_samples);
+    const int samples =
+        swr_convert(converter_, &out, room, const_cast<const std::uint8_t**>(frame->extended_data),
+                    frame->nb_samples);
     if (samples > 0)
         buffer_.insert(buffer_.end(), converted.begin(), converted.begin() + 2 * samples);
     return true;

@@ -25,14 +25,23 @@ class AudioSampleReader {
     // Samples first .. first + count - 1 into `stereo` (2 floats each); silence where the
     // stream has none.
     void Read(std::int64_t first, std::int64_t count, float* stereo);
+    // Why the file could not be read to its end, once that happened (see MediaFile).
+    HRESULT Failure() const { return file_.Failure(); }
 
   private:
+    // Sets the converter up for sound of this layout, format and rate; false when it cannot.
+    bool ConvertFrom(const AVChannelLayout& layout, int format, int rate);
     void Reposition(std::int64_t index);
     bool DecodeMore();
     std::int64_t IndexOf(REFERENCE_TIME start) const;
 
     MediaFile file_;
     SwrContext* converter_ = nullptr;
+    // What the converter takes: a stream may change its channels midway (two recordings
+    // joined), and every frame is converted from what it holds.
+    AVChannelLayout inLayout_{};
+    int inFormat_ = -1;
+    int inRate_ = 0;
     int rate_ = 0;
     std::deque<float> buffer_;   // interleaved stereo, starting at sample bufferStart_
     std::int64_t bufferStart_ = 0;

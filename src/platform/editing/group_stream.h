@@ -17,6 +17,9 @@ class GroupStream {
     virtual void Seek(REFERENCE_TIME t) = 0;
     // The next sample in order; false once the output has ended.
     virtual bool Next(graph::MediaSample& sample) = 0;
+    // A failure status once a source file broke while it was read; the samples from then
+    // on are not what the file held.
+    virtual HRESULT Failure() const = 0;
 };
 
 } // namespace editing

@@ -31,6 +31,7 @@ HRESULT MediaFile::Open(const std::string& path, AVMediaType type) {
     if (format_->start_time != AV_NOPTS_VALUE)
         fileStart_ = graph::ToRefTime(format_->start_time, AV_TIME_BASE_Q);
     packet_.reset(av_packet_alloc());
+    openedSize_ = avio_size(format_->pb);
     return S_OK;
 }
 
@@ -43,6 +44,11 @@ bool MediaFile::Decode(AVFrame* frame) {
             return false;
         const int read = av_read_frame(format_.get(), packet_.get());
         if (read < 0) {
+            // A file shorter now than when it was opened ended where it was cut, not where
+            // its media does.
+            const std::int64_t size = avio_size(format_->pb);
+            if (size >= 0 && size < openedSize_)
+                failure_ = E_FILE_INVALID;
             draining_ = true;
             avcodec_send_packet(codec_.get(), nullptr);
             continue;

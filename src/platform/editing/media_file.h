@@ -15,6 +15,9 @@ class MediaFile {
 
     // Reads and decodes the next frame into `frame`; false at the end of the stream.
     bool Decode(AVFrame* frame);
+    // E_FILE_INVALID once reading ended because the file became shorter than it was when
+    // opened (another program cut it): what is missing cannot be read any more.
+    HRESULT Failure() const { return failure_; }
     // Puts the read position on the key frame at or before media time t.
     void SeekBefore(REFERENCE_TIME t);
     // A decoded frame's start in media time.
@@ -29,6 +32,8 @@ class MediaFile {
     graph::PacketPtr packet_;
     int stream_ = -1;
     REFERENCE_TIME fileStart_ = 0; // the container's start, in media time
+    std::int64_t openedSize_ = -1; // bytes, when the file was opened
+    HRESULT failure_ = S_OK;
     bool draining_ = false;
 };
 

@@ -45,4 +45,14 @@ HRESULT OpenReaders(const std::vector<PlacedSource>& sources,
     return S_OK;
 }
 
+// The failure of the first reader whose file broke while it was read, or S_OK.
+template <typename Reader>
+HRESULT ReadersFailure(const std::map<std::string, std::unique_ptr<Reader>>& readers) {
+    for (const auto& [path, reader] : readers) {
+        if (FAILED(reader->Failure()))
+            return reader->Failure();
+    }
+    return S_OK;
+}
+
 } // namespace editing

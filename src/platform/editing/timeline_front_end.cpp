@@ -1,5 +1,7 @@
 #include "platform/editing/timeline_front_end.h"
 
+#include "platform/graph/event_queue.h"
+
 #include <algorithm>
 #include <chrono>
 
@@ -106,7 +108,13 @@ void TimelineFrontEnd::Stream(std::size_t group) {
     graph::Pin* pin = pins_[group];
     graph::MediaSample sample;
     while (!StopRequested()) {
-        if (!groups_[group]->Next(sample)) {
+        const bool more = groups_[group]->Next(sample);
+        // A source that broke while it was read ends the group with its reason: what would
+        // follow (its last picture held, silence) is not the source.
+        const HRESULT failure = groups_[group]->Failure();
+        if (FAILED(failure))
+            NotifyEvent(graph::EC_ERRORABORT, failure, 0);
+        if (!more || FAILED(failure)) {
             pin->DeliverEndOfStream();
             return;
         }

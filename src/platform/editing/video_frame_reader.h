@@ -12,6 +12,8 @@ class VideoFrameReader {
     // The frame shown at media time t (the first frame before the stream starts, the last one
     // after it ends); null when the file gives no picture at all.
     const AVFrame* FrameAt(REFERENCE_TIME t);
+    // Why the file could not be read to its end, once that happened (see MediaFile).
+    HRESULT Failure() const { return file_.Failure(); }
 
   private:
     bool DecodeNext();

@@ -26,6 +26,7 @@ class VideoGroupStream final : public GroupStream {
     REFERENCE_TIME Length() const override { return length_; }
     void Seek(REFERENCE_TIME t) override;
     bool Next(graph::MediaSample& sample) override;
+    HRESULT Failure() const override { return ReadersFailure(readers_); }
 
     // The start of output frame k.
     REFERENCE_TIME FrameTime(std::int64_t k) const;

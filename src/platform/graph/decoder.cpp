@@ -2,6 +2,7 @@
 
 #include "platform/graph/event_queue.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,6 +20,9 @@ constexpr REFERENCE_TIME kSoundJitter = 20 * UNITS / 1000;
 constexpr REFERENCE_TIME kStampPrecision = UNITS / 1000;
 // This many refused packets in a row, and the stream is reported as failed.
 constexpr int kFailureRun = 25;
+// The longest a seek waits for the decoding thread to put down what it holds: a packet that
+// keeps the codec busy must not freeze the window that seeks.
+constexpr auto kFlushLimit = std::chrono::seconds(5);
 
 // A decoder opened for the stream; VFW_E_UNSUPPORTED_STREAM when none takes it.
 HRESULT OpenCodec(const MediaType& input, CodecContextPtr* out) {
@@ -176,7 +180,7 @@ void Decoder::EndFlush(Pin&) {
     {
         // Nothing decoded before the flush may reach the renderer after it.
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return idle_ || !thread_.joinable(); });
+        changed_.wait_for(lock, kFlushLimit, [this] { return idle_ || !thread_.joinable(); });
         flushing_ = false;
     }
     Push({ItemKind::ResetCodec, {}}, true);

@@ -98,6 +98,12 @@ HRESULT Demultiplexer::CompleteConnect(Pin& pin, Pin& peer) {
         return VFW_E_INVALID_FILE_FORMAT;
     }
     duration_ = MeasureStreams(format.get()).fileLength;
+    // Streams whose packets give no time at all (an index that points nowhere) hold nothing
+    // that plays, however well their header reads.
+    if (duration_ <= 0) {
+        streamPins_.clear();
+        return VFW_E_INVALID_FILE_FORMAT;
+    }
     format_ = std::move(format);
     return S_OK;
 }
