@@ -376,8 +376,13 @@ TEST_F(CorruptMediaTest, DamagedVideosThatOpenPlaySeekPreviewAndConvertWhatTheyH
                      QString::fromStdString(testsupport::Clip(ClipKind::PictureOnly)),
                      Outcome::Opens});
     // The sound changes from stereo to mono halfway: the composition must follow it.
-    files.push_back({"two recordings joined",
-                     QString::fromStdString(testsupport::JoinedRecording()), Outcome::Opens});
+    const std::string joined = testsupport::JoinedRecording();
+    files.push_back({"two recordings joined", QString::fromStdString(joined), Outcome::Opens});
+    // Damaged tables of a transport stream announce streams that were not there at first.
+    const QByteArray ts = Bytes(joined);
+    files.push_back({"two recordings joined, with flipped bits in the middle",
+                     Write("middle.ts", Flipped(ts, ts.size() / 5, ts.size() * 4 / 5, 300, 22)),
+                     Outcome::Either});
     testsupport::RunModal(dlg, [&] {
         for (const Damaged& file : files)
             GoThrough(file);
