@@ -71,6 +71,13 @@ class Deadline {
     std::thread watch_; // last: it starts at once and uses the members above
 };
 
+// The test program's open file descriptors.
+qsizetype OpenFiles() {
+    return QDir("/proc/self/fd")
+        .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+        .size();
+}
+
 QByteArray Bytes(const std::string& path) {
     QFile file(QString::fromStdString(path));
     file.open(QIODevice::ReadOnly);
@@ -98,6 +105,9 @@ struct Damaged {
     std::string what;
     QString path;
     Outcome outcome;
+    // For a file cut short: the longest its picture may be measured, since only what is
+    // left of it plays (0: no bound).
+    REFERENCE_TIME longest = 0;
 };
 
 // What an open that fails must leave as it was.
@@ -269,15 +279,22 @@ class CorruptMediaTest : public ::testing::Test {
         SCOPED_TRACE(file.what);
         OpenGoodVideoWithPoints();
         const Kept before = Keep();
+        const qsizetype filesBefore = OpenFiles();
         Open(file.path);
         const bool opened = dlg.videoPlayer.get() != before.player;
         if (file.outcome != Outcome::Either) {
             ASSERT_EQ(opened, file.outcome == Outcome::Opens);
         }
-        if (opened)
+        if (opened) {
+            if (file.longest > 0) {
+                EXPECT_LE(dlg.syncState.videoDuration, file.longest);
+            }
             return PlayPreviewAndConvert(file.what);
+        }
         EXPECT_TRUE(SaidItCannotBeOpened());
         ExpectKept(before, file.what);
+        // What the probe opened is closed again.
+        EXPECT_EQ(OpenFiles(), filesBefore);
         // The video that stayed still plays.
         Click(IDC_BUTTON_PLAY);
         EXPECT_EQ(dlg.videoPlayer->playState, preview::Running);
@@ -326,14 +343,15 @@ TEST_F(CorruptMediaTest, DamagedVideosThatOpenPlaySeekPreviewAndConvertWhatTheyH
     const qsizetype moov = mp4.lastIndexOf("moov") - 4;
     std::vector<Damaged> files;
     for (int percent : {10, 50, 90}) {
+        const REFERENCE_TIME left = testsupport::kClipSeconds * S * percent / 100 + S / 2;
         files.push_back(
             {"an AVI cut at " + std::to_string(percent) + " %",
              Write(QString("cut%1.avi").arg(percent), avi.left(avi.size() * percent / 100)),
-             Outcome::Opens});
+             Outcome::Opens, left});
         files.push_back(
             {"a Matroska file cut at " + std::to_string(percent) + " %",
              Write(QString("cut%1.mkv").arg(percent), mkv.left(mkv.size() * percent / 100)),
-             Outcome::Opens});
+             Outcome::Opens, left});
     }
     files.push_back(
         {"an AVI with flipped bits in the middle",
@@ -358,8 +376,13 @@ TEST_F(CorruptMediaTest, DamagedVideosThatOpenPlaySeekPreviewAndConvertWhatTheyH
                      QString::fromStdString(testsupport::Clip(ClipKind::PictureOnly)),
                      Outcome::Opens});
     // The sound changes from stereo to mono halfway: the composition must follow it.
-    files.push_back({"two recordings joined",
-                     QString::fromStdString(testsupport::JoinedRecording()), Outcome::Opens});
+    const std::string joined = testsupport::JoinedRecording();
+    files.push_back({"two recordings joined", QString::fromStdString(joined), Outcome::Opens});
+    // Damaged tables of a transport stream announce streams that were not there at first.
+    const QByteArray ts = Bytes(joined);
+    files.push_back({"two recordings joined, with flipped bits in the middle",
+                     Write("middle.ts", Flipped(ts, ts.size() / 5, ts.size() * 4 / 5, 300, 22)),
+                     Outcome::Either});
     testsupport::RunModal(dlg, [&] {
         for (const Damaged& file : files)
             GoThrough(file);

@@ -23,7 +23,13 @@ Ends ReadEnds(AVFormatContext* format, std::int64_t from) {
         avformat_seek_file(format, -1, INT64_MIN, MediaStart(format), INT64_MAX, 0);
     PacketPtr packet(av_packet_alloc());
     const std::int64_t zero = MediaStart(format);
+    // Streams can appear while the file is read (a transport stream that announces another
+    // program); their ends are kept too.
+    const auto grow = [&] {
+        ends.stop.resize(std::max<std::size_t>(ends.stop.size(), format->nb_streams), -1);
+    };
     while (packet && av_read_frame(format, packet.get()) >= 0) {
+        grow();
         const unsigned index = packet->stream_index;
         const std::int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
         if (index < format->nb_streams && ts != AV_NOPTS_VALUE) {
@@ -35,6 +41,7 @@ Ends ReadEnds(AVFormatContext* format, std::int64_t from) {
         av_packet_unref(packet.get());
     }
     avformat_seek_file(format, -1, INT64_MIN, MediaStart(format), INT64_MAX, 0);
+    grow();
     return ends;
 }
 
