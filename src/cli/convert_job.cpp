@@ -110,7 +110,9 @@ bool ChooseCompressor(const NamedKind& named, const std::optional<QString>& name
             Say(QStringLiteral("No %1 compressor has \"%2\" in its name.").arg(named.what, *name));
             return false;
         }
-        if (FAILED(graph::CreateDeviceFilter(named.kind.category, number, &out))) {
+        // Made as the options dialog makes it: with the settings its encoder keeps.
+        out = options::CreateCompressor(named.kind, number);
+        if (!out) {
             Say(QStringLiteral("The %1 compressor \"%2\" can not be made.").arg(named.what, *name));
             return false;
         }

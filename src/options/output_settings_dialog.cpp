@@ -84,6 +84,11 @@ const graph::DeviceEntry* Entry(DeviceCategory category, int n) {
     return n >= 0 && n < static_cast<int>(entries.size()) ? &entries[n] : nullptr;
 }
 
+// The row of a kind's preferred compressor, or the uncompressed row without one.
+int PreferredCompressorRow(const options::CompressorKind& kind) {
+    return graph::FindDevice(kind.category, kind.preferred) + 1;
+}
+
 int RowOf(QComboBox* combo, const QString& text) { return combo->findText(text, Qt::MatchExactly); }
 
 } // namespace
@@ -238,12 +243,10 @@ void CDialogOutputSettings::CreateControls() {
 int CDialogOutputSettings::exec() {
     FillResolutionRows();
     FillFrameRateRows();
-    FillCompressorList(IDC_COMBO_VIDEO_COMPRESSOR, static_cast<int>(DeviceCategory::VideoCompressor),
-                       options::kVideoCompressorKind.section, "Full frames (uncompressed)",
-                       options::kVideoCompressorKind.preferred);
-    FillCompressorList(IDC_COMBO_AUDIO_COMPRESSOR, static_cast<int>(DeviceCategory::AudioCompressor),
-                       options::kAudioCompressorKind.section, "Uncompressed Audio",
-                       options::kAudioCompressorKind.preferred);
+    FillCompressorList(IDC_COMBO_VIDEO_COMPRESSOR, options::kVideoCompressorKind,
+                       "Full frames (uncompressed)");
+    FillCompressorList(IDC_COMBO_AUDIO_COMPRESSOR, options::kAudioCompressorKind,
+                       "Uncompressed Audio");
 
     auto* resize = Combo(IDC_COMBO_RESIZE_MODE);
     resize->clear();
@@ -321,17 +324,16 @@ void CDialogOutputSettings::FillFrameRateRows() {
     ShowDlgItem(IDC_EDIT_CUSTOM_FRAME_RATE, frameRateIndex > 5);
 }
 
-void CDialogOutputSettings::FillCompressorList(int id, int category, const char* section,
-                                               const char* uncompressed, const char* preferred) {
-    const auto kind = static_cast<DeviceCategory>(category);
+void CDialogOutputSettings::FillCompressorList(int id, const options::CompressorKind& kind,
+                                               const char* uncompressed) {
     auto* list = Combo(id);
     list->clear();
     list->addItem(uncompressed);
-    for (const graph::DeviceEntry& entry : graph::EnumerateDevices(kind))
+    for (const graph::DeviceEntry& entry : graph::EnumerateDevices(kind.category))
         list->addItem(QString::fromStdString(entry.friendlyName));
-    const int stored = settings::Profile().GetProfileInt(section, "CompressorNumber", -2);
+    const int stored = settings::Profile().GetProfileInt(kind.section, "CompressorNumber", -2);
     // A stored number past the list selects nothing, as a list does for a row it lacks.
-    list->setCurrentIndex(stored == -2 ? graph::FindDevice(kind, preferred) + 1 : stored + 1);
+    list->setCurrentIndex(stored == -2 ? PreferredCompressorRow(kind) : stored + 1);
     ShowDlgItem(id, false);
 }
 
@@ -460,13 +462,9 @@ void CDialogOutputSettings::OnDefault() {
         Combo(IDC_COMBO_AUDIO_BITRATE)->setCurrentIndex(1);
     } else {
         Combo(IDC_COMBO_VIDEO_COMPRESSOR)
-            ->setCurrentIndex(graph::FindDevice(DeviceCategory::VideoCompressor,
-                                                options::kVideoCompressorKind.preferred) +
-                              1);
+            ->setCurrentIndex(PreferredCompressorRow(options::kVideoCompressorKind));
         Combo(IDC_COMBO_AUDIO_COMPRESSOR)
-            ->setCurrentIndex(graph::FindDevice(DeviceCategory::AudioCompressor,
-                                                options::kAudioCompressorKind.preferred) +
-                              1);
+            ->setCurrentIndex(PreferredCompressorRow(options::kAudioCompressorKind));
         if (outputFormat == options::FormatCustomMuxer)
             SelectMuxer(kDefaultMuxer);
     }

@@ -14,6 +14,9 @@ class QComboBox;
 namespace graph {
 class BaseFilter;
 }
+namespace options {
+struct CompressorKind;
+}
 
 class CDialogOutputSettings : public ui::Dialog {
     Q_OBJECT
@@ -56,8 +59,7 @@ class CDialogOutputSettings : public ui::Dialog {
     // What opening does, before the loop runs.
     void FillResolutionRows();
     void FillFrameRateRows();
-    void FillCompressorList(int id, int category, const char* section, const char* uncompressed,
-                            const char* preferred);
+    void FillCompressorList(int id, const options::CompressorKind& kind, const char* uncompressed);
     void FillMuxerLists();
     void SelectMuxer(const QString& name);
 

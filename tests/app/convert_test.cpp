@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -74,6 +75,53 @@ class ConvertTest : public ::testing::Test {
                                   dlg.output.outputFileName});
         ffprobe.waitForFinished(30000);
         return QString::fromUtf8(ffprobe.readAllStandardOutput()).trimmed();
+    }
+
+    // Points half a second before each flash, so every click lies in the middle of a
+    // stretch that is resampled; then the times calculated from them.
+    void PointsBeforeFlashes(const testsupport::DriftingClip& clip, double offset, double drift) {
+        for (std::size_t i = 0; i < clip.flashTimes.size(); ++i) {
+            const double video = clip.flashTimes[i] - 0.5;
+            dlg.syncState.syncPoints[i] = {
+                static_cast<REFERENCE_TIME>(std::llround(video * S)),
+                static_cast<REFERENCE_TIME>(std::llround((offset + video * (1 + drift)) * S))};
+        }
+        dlg.syncState.syncCount = static_cast<int>(clip.flashTimes.size());
+        dlg.RedrawPointList();
+        Click(IDC_BUTTON_CALCULATE_START_SYNC);
+        Click(IDC_BUTTON_CALCULATE_END_SYNC);
+    }
+    // Closes the filters' dialog of a custom multiplexer as soon as it shows, while it lives.
+    static std::unique_ptr<QTimer> ContinueAtOnce() {
+        auto timer = std::make_unique<QTimer>();
+        QObject::connect(timer.get(), &QTimer::timeout, [] {
+            if (auto* dialog =
+                    qobject_cast<CDialogFilterPerproty*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        timer->start(50);
+        return timer;
+    }
+    // In the written file every flash keeps its place after a common origin (a writer may
+    // start both streams a little late for an encoder's delay) and every click falls on its
+    // flash within `tolerance`; returns the origin.
+    double ExpectClicksOnFlashes(const testsupport::DriftingClip& clip, const char* name,
+                                 double tolerance) {
+        const std::string written = dlg.output.outputFileName.toStdString();
+        int rate = 0;
+        const std::vector<double> flashes = testsupport::FlashTimes(written);
+        const std::vector<double> clicks = testsupport::ClickTimes(written, &rate);
+        EXPECT_EQ(flashes.size(), clip.flashTimes.size()) << name;
+        EXPECT_EQ(clicks.size(), clip.flashTimes.size()) << name;
+        if (flashes.size() != clip.flashTimes.size() || clicks.size() != flashes.size())
+            return 0;
+        const double origin = flashes[0] - clip.flashTimes[0];
+        for (std::size_t i = 0; i < flashes.size(); ++i) {
+            EXPECT_NEAR(flashes[i] - origin, clip.flashTimes[i], 0.5 / clip.fps)
+                << name << " flash " << i;
+            EXPECT_NEAR(clicks[i], flashes[i], tolerance) << name << " click " << i;
+        }
+        return origin;
     }
 
     testsupport::PromptScope scope;
@@ -235,33 +283,16 @@ TEST_F(ConvertTest, EveryClickFallsOnItsFlashInTheWrittenFile) {
         testsupport::MakeDriftingClip(12, 25, {1.0, 4.0, 7.0, 10.0}, 0.3, 0.01);
     testsupport::RunModal(dlg, [&] {
         Open(clip.path);
-        // The points lie half a second before each flash, so every click is in the middle of
-        // a stretch that was resampled.
-        for (std::size_t i = 0; i < clip.flashTimes.size(); ++i) {
-            const double video = clip.flashTimes[i] - 0.5;
-            dlg.syncState.syncPoints[i] = {
-                static_cast<REFERENCE_TIME>(std::llround(video * S)),
-                static_cast<REFERENCE_TIME>(std::llround((0.3 + video * 1.01) * S))};
-        }
-        dlg.syncState.syncCount = static_cast<int>(clip.flashTimes.size());
-        dlg.RedrawPointList();
         // At the source's own frame rate every flash keeps its frame's exact time.
         dlg.output.frameRateIndex = 0;
         dlg.output.outputFrameRate = clip.fps;
-        Click(IDC_BUTTON_CALCULATE_START_SYNC);
-        Click(IDC_BUTTON_CALCULATE_END_SYNC);
+        PointsBeforeFlashes(clip, 0.3, 0.01);
         const int matroska = graph::FindDevice(graph::DeviceCategory::Filter, "matroska mux");
         settings::Profile().WriteProfileString(
             "DirectShowFilters", "CurrentMuxerCLSID",
             QString::fromStdString(core::GuidToString(
                 graph::EnumerateDevices(graph::DeviceCategory::Filter)[matroska].classId)));
-        QTimer continueAtOnce;
-        QObject::connect(&continueAtOnce, &QTimer::timeout, [] {
-            if (auto* dialog =
-                    qobject_cast<CDialogFilterPerproty*>(QApplication::activeModalWidget()))
-                dialog->reject();
-        });
-        continueAtOnce.start(50);
+        const auto continueAtOnce = ContinueAtOnce();
         // Uncompressed and lossless sound keep the click's edge to the sample; ADPCM's
         // adaptive steps take a few samples to climb it; WMV keeps whole milliseconds.
         for (const auto& [name, format, video, audio, tolerance] :
@@ -277,22 +308,9 @@ TEST_F(ConvertTest, EveryClickFallsOnItsFlashInTheWrittenFile) {
                 EXPECT_TRUE(message.text.startsWith("You do not select a video compressor"))
                     << message.text.toStdString();
             ASSERT_TRUE(WaitUntilIdle());
-            const std::string written = dlg.output.outputFileName.toStdString();
-            int rate = 0;
-            const std::vector<double> flashes = testsupport::FlashTimes(written);
-            const std::vector<double> clicks = testsupport::ClickTimes(written, &rate);
-            ASSERT_EQ(flashes.size(), clip.flashTimes.size()) << name;
-            ASSERT_EQ(clicks.size(), clip.flashTimes.size()) << name;
-            // A writer may start both streams a little late to make room for an encoder's
-            // delay (WMA: its priming and the frame its decoders drop, 2 × 2,048 samples);
-            // the pictures keep their places from there.
-            const double origin = flashes[0] - clip.flashTimes[0];
-            EXPECT_NEAR(origin, 0, 0.1) << name;
-            for (std::size_t i = 0; i < flashes.size(); ++i) {
-                EXPECT_NEAR(flashes[i] - origin, clip.flashTimes[i], 0.5 / clip.fps)
-                    << name << " flash " << i;
-                EXPECT_NEAR(clicks[i], flashes[i], tolerance) << name << " click " << i;
-            }
+            // WMA's priming and the frame its decoders drop (2 × 2,048 samples) start both
+            // streams a little late.
+            EXPECT_NEAR(ExpectClicksOnFlashes(clip, name, tolerance), 0, 0.1) << name;
         }
     });
 }
@@ -308,16 +326,7 @@ TEST_F(ConvertTest, AnMp4ChosenInTheOptionsDialogIsWrittenInSync) {
     ASSERT_GE(aac, 0);
     testsupport::RunModal(dlg, [&] {
         Open(clip.path);
-        for (std::size_t i = 0; i < clip.flashTimes.size(); ++i) {
-            const double video = clip.flashTimes[i] - 0.5;
-            dlg.syncState.syncPoints[i] = {
-                static_cast<REFERENCE_TIME>(std::llround(video * S)),
-                static_cast<REFERENCE_TIME>(std::llround((0.3 + video * 1.01) * S))};
-        }
-        dlg.syncState.syncCount = static_cast<int>(clip.flashTimes.size());
-        dlg.RedrawPointList();
-        Click(IDC_BUTTON_CALCULATE_START_SYNC);
-        Click(IDC_BUTTON_CALCULATE_END_SYNC);
+        PointsBeforeFlashes(clip, 0.3, 0.01);
 
         bool optionsRan = false;
         QTimer::singleShot(0, [&] {
@@ -342,30 +351,14 @@ TEST_F(ConvertTest, AnMp4ChosenInTheOptionsDialogIsWrittenInSync) {
         ASSERT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
         ASSERT_EQ(dlg.output.outputFileName, folder + "/film.mp4");
 
-        QTimer continueAtOnce;
-        QObject::connect(&continueAtOnce, &QTimer::timeout, [] {
-            if (auto* dialog =
-                    qobject_cast<CDialogFilterPerproty*>(QApplication::activeModalWidget()))
-                dialog->reject();
-        });
-        continueAtOnce.start(50);
+        const auto continueAtOnce = ContinueAtOnce();
         Click(IDC_BUTTON_CONVERT);
         ASSERT_EQ(dlg.converting, 1);
         ASSERT_TRUE(WaitUntilIdle());
         EXPECT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
         EXPECT_EQ(Probe("stream=codec_name"), "h264\naac");
         EXPECT_TRUE(Probe("format=format_name").contains("mp4"));
-
-        const std::string written = dlg.output.outputFileName.toStdString();
-        int rate = 0;
-        const std::vector<double> flashes = testsupport::FlashTimes(written);
-        const std::vector<double> clicks = testsupport::ClickTimes(written, &rate);
-        ASSERT_EQ(flashes.size(), clip.flashTimes.size());
-        ASSERT_EQ(clicks.size(), clip.flashTimes.size());
-        for (std::size_t i = 0; i < flashes.size(); ++i) {
-            EXPECT_NEAR(flashes[i], clip.flashTimes[i], 0.5 / clip.fps) << "flash " << i;
-            // AAC smears the click's edge over a few samples.
-            EXPECT_NEAR(clicks[i], flashes[i], 0.001) << "click " << i;
-        }
+        // AAC smears the click's edge over a few samples; the pictures start on time.
+        EXPECT_NEAR(ExpectClicksOnFlashes(clip, "film.mp4", 0.001), 0, 0.5 / clip.fps);
     });
 }
