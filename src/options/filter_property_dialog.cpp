@@ -1,6 +1,5 @@
 #include "options/filter_property_dialog.h"
 
-#include "language/language.h"
 #include "options/av_options_dialog.h"
 #include "platform/graph/encoder.h"
 #include "platform/graph/filter_graph.h"
@@ -37,7 +36,8 @@ int CDialogFilterPerproty::exec() {
     FillList();
     Item<QListWidget>(IDC_LIST_FILTERS)->setCurrentRow(0);
     OnSelectionChanged();
-    Language().TranslateDialog(this, IDD_DIALOG_FILTER_PROPERTY);
+    // Not translated: language files have no texts for it, and its number is also that of a
+    // column heading, which would become its caption.
     return ui::Dialog::exec();
 }
 

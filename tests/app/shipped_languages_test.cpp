@@ -4,7 +4,9 @@
 #include "app/about_dlg.h"
 #include "app/vellum_dlg.h"
 #include "language/language.h"
+#include "options/filter_property_dialog.h"
 #include "options/output_settings_dialog.h"
+#include "platform/graph/filter_graph.h"
 #include "resources/resource.h"
 #include "support/modal_run.h"
 #include "support/scripted_prompts.h"
@@ -195,6 +197,12 @@ TEST_P(ShippedLanguageWindowsTest, TheSmallDialogsShowEveryTextWhole) {
     });
     CAboutDlg about;
     testsupport::RunModal(about, [&] { ExpectTextsFit(&about, std::string(GetParam()) + " about"); });
+    // The filters' dialog has no texts in the files: its number is that of a column heading,
+    // whose text would otherwise become its caption.
+    graph::FilterGraph graph;
+    CDialogFilterPerproty filters;
+    filters.filterGraph = &graph;
+    testsupport::RunModal(filters, [&] { EXPECT_EQ(filters.windowTitle(), "Set Filter's Properties"); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, ShippedLanguageWindowsTest,
