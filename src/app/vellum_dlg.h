@@ -137,8 +137,8 @@ class CVellumDlg : public ui::Dialog {
     void ChooseCompressors();
     void OnConvert();
     bool ConfirmReplacingOutput();
-    // Ends the run with its summary; a run that failed (`failure`) removes what it wrote, so
-    // no incomplete file passes for the video, and says so. Returns that line.
+    // Ends the run with its summary; a run that failed (`failure`) says that what it wrote was
+    // removed, so no incomplete file passes for the video. Returns that line.
     QString FinishConversion(HRESULT failure = S_OK);
     void OnConversionEvents();
     void ShowProgress();

@@ -102,7 +102,7 @@ void CVellumDlg::OnConvert() {
 bool CVellumDlg::ConfirmReplacingOutput() {
     if (!QFile::exists(output.outputFileName))
         return true;
-    // Replacing it would delete the video before a frame of it was read.
+    // The video would be lost under its own conversion.
     const QString target = QFileInfo(output.outputFileName).canonicalFilePath();
     if (target == QFileInfo(QString::fromStdString(photoList[0].path)).canonicalFilePath()) {
         ui::MessageBox(this,
@@ -111,17 +111,18 @@ bool CVellumDlg::ConfirmReplacingOutput() {
                            .arg(output.outputFileName));
         return false;
     }
+    // The file is replaced only once its successor is complete, so a failed conversion
+    // leaves it as it was.
     const QString question =
         output.outputFileName + " " + Language().GetString(IDS_MESSAGE_FILE_EXIST);
-    if (ui::MessageBox(this, question, Language().GetString(IDS_MESSAGE_WARNING),
-                       ui::MB_YESNO | ui::MB_ICONEXCLAMATION) != ui::IDYES)
-        return false;
-    QFile::remove(output.outputFileName);
-    return true;
+    return ui::MessageBox(this, question, Language().GetString(IDS_MESSAGE_WARNING),
+                       ui::MB_YESNO | ui::MB_ICONEXCLAMATION) == ui::IDYES;
 }
 
 QString CVellumDlg::FinishConversion(HRESULT failure) {
     conversionClock_->stop();
+    if (FAILED(failure))
+        render::DiscardOutput(conversion);
     render::EndConversion(conversion);
     composition.ReleaseTimeline();
     converting = 0;
@@ -129,11 +130,11 @@ QString CVellumDlg::FinishConversion(HRESULT failure) {
     elapsedSeconds = 0;
     QString summary;
     if (FAILED(failure)) {
-        // The writer has closed the file, so it plays, but it is not the whole video; the
-        // file the user stops keeps what was written, this one does not.
-        summary = QFile::remove(output.outputFileName)
-                      ? QStringLiteral("The incomplete file %1 was removed.")
-                      : QStringLiteral("The incomplete file %1 could not be removed.");
+        // A file the user stops keeps what was written; one that failed is not the whole
+        // video, so the writer deleted it.
+        summary = QFile::exists(output.outputFileName)
+                      ? QStringLiteral("The incomplete file was removed; %1 was not replaced.")
+                      : QStringLiteral("The incomplete file was removed; %1 was not written.");
         summary = "The conversion failed. " + summary.arg(output.outputFileName);
     } else {
         summary = QStringLiteral("%1. %2 %3     %4 %5*%6")

@@ -15,7 +15,6 @@
 #include "render/output_graph.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 extern "C" {
@@ -43,12 +42,9 @@ bool OutputWritable(const ConvertOptions& options) {
     }
     if (!output.exists())
         return true;
+    // Replaced only once the new file is complete.
     if (!options.overwrite) {
         Say(options.output + " exists. Give --overwrite to replace it; nothing was written.");
-        return false;
-    }
-    if (!QFile::remove(options.output)) {
-        Say("Can not replace " + options.output + ": it can not be removed.");
         return false;
     }
     return true;
@@ -221,6 +217,8 @@ int RunConversion(const ConvertOptions& options) {
     if (completed)
         progress->Show(source.sync.outputDuration);
     progress->Break();
+    if (!completed)
+        render::DiscardOutput(conversion);
     render::EndConversion(conversion);
     composition.ReleaseTimeline();
     if (completed)

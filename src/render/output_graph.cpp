@@ -163,6 +163,7 @@ HRESULT BuildOutputGraph(editing::RenderEngine& engine, const std::string& file,
         interleaving->put_Mode(graph::INTERLEAVE_FULL);
     if (sink)
         sink->SetMode(graph::AM_FILE_OVERWRITE);
+    conversion.pSink = sink;
     if (output.outputFormat == options::FormatWmv) {
         hr = ConfigureAsfWriter(mux, output);
         if (FAILED(hr))
@@ -244,7 +245,13 @@ HRESULT RenderToFile(editing::Timeline* timeline, OutputSettings& output, const 
     return FAILED(hr) ? fail(hr) : hr;
 }
 
+void DiscardOutput(Conversion& conversion) {
+    if (conversion.pSink)
+        conversion.pSink->DiscardFile();
+}
+
 void EndConversion(Conversion& conversion) {
+    conversion.pSink = nullptr;
     if (conversion.pControl)
         conversion.pControl->Stop();
     if (conversion.pEvent) {

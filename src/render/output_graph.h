@@ -9,6 +9,7 @@
 // running.
 #include "options/output_settings.h"
 #include "platform/editing/render_engine.h"
+#include "platform/graph/writer_interfaces.h"
 
 #include <QString>
 
@@ -24,6 +25,7 @@ struct Conversion {
     std::unique_ptr<editing::RenderEngine> pRenderEngine;
     graph::IMediaControl* pControl = nullptr;
     graph::IMediaEventEx* pEvent = nullptr;
+    graph::IFileSinkFilter2* pSink = nullptr;
 
     bool Running() const { return pControl != nullptr; }
     // How far the file has been written, in output time; 0 when nothing runs.
@@ -49,7 +51,12 @@ struct OutputParts {
 HRESULT RenderToFile(editing::Timeline* timeline, OutputSettings& output, const OutputParts& parts,
                      Conversion& conversion);
 
+// For a run that failed, before it ends: the writer deletes what it wrote, so nothing
+// incomplete takes the output file's name.
+void DiscardOutput(Conversion& conversion);
+
 // Stops the graph, lets go of its events and discards the engine; nothing runs afterwards.
+// A run that was not discarded keeps what it wrote, under the output file's name.
 void EndConversion(Conversion& conversion);
 
 // The platform's text for a status, cut as a 160-byte buffer cuts it.

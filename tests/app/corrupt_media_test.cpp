@@ -13,6 +13,7 @@
 #include "support/media_fixtures.h"
 #include "support/modal_run.h"
 #include "support/scripted_prompts.h"
+#include "support/small_file_system.h"
 #include "support/test_environment.h"
 
 #include <QDir>
@@ -463,8 +464,8 @@ TEST_F(CorruptMediaTest, AConversionWhoseVideoIsCutShortSaysSoAndLeavesNoFile) {
         QFile::resize(path, QFileInfo(path).size() / 3);
         ASSERT_TRUE(WaitUntilConverted());
         ASSERT_EQ(scope.prompts.messages.size(), 1u);
-        const QString removed = "The conversion failed. The incomplete file " +
-                                dlg.output.outputFileName + " was removed.";
+        const QString removed = "The conversion failed. The incomplete file was removed; " +
+                                dlg.output.outputFileName + " was not written.";
         EXPECT_EQ(scope.prompts.messages[0].text,
                   "The conversion stopped: The file was changed by another program while it was "
                   "being read.\n" +
@@ -506,5 +507,38 @@ TEST_F(CorruptMediaTest, TheVideoBeingConvertedIsNeverReplacedByItsOutput) {
                       " is the video being converted. Choose another output file in the Options.");
         EXPECT_EQ(dlg.converting, 0);
         EXPECT_EQ(Bytes(path.toStdString()), bytes);
+    });
+}
+
+// Replacing a film on a disk that fills up while the new one is written: the user is told, and
+// the film that was there is still whole, with no partial file beside it.
+TEST_F(CorruptMediaTest, AConversionThatFillsTheDiskKeepsTheFileItWasToReplace) {
+    testsupport::SmallFileSystem disk(512);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "this machine does not let the test mount a small file system";
+    testsupport::RunModal(dlg, [&] {
+        Open(QString::fromStdString(testsupport::PlainClip(320, 240, 25, 10)));
+        ASSERT_TRUE(dlg.videoPlayer);
+        dlg.videoPlayer->currentPosition = S;
+        Click(IDC_BUTTON_ADD_SYNC_POINT);
+        OutputTo("film.avi");
+        dlg.output.outputFileName = disk.Path() + "/film.avi";
+        const QByteArray film(300'000, 'f');
+        Write("film.avi", film);
+        QFile::copy(folder + "/film.avi", dlg.output.outputFileName);
+        scope.prompts.messages.clear();
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_EQ(dlg.converting, 1);
+        ASSERT_TRUE(WaitUntilConverted());
+        const QString failed = "The conversion failed. The incomplete file was removed; " +
+                               dlg.output.outputFileName + " was not replaced.";
+        ASSERT_EQ(scope.prompts.messages.size(), 2u);
+        EXPECT_TRUE(scope.prompts.messages[0].text.endsWith(" exists. Do you want to replace it?"))
+            << scope.prompts.messages[0].text.toStdString();
+        EXPECT_EQ(scope.prompts.messages[1].text,
+                  "The conversion stopped: There is not enough space on the disk.\n" + failed);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_STATUS), failed);
+        EXPECT_EQ(Bytes(dlg.output.outputFileName.toStdString()), film);
+        EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files), QStringList{"film.avi"});
     });
 }

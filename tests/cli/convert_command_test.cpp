@@ -3,10 +3,12 @@
 // non-zero exit with a readable reason for each thing that can be wrong.
 #include "media/probe.h"
 #include "support/drift_fixtures.h"
+#include "support/small_file_system.h"
 #include "support/test_environment.h"
 #include "sync/sync_list_file.h"
 #include "sync/time_text.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -175,6 +177,25 @@ TEST_F(ConvertCommandTest, EachFailureExitsNonZeroSayingWhy) {
         EXPECT_TRUE(result.errors.contains("See quillet-convert --help."));
     }
     EXPECT_TRUE(result.errors.contains("--calculate needs the points of a --sync-list."));
+}
+
+// --overwrite onto a disk that fills up: the run fails saying why, and the file it was to
+// replace is still whole, with no partial file beside it.
+TEST_F(ConvertCommandTest, AFailedRunKeepsTheFileItWasToReplace) {
+    testsupport::SmallFileSystem disk(512);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "this machine does not let the test mount a small file system";
+    const QString output = disk.Path() + "/out.avi";
+    const std::string mine(300'000, 'm');
+    testsupport::WriteFileBytes(output.toStdString(), mine);
+    const Result result = Run({QString::fromStdString(Clip().path), "--format", "avi",
+                               "--video-encoder", "none", "--overwrite", "-o", output});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.errors.contains("The conversion stopped: There is not enough space on the "
+                                       "disk."))
+        << result.errors.toStdString();
+    EXPECT_EQ(testsupport::ReadFileBytes(output.toStdString()), mine);
+    EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files), QStringList{"out.avi"});
 }
 
 TEST_F(ConvertCommandTest, HelpListsEveryOption) {

@@ -259,6 +259,16 @@ HRESULT Multiplexer::Start() {
     return S_OK;
 }
 
+void Multiplexer::DiscardFile() {
+    std::lock_guard lock(mutex_);
+    if (!file_ || finished_)
+        return;
+    if (!FAILED(failure_))
+        failure_ = E_ABORT;
+    file_->Abandon();
+    changed_.notify_all();
+}
+
 HRESULT Multiplexer::Stop() {
     HRESULT hr = S_OK;
     {
@@ -413,8 +423,9 @@ void Multiplexer::Fail(HRESULT hr) {
         return;
     failure_ = hr;
     std::fprintf(stderr, "%s: %s\n", Name().c_str(), core::StatusText(hr).c_str());
-    // What was written before the failure stays a file that plays.
-    FinishFile();
+    // A file that failed is not the whole video: it does not take the name.
+    if (file_)
+        file_->Abandon();
     NotifyEvent(EC_ERRORABORT, hr, 0);
     changed_.notify_all();
 }

@@ -12,9 +12,9 @@
 // INTERLEAVE_FULL a stream that runs ahead of the others waits for them, so the file
 // interleaves closely. When every input has ended and the file is complete it reports the
 // end of its branch, which completes the graph (EC_COMPLETE). A failure to write (a full
-// disk, a device error) is reported once as EC_ERRORABORT with its status; the file is
-// finished at once and the inputs refuse further samples. Stop finishes the file too, so
-// what was written so far plays.
+// disk, a device error) is reported once as EC_ERRORABORT with its status; what was written
+// is deleted, a file it was to replace stays as it was, and the inputs refuse further
+// samples. Stop finishes the file, so what was written so far plays under the file's name.
 //
 // Threads: settings, connections, Pause and Stop on the user-interface thread; each input's
 // samples on the streaming thread of the filter upstream of it, several at once.
@@ -78,6 +78,7 @@ class Multiplexer : public BaseFilter,
     HRESULT GetCurFile(std::string* path) const override;
     HRESULT SetMode(unsigned long flags) override;
     HRESULT GetMode(unsigned long* flags) const override;
+    void DiscardFile() override;
     // ISpecifyPropertyPages: the muxer's options.
     FilterOptions& Options() override { return *options_; }
 
@@ -137,7 +138,7 @@ class Multiplexer : public BaseFilter,
     void UpdateWrittenTime();
     // Writes the rest of the file and closes it; the status of the first failure.
     HRESULT FinishFile();
-    // Reports the first failure, and finishes the file.
+    // Reports the first failure, and deletes what was written.
     void Fail(HRESULT hr);
     bool Refusing() const;
     HRESULT RefusalStatus() const;

@@ -16,6 +16,25 @@ bool StoresWindowsBitmaps(const AVOutputFormat* format) {
     return std::strcmp(format->name, "avi") == 0;
 }
 
+namespace {
+
+namespace fs = std::filesystem;
+
+// A regular file is written beside its name, under a name no other file has; a device or a
+// pipe the user names is written in place.
+std::string WrittenPath(const std::string& path) {
+    std::error_code ignored;
+    const fs::path target = fs::u8path(path);
+    if (fs::exists(target, ignored) && !fs::is_regular_file(target, ignored))
+        return path;
+    std::string candidate = path + ".partial";
+    for (int n = 2; fs::exists(fs::u8path(candidate), ignored); ++n)
+        candidate = path + ".partial" + std::to_string(n);
+    return candidate;
+}
+
+} // namespace
+
 HRESULT MuxFile::Open(const AVOutputFormat* format, const FilterOptions& options,
                       const std::string& path, bool overwrite, std::unique_ptr<MuxFile>* out) {
     std::error_code ignored;
@@ -25,7 +44,7 @@ HRESULT MuxFile::Open(const AVOutputFormat* format, const FilterOptions& options
     int error = avformat_alloc_output_context2(&context, format, nullptr, nullptr);
     if (error < 0)
         return StatusFromAv(error);
-    std::unique_ptr<MuxFile> file(new MuxFile(context));
+    std::unique_ptr<MuxFile> file(new MuxFile(context, path, WrittenPath(path)));
     const HRESULT hr = options.CopyTo(context);
     if (FAILED(hr))
         return hr;
@@ -33,19 +52,30 @@ HRESULT MuxFile::Open(const AVOutputFormat* format, const FilterOptions& options
     if (StoresWindowsBitmaps(format))
         av_opt_set_int(context->priv_data, "flipped_raw_rgb", 1, 0);
     // The "file:" prefix keeps a name with a colon from being taken for a protocol.
-    error = avio_open(&context->pb, ("file:" + path).c_str(), AVIO_FLAG_WRITE);
+    error = avio_open(&context->pb, ("file:" + file->writtenPath_).c_str(), AVIO_FLAG_WRITE);
     if (error < 0)
         return StatusFromAv(error);
     *out = std::move(file);
     return S_OK;
 }
 
-MuxFile::MuxFile(AVFormatContext* format) : format_(format) {}
+MuxFile::MuxFile(AVFormatContext* format, std::string path, std::string writtenPath)
+    : format_(format), path_(std::move(path)), writtenPath_(std::move(writtenPath)) {}
 
 MuxFile::~MuxFile() {
-    if (format_->pb)
-        avio_closep(&format_->pb);
+    if (!closed_)
+        Abandon();
     avformat_free_context(format_);
+}
+
+void MuxFile::Abandon() {
+    closed_ = true;
+    const bool opened = format_->pb != nullptr;
+    if (opened)
+        avio_closep(&format_->pb);
+    std::error_code ignored;
+    if (opened && writtenPath_ != path_)
+        fs::remove(fs::u8path(writtenPath_), ignored);
 }
 
 int MuxFile::AddStream(const MediaType& type) {
@@ -162,7 +192,16 @@ HRESULT MuxFile::Finish() {
     const int error = avio_closep(&format_->pb);
     if (error < 0 && SUCCEEDED(hr))
         hr = StatusFromAv(error);
-    return hr;
+    if (writtenPath_ == path_)
+        return hr;
+    std::error_code failure;
+    if (SUCCEEDED(hr))
+        fs::rename(fs::u8path(writtenPath_), fs::u8path(path_), failure);
+    if (FAILED(hr) || failure) {
+        std::error_code ignored;
+        fs::remove(fs::u8path(writtenPath_), ignored);
+    }
+    return failure ? StatusFromAv(AVERROR(failure.value())) : hr;
 }
 
 } // namespace graph

@@ -2,6 +2,8 @@
 // One file being written by a libavformat muxer. Streams are added before the first packet;
 // the header is written once every stream has settled its codec parameters (by its first
 // packet or by its end), and packets wait until then. Packets are interleaved by time.
+// The file is written beside its name as "<name>.partial" and takes its name only when it is
+// complete, so a failure (a full disk) leaves a file being replaced as it was.
 // Not thread-safe: the multiplexer calls it under its lock.
 #include "platform/graph/av_util.h"
 #include "platform/graph/media_sample.h"
@@ -35,8 +37,11 @@ class MuxFile {
     HRESULT Write(int stream, MediaSample packet, REFERENCE_TIME origin);
     // The stream has ended; its parameters are settled as they are.
     HRESULT EndStream(int stream);
-    // The header if it is still missing, every packet held back, the trailer; then closes.
+    // The header if it is still missing, every packet held back, the trailer; then closes
+    // the file and gives it its name.
     HRESULT Finish();
+    // Closes and deletes what was written; a file of that name stays as it was.
+    void Abandon();
 
   private:
     struct Stream {
@@ -44,12 +49,15 @@ class MuxFile {
         std::int64_t lastDts = AV_NOPTS_VALUE;
         bool warnedBackwards = false;
     };
-    MuxFile(AVFormatContext* format);
+    MuxFile(AVFormatContext* format, std::string path, std::string writtenPath);
     void SetParameters(int stream, const MediaType& type);
     HRESULT WriteHeaderWhenSettled();
     HRESULT WritePacket(int stream, AVPacket* packet);
 
     AVFormatContext* format_;
+    std::string path_;
+    // Where the packets go: path_ itself, or the partial file beside it.
+    std::string writtenPath_;
     std::vector<Stream> streams_;
     bool headerWritten_ = false;
     bool closed_ = false;

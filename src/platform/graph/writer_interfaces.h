@@ -32,10 +32,13 @@ class IFileSinkFilter2 {
     // The file written at the next start. E_INVALIDARG for an empty name.
     virtual HRESULT SetFileName(const std::string& path) = 0;
     virtual HRESULT GetCurFile(std::string* path) const = 0;
-    // With AM_FILE_OVERWRITE an existing file is replaced; without it the start fails with
-    // E_FILE_EXISTS and the file is left alone.
+    // With AM_FILE_OVERWRITE an existing file is replaced once the new one is written; without
+    // it the start fails with E_FILE_EXISTS and the file is left alone.
     virtual HRESULT SetMode(unsigned long flags) = 0;
     virtual HRESULT GetMode(unsigned long* flags) const = 0;
+    // The run failed elsewhere in the graph: what was written is deleted now, and a file it
+    // was to replace stays as it was.
+    virtual void DiscardFile() = 0;
 
   protected:
     ~IFileSinkFilter2() = default;

@@ -2,6 +2,7 @@
 // settings reach the encoder and stay with it from graph to graph, and failures to write end
 // the run with a status that says why.
 #include "support/media_fixtures.h"
+#include "support/small_file_system.h"
 #include "writer_helpers.h"
 
 #include "platform/graph/capture_graph_builder.h"
@@ -13,6 +14,8 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
+#include <QDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -263,6 +266,52 @@ TEST(WriterFailures, AnExistingFileIsKeptUnlessOverwritingIsAsked) {
             EXPECT_LT(FileSize(path), 1'000'000);
         }
     }
+}
+
+// A file being replaced stays whole until its successor is complete: a disk that fills up
+// or a folder that turns read-only costs the new file, never the old one, and no partial file
+// is left beside it.
+TEST(WriterFailures, AFileBeingReplacedSurvivesAFailedWrite) {
+    for (const bool readOnly : {false, true}) {
+        testsupport::SmallFileSystem disk(256);
+        if (!disk.Mounted())
+            GTEST_SKIP() << "this machine does not let the test mount a small file system";
+        const std::string path = disk.Path().toStdString() + "/film.avi";
+        std::ofstream(path) << std::string(100'000, 'x');
+        if (readOnly)
+            ASSERT_TRUE(disk.MakeReadOnly());
+        else
+            disk.Fill();
+        Conversion conversion(testsupport::Clip(ClipKind::H264Aac), MEDIASUBTYPE_Avi, path);
+        ASSERT_EQ(conversion.Connect(0, nullptr, ""), S_OK);
+        ASSERT_EQ(conversion.Connect(1, nullptr, ""), S_OK);
+        if (readOnly) {
+            EXPECT_EQ(conversion.control->Run(), E_ACCESSDENIED);
+        } else {
+            const Ending ending = conversion.Run();
+            EXPECT_EQ(ending.code, EC_ERRORABORT);
+            EXPECT_EQ(static_cast<HRESULT>(ending.param), E_DISK_FULL);
+        }
+        EXPECT_EQ(FileSize(path), 100'000) << "read-only " << readOnly;
+        const QStringList left =
+            readOnly ? QStringList{"film.avi"} : QStringList{"filler", "film.avi"};
+        EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files, QDir::Name), left)
+            << "read-only " << readOnly;
+    }
+}
+
+// A run the user stops keeps what was written, under the file's name.
+TEST(WriterFailures, AStoppedRunGivesWhatItWroteTheFilesName) {
+    const std::string path = OutputPath("stopped.avi");
+    std::ofstream(path) << std::string(100'000, 'x');
+    Conversion conversion(testsupport::PlainClip(320, 240, 25, 20), MEDIASUBTYPE_Avi, path);
+    ASSERT_EQ(conversion.Connect(0, Compressor("mpeg4"), "VideoCompressor"), S_OK);
+    ASSERT_EQ(conversion.control->Run(), S_OK);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FileSize(path + ".partial") > 10'000; }, 20000));
+    conversion.control->Stop();
+    EXPECT_NE(FileSize(path), 100'000);
+    EXPECT_TRUE(Probe(path).opened);
+    EXPECT_FALSE(std::ifstream(path + ".partial").good());
 }
 
 } // namespace
