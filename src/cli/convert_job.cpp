@@ -6,6 +6,7 @@
 #include "cli/stderr_prompts.h"
 #include "options/container_check.h"
 #include "options/output_extension.h"
+#include "options/picture_copy_check.h"
 #include "options/stored_compressor.h"
 #include "platform/core/guid.h"
 #include "platform/graph/device_enumerator.h"
@@ -29,6 +30,13 @@ namespace {
 
 void Say(const QString& text) {
     ui::MessageBox(nullptr, text);
+}
+
+// Says a refusal; true when there was one.
+bool Refuses(const QString& refusal) {
+    if (!refusal.isEmpty())
+        Say(refusal);
+    return !refusal.isEmpty();
 }
 
 // An existing file is replaced only when asked; a missing folder is named before anything
@@ -152,11 +160,34 @@ bool ContainerHoldsCompressors(const OutputSettings& output, const render::Outpu
     const auto entryOf = [](const std::shared_ptr<graph::BaseFilter>& compressor) {
         return compressor ? graph::FindDeviceByClassId(compressor->ClassId()) : nullptr;
     };
-    const QString refusal = options::ContainerRefusal(muxer, entryOf(parts.videoCompressor),
-                                                      entryOf(parts.audioCompressor));
-    if (!refusal.isEmpty())
-        Say(refusal);
-    return refusal.isEmpty();
+    return !Refuses(options::ContainerRefusal(muxer, entryOf(parts.videoCompressor),
+                                              entryOf(parts.audioCompressor),
+                                              output.copySourcePicture == 1));
+}
+
+// The source's own picture is copied when --video-encoder says "copy", or without it when the
+// settings chose the copy. False after saying why it cannot be.
+bool ChoosePictureCopy(const ConvertOptions& options, const SourceVideo& source,
+                       const settings::Store& store, OutputSettings& output,
+                       render::OutputParts& parts) {
+    const bool asked =
+        options.videoEncoder ? *options.videoEncoder == "copy"
+                             : store.GetProfileInt(options::kVideoCompressorKind.section,
+                                                   "CompressorNumber", -2) ==
+                                   options::kCopyPictureNumber;
+    // WMV is coded by its writer, whatever compressor is chosen.
+    if (!asked || output.outputFormat == options::FormatWmv)
+        return true;
+    const options::PictureCopySource picture{source.photoList[0].path,
+                                             static_cast<int>(source.photoList.Count()),
+                                             source.width, source.height, source.frameRate};
+    const graph::DeviceEntry* muxer = graph::FindDeviceByClassId(
+        core::GuidFromString(parts.muxerClassId.toStdString()).value_or(GUID{}));
+    if (Refuses(options::PictureCopyRefusal(picture, output, muxer, &source.sync)))
+        return false;
+    output.copySourcePicture = 1;
+    parts.pictureCopy = {source.photoList[0].path, source.sync.videoStart, source.sync.videoEnd};
+    return true;
 }
 
 } // namespace
@@ -179,15 +210,20 @@ int RunConversion(const ConvertOptions& options) {
     OutputSettings output = ChooseOutput(options, source, store);
 
     render::OutputParts parts;
+    if (!ChooseMuxer(options.muxer, parts.muxerClassId) ||
+        !ChoosePictureCopy(options, source, store, output, parts))
+        return 1;
     if (output.outputFormat != options::FormatWmv) {
-        if (!ChooseCompressor({"video", options::kVideoCompressorKind}, options.videoEncoder,
+        const bool copied = output.copySourcePicture == 1;
+        if (!ChooseCompressor({"video", options::kVideoCompressorKind},
+                              copied ? std::optional<QString>("none") : options.videoEncoder,
                               options.videoBitrate, parts.videoCompressor) ||
             !ChooseCompressor({"audio", options::kAudioCompressorKind}, options.audioEncoder,
                               options.audioBitrate, parts.audioCompressor))
             return 1;
         output.useVideoCompressor = parts.videoCompressor ? 1 : 0;
         output.useAudioCompressor = parts.audioCompressor ? 1 : 0;
-        if (!parts.videoCompressor && !options.videoEncoder)
+        if (!parts.videoCompressor && !options.videoEncoder && !copied)
             ui::MessageBox(nullptr,
                            "No video compressor is chosen in the settings: the picture is "
                            "written uncompressed and the file will be very big. Continue?",
@@ -195,7 +231,7 @@ int RunConversion(const ConvertOptions& options) {
         settings::SetFirstByteIfPresent(settings::DefaultRoot(), "DivXNetworks/DivX4Windows",
                                         "Disable feedback");
     }
-    if (!ChooseMuxer(options.muxer, parts.muxerClassId) || !ContainerHoldsCompressors(output, parts))
+    if (!ContainerHoldsCompressors(output, parts))
         return 1;
 
     // The build reports a step that fails and goes on; here any such step fails the run.

@@ -191,7 +191,9 @@ Output (anything not given comes from the settings saved by the main window's Op
   --format avi|wmv|custom
                          AVI, Windows Media (its own WMV 2 / WMA 2 encoders) or a custom
                          multiplexer (see --muxer)
-  --video-encoder NAME   the picture compressor for AVI and custom output
+  --video-encoder NAME   the picture compressor for AVI and custom output; "copy" copies the
+                         input's own picture unchanged (needs its size and frame rate, and
+                         synchronization points or an output as long as the video span)
   --audio-encoder NAME   the sound compressor for AVI and custom output
   --muxer NAME           the multiplexer of custom output; implies --format custom when no
                          format is given

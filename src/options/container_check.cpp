@@ -30,7 +30,11 @@ QString CompressorName(const graph::DeviceEntry* compressor, bool picture) {
                    : QStringLiteral("Uncompressed Audio");
 }
 
-const AVOutputFormat* FormatOf(const graph::DeviceEntry& muxer) {
+} // namespace
+
+const AVOutputFormat* MuxerFormat(const graph::DeviceEntry& muxer) {
+    if (muxer.kind != graph::FilterKind::Multiplexer)
+        return nullptr;
     void* state = nullptr;
     while (const AVOutputFormat* format = av_muxer_iterate(&state)) {
         if (graph::MultiplexerClassId(format) == muxer.classId)
@@ -39,16 +43,14 @@ const AVOutputFormat* FormatOf(const graph::DeviceEntry& muxer) {
     return nullptr;
 }
 
-} // namespace
-
 QString ContainerRefusal(const graph::DeviceEntry* muxer, const graph::DeviceEntry* video,
-                         const graph::DeviceEntry* audio) {
-    if (!muxer || muxer->kind != graph::FilterKind::Multiplexer)
-        return {};
-    const AVOutputFormat* format = FormatOf(*muxer);
+                         const graph::DeviceEntry* audio, bool pictureCopied) {
+    const AVOutputFormat* format = muxer ? MuxerFormat(*muxer) : nullptr;
     if (!format)
         return {};
     for (auto [compressor, picture] : {std::pair{video, true}, std::pair{audio, false}}) {
+        if (picture && pictureCopied)
+            continue;
         if (!graph::ContainerHolds(format, CodecOf(compressor, picture)))
             return QStringLiteral("The muxer \"%1\" cannot hold the %2 compressor \"%3\". Choose "
                                   "another %2 compressor or another muxer.")

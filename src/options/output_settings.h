@@ -21,6 +21,7 @@ struct OutputSettings {
     std::int32_t audioBitrate = 128000;
     int useFileProfile = 0;
     int useVideoCompressor = 0;
+    int copySourcePicture = 0; // 1: the picture's packets are copied, not coded again
     int useAudioCompressor = 0;
 };
 

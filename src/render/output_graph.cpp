@@ -4,6 +4,9 @@
 #include "platform/core/guid.h"
 #include "platform/core/window_message.h"
 #include "platform/graph/capture_graph_builder.h"
+#include "platform/graph/demultiplexer.h"
+#include "platform/graph/file_source.h"
+#include "platform/graph/packet_cut.h"
 #include "platform/ui/prompts.h"
 #include "platform/ui/show_error.h"
 #include "render/asf_writer_profile.h"
@@ -101,6 +104,42 @@ HRESULT RenderGroup(editing::RenderEngine& engine, graph::FilterGraph& graph,
     return hr;
 }
 
+// The picture's own packets from the span into the writer: the video's file, split, cut.
+HRESULT CopyPicture(graph::FilterGraph& graph, graph::CaptureGraphBuilder2& builder,
+                    graph::BaseFilter* mux, const OutputParts::PictureCopy& copy) {
+    std::unique_ptr<graph::FileSource> source;
+    HRESULT hr = graph::FileSource::Create(copy.path, &source);
+    if (FAILED(hr)) {
+        Say("Can not read the picture of " + QString::fromStdString(copy.path) + "\n" +
+            ErrorText(hr));
+        return hr;
+    }
+    graph::Pin* bytes = source->FindPin(graph::PinDirection::Output, 0);
+    auto splitter = std::make_shared<graph::Demultiplexer>();
+    auto cut = std::make_shared<graph::PacketCut>(copy.from, copy.to);
+    graph.AddFilter(std::move(source), "Picture Source");
+    graph.AddFilter(splitter, "Picture Splitter");
+    graph.AddFilter(cut);
+    hr = graph.ConnectDirect(bytes, splitter->FindPin(graph::PinDirection::Input, 0));
+    graph::Pin* picture = nullptr;
+    for (graph::Pin* pin : splitter->Pins()) {
+        if (!picture && pin->Direction() == graph::PinDirection::Output &&
+            pin->OfferedType().Major() == graph::MajorType::Video)
+            picture = pin;
+    }
+    if (SUCCEEDED(hr))
+        hr = picture ? graph.ConnectDirect(picture, cut->FindPin(graph::PinDirection::Input, 0))
+                     : VFW_E_UNSUPPORTED_STREAM;
+    if (SUCCEEDED(hr))
+        hr = splitter->SeekTo(copy.from);
+    if (SUCCEEDED(hr))
+        hr = builder.RenderStream(cut->FindPin(graph::PinDirection::Output, 0), nullptr, mux);
+    if (FAILED(hr))
+        Say("Can not copy the picture of " + QString::fromStdString(copy.path) + "\n" +
+            ErrorText(hr));
+    return hr;
+}
+
 // The writer for the output format, added to the graph with the file name.
 HRESULT AddWriter(graph::CaptureGraphBuilder2& builder, const std::string& file,
                   OutputSettings& output, const QString& muxerClassId, graph::BaseFilter** mux,
@@ -172,6 +211,12 @@ HRESULT BuildOutputGraph(editing::RenderEngine& engine, const std::string& file,
     // Group 0 is the picture, every later group sound.
     for (int group = 0; group < groups; ++group) {
         const bool picture = group == 0;
+        if (picture && parts.pictureCopy) {
+            hr = CopyPicture(*graph, builder, mux, *parts.pictureCopy);
+            if (FAILED(hr))
+                return hr;
+            continue;
+        }
         hr = RenderGroup(engine, *graph, builder, mux, group,
                          (picture ? output.useVideoCompressor : output.useAudioCompressor) == 1,
                          picture ? parts.videoCompressor : parts.audioCompressor,

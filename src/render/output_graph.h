@@ -15,6 +15,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QObject;
 
@@ -43,6 +45,13 @@ struct OutputParts {
     // Called with the built graph just before it runs, when the output goes through a custom
     // multiplexer, so the user can set up its filters.
     std::function<void(graph::FilterGraph&)> beforeCustomRun;
+    // When the picture is copied: the video, and its span the output shows.
+    struct PictureCopy {
+        std::string path;
+        REFERENCE_TIME from = 0;
+        REFERENCE_TIME to = 0;
+    };
+    std::optional<PictureCopy> pictureCopy;
 };
 
 // Builds the output graph of `timeline` for `output` and runs it; `conversion` then holds

@@ -1,0 +1,82 @@
+#include "options/picture_copy_check.h"
+
+#include "options/container_check.h"
+#include "options/output_extension.h"
+#include "platform/graph/device_enumerator.h"
+#include "platform/graph/multiplexer.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+#include <cmath>
+#include <cstdlib>
+
+namespace options {
+
+namespace {
+
+// The codec of the file's main picture; none when it cannot be read.
+AVCodecID PictureCodec(const std::string& path) {
+    AVFormatContext* format = nullptr;
+    if (avformat_open_input(&format, ("file:" + path).c_str(), nullptr, nullptr) < 0)
+        return AV_CODEC_ID_NONE;
+    AVCodecID codec = AV_CODEC_ID_NONE;
+    if (avformat_find_stream_info(format, nullptr) >= 0) {
+        const int index = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+        if (index >= 0)
+            codec = format->streams[index]->codecpar->codec_id;
+    }
+    avformat_close_input(&format);
+    return codec;
+}
+
+// A synchronization point makes the picture keep its rate; without one, the video's span is
+// stretched over the output's length.
+bool KeepsItsRate(const avsync::SyncState& sync) {
+    return sync.syncCount > 0 || sync.outputDuration == sync.videoEnd - sync.videoStart;
+}
+
+} // namespace
+
+QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings& output,
+                           const graph::DeviceEntry* muxer, const avsync::SyncState* sync) {
+    const QString cannot = QStringLiteral("The source picture cannot be copied: ");
+    if (source.videoCount == 0)
+        return {};
+    if (source.videoCount > 1)
+        return cannot + "it is copied from one video only.";
+    if (sync && !KeepsItsRate(*sync))
+        return cannot + "without synchronization points the video's span is stretched to the "
+                        "output length. Add a point, or make the output as long as the span.";
+    // The dialog keeps sizes even: an odd side is as near as it gets.
+    if (std::abs(output.outputWidth - source.nativeWidth) > 1 ||
+        std::abs(output.outputHeight - source.nativeHeight) > 1)
+        return cannot + QStringLiteral("the output size %1*%2 is not the video's own %3*%4. "
+                                       "Choose the original size.")
+                            .arg(output.outputWidth)
+                            .arg(output.outputHeight)
+                            .arg(source.nativeWidth)
+                            .arg(source.nativeHeight);
+    if (std::abs(output.outputFrameRate - source.frameRate) > 0.0005)
+        return cannot + QString::asprintf("the output frame rate %.3f is not the video's own "
+                                          "%.3f. Choose the original frame rate.",
+                                          output.outputFrameRate, source.frameRate);
+    const AVOutputFormat* format = output.outputFormat == FormatAvi
+                                       ? av_guess_format("avi", nullptr, nullptr)
+                                       : (muxer ? MuxerFormat(*muxer) : nullptr);
+    if (!format)
+        return cannot + "the chosen muxer writes no file of its own.";
+    const AVCodecID codec = PictureCodec(source.path);
+    if (codec == AV_CODEC_ID_NONE)
+        return cannot + QStringLiteral("the picture of %1 cannot be read.")
+                            .arg(QString::fromStdString(source.path));
+    if (!graph::ContainerHolds(format, codec))
+        return cannot + QStringLiteral("the %1 container cannot hold its %2 pictures. Choose "
+                                       "another muxer.")
+                            .arg(QString::fromUtf8(format->name),
+                                 QString::fromUtf8(avcodec_get_name(codec)));
+    return {};
+}
+
+} // namespace options

@@ -1,0 +1,38 @@
+#pragma once
+// Copying the source picture instead of coding it again: offered with the video compressors,
+// and possible only where the correction leaves the picture as it is. The picture must keep
+// its own rate (synchronization points, or no points and an output as long as the video's
+// span), its own size and frame rate, and go into a container that holds its codec.
+#include "options/output_settings.h"
+#include "sync/sync_state.h"
+
+#include <QString>
+
+#include <string>
+
+namespace graph {
+struct DeviceEntry;
+}
+
+namespace options {
+
+// The stored video "CompressorNumber" of the copy, which no compressor entry has.
+inline constexpr int kCopyPictureNumber = -3;
+inline constexpr const char* kCopyPictureText = "Copy the source picture (no re-encoding)";
+
+// What the check needs of the open video.
+struct PictureCopySource {
+    std::string path;
+    int videoCount = 0;
+    int nativeWidth = 0;
+    int nativeHeight = 0;
+    double frameRate = 0;
+};
+
+// Why the picture of `source` cannot be copied into the AVI or custom output `output`
+// describes (through `muxer` for the custom multiplexer), naming the condition it fails; ""
+// when it can, or when no video is open. The rate is not checked without `sync`.
+QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings& output,
+                           const graph::DeviceEntry* muxer, const avsync::SyncState* sync);
+
+} // namespace options
