@@ -137,6 +137,9 @@ class CVellumDlg : public ui::Dialog {
     void ChooseCompressors();
     void OnConvert();
     bool ConfirmReplacingOutput();
+    // Sets the copy of the source picture up, when it is chosen; false after saying why the
+    // picture cannot be copied.
+    bool ChoosePictureCopy(render::OutputParts& parts);
     // Ends the run with its summary; a run that failed (`failure`) says that what it wrote was
     // removed, so no incomplete file passes for the video. Returns that line.
     QString FinishConversion(HRESULT failure = S_OK);

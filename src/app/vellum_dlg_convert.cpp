@@ -5,6 +5,9 @@
 #include "language/language.h"
 #include "options/filter_property_dialog.h"
 #include "options/output_extension.h"
+#include "options/picture_copy_check.h"
+#include "platform/core/guid.h"
+#include "platform/graph/device_enumerator.h"
 #include "options/stored_compressor.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
@@ -31,12 +34,16 @@ void CVellumDlg::ChooseCompressors() {
     if (output.outputFormat == options::FormatWmv) {
         output.useVideoCompressor = 0;
         output.useAudioCompressor = 0;
+        output.copySourcePicture = 0;
         return;
     }
     settings::SetFirstByteIfPresent(settings::DefaultRoot(), "DivXNetworks/DivX4Windows",
                                     "Disable feedback");
     videoCompressor = options::StoredCompressor(options::kVideoCompressorKind);
     audioCompressor = options::StoredCompressor(options::kAudioCompressorKind);
+    output.copySourcePicture =
+        settings::Profile().GetProfileInt(options::kVideoCompressorKind.section,
+                                          "CompressorNumber", -2) == options::kCopyPictureNumber;
     // A flag without a compressor behind it would fail the conversion later.
     output.useVideoCompressor = videoCompressor ? 1 : 0;
     output.useAudioCompressor = audioCompressor ? 1 : 0;
@@ -59,7 +66,7 @@ void CVellumDlg::OnConvert() {
         return;
     CheckOutputFrameRate();
     if (output.outputFormat != options::FormatWmv) {
-        if (output.useVideoCompressor == 0 &&
+        if (output.useVideoCompressor == 0 && output.copySourcePicture == 0 &&
             ui::MessageBox(
                 this,
                 QStringLiteral(
@@ -80,6 +87,10 @@ void CVellumDlg::OnConvert() {
     parts.audioCompressor = audioCompressor;
     parts.muxerClassId =
         settings::Profile().GetProfileString("DirectShowFilters", "CurrentMuxerCLSID", "AVI Mux");
+    if (!ChoosePictureCopy(parts)) {
+        composition.ReleaseTimeline();
+        return;
+    }
     parts.notifyWindow = this;
     parts.beforeCustomRun = [this](graph::FilterGraph& graph) {
         CDialogFilterPerproty dialog(this);
@@ -97,6 +108,24 @@ void CVellumDlg::OnConvert() {
     for (int id : kButtonsLockedWhileConverting)
         EnableDlgItem(id, false);
     ShowProgress();
+}
+
+bool CVellumDlg::ChoosePictureCopy(render::OutputParts& parts) {
+    if (output.copySourcePicture != 1 || output.outputFormat == options::FormatWmv)
+        return true;
+    const graph::DeviceEntry* muxer = graph::FindDeviceByClassId(
+        core::GuidFromString(parts.muxerClassId.toStdString()).value_or(GUID{}));
+    // The points and times may have changed since the options were chosen.
+    const QString refusal = options::PictureCopyRefusal(
+        {photoList[0].path, static_cast<int>(photoList.Count()), nativeWidth, nativeHeight,
+         output.sourceFrameRate},
+        output, muxer, &syncState);
+    if (!refusal.isEmpty()) {
+        ui::MessageBox(this, refusal);
+        return false;
+    }
+    parts.pictureCopy = {photoList[0].path, syncState.videoStart, syncState.videoEnd};
+    return true;
 }
 
 bool CVellumDlg::ConfirmReplacingOutput() {

@@ -29,6 +29,10 @@ void CVellumDlg::OnOutputSettings() {
     dialog.audioSkipBackwardSeconds = static_cast<float>(syncState.audioSkipBackwardSeconds);
     dialog.videoCompressor = videoCompressor;
     dialog.audioCompressor = audioCompressor;
+    dialog.copySourcePicture = output.copySourcePicture;
+    if (photoList.Count() > 0)
+        dialog.videoPath = photoList[0].path;
+    dialog.syncState = &syncState;
     if (dialog.exec() != QDialog::Accepted)
         return;
 
@@ -37,6 +41,7 @@ void CVellumDlg::OnOutputSettings() {
     output.outputHeight = dialog.outputHeight;
     output.useVideoCompressor = dialog.useVideoCompressor;
     output.useAudioCompressor = dialog.useAudioCompressor;
+    output.copySourcePicture = dialog.copySourcePicture;
     output.frameRateIndex = dialog.frameRateIndex;
     output.outputFrameRate = dialog.outputFrameRate;
     output.stretchMode = dialog.stretchMode;

@@ -7,6 +7,7 @@
 #include "options/container_check.h"
 #include "options/field_check.h"
 #include "options/output_extension.h"
+#include "options/picture_copy_check.h"
 #include "options/stored_compressor.h"
 #include "platform/core/guid.h"
 #include "platform/graph/device_enumerator.h"
@@ -332,8 +333,14 @@ void CDialogOutputSettings::FillCompressorList(int id, const options::Compressor
     for (const graph::DeviceEntry& entry : graph::EnumerateDevices(kind.category))
         list->addItem(QString::fromStdString(entry.friendlyName));
     const int stored = settings::Profile().GetProfileInt(kind.section, "CompressorNumber", -2);
+    const bool picture = kind.category == DeviceCategory::VideoCompressor;
+    if (picture)
+        list->addItem(options::kCopyPictureText);
     // A stored number past the list selects nothing, as a list does for a row it lacks.
-    list->setCurrentIndex(stored == -2 ? PreferredCompressorRow(kind) : stored + 1);
+    if (picture && stored == options::kCopyPictureNumber)
+        list->setCurrentIndex(list->count() - 1);
+    else
+        list->setCurrentIndex(stored == -2 ? PreferredCompressorRow(kind) : stored + 1);
     ShowDlgItem(id, false);
 }
 
@@ -526,6 +533,18 @@ bool CDialogOutputSettings::ReadSkipSteps(int* forward, int* backward, float* au
     return false;
 }
 
+OutputSettings CDialogOutputSettings::ChosenPicture(int format, double typedRate) const {
+    OutputSettings chosen;
+    chosen.outputFormat = format;
+    chosen.outputWidth = PictureSide(GetDlgItemText(IDC_EDIT_CUSTOM_WIDTH));
+    chosen.outputHeight = PictureSide(GetDlgItemText(IDC_EDIT_CUSTOM_HEIGHT));
+    const int rateRow = Combo(IDC_COMBO_FRAME_RATE)->currentIndex();
+    chosen.outputFrameRate = rateRow == 0                  ? sourceFrameRate
+                             : rateRow >= 1 && rateRow <= 5 ? kFixedFrameRates[rateRow - 1]
+                                                            : typedRate;
+    return chosen;
+}
+
 void CDialogOutputSettings::OnOk() {
     int forward = 0;
     int backward = 0;
@@ -542,13 +561,18 @@ void CDialogOutputSettings::OnOk() {
     const int format = Combo(IDC_COMBO_OUTPUT_FORMAT)->currentIndex();
     const int videoRow = Combo(IDC_COMBO_VIDEO_COMPRESSOR)->currentIndex();
     const int audioRow = Combo(IDC_COMBO_AUDIO_COMPRESSOR)->currentIndex();
+    const bool copy = videoRow == Combo(IDC_COMBO_VIDEO_COMPRESSOR)->count() - 1;
     if (format != options::FormatWmv) {
         const int muxer = format == options::FormatAvi
                               ? graph::FindDevice(DeviceCategory::Filter, kDefaultMuxer)
                               : Combo(IDC_COMBO_MUXER_ORDERED)->currentIndex();
-        const QString refusal = options::ContainerRefusal(
+        QString refusal = options::ContainerRefusal(
             Entry(DeviceCategory::Filter, muxer), Entry(DeviceCategory::VideoCompressor, videoRow - 1),
-            Entry(DeviceCategory::AudioCompressor, audioRow - 1));
+            Entry(DeviceCategory::AudioCompressor, audioRow - 1), copy);
+        if (refusal.isEmpty() && copy)
+            refusal = options::PictureCopyRefusal(
+                {videoPath, videoCount, nativeWidth, nativeHeight, sourceFrameRate},
+                ChosenPicture(format, typedRate), Entry(DeviceCategory::Filter, muxer), syncState);
         if (!refusal.isEmpty()) {
             ui::MessageBox(this, refusal, {}, ui::MB_OK | ui::MB_ICONEXCLAMATION);
             return;
@@ -580,8 +604,13 @@ void CDialogOutputSettings::OnOk() {
     for (auto [row, kind, compressor, used] :
          {std::tuple{videoRow, &options::kVideoCompressorKind, &videoCompressor, &useVideoCompressor},
           {audioRow, &options::kAudioCompressorKind, &audioCompressor, &useAudioCompressor}}) {
-        store.WriteProfileInt(kind->section, "CompressorNumber", row - 1);
-        if (row != 0) {
+        const bool copied = copy && kind == &options::kVideoCompressorKind;
+        store.WriteProfileInt(kind->section, "CompressorNumber",
+                              copied ? options::kCopyPictureNumber : row - 1);
+        if (copied) {
+            compressor->reset();
+            *used = 0;
+        } else if (row != 0) {
             *compressor = options::CreateCompressor(*kind, row - 1);
             // A flag without a compressor behind it would fail the conversion later.
             *used = *compressor ? 1 : 0;
@@ -590,6 +619,7 @@ void CDialogOutputSettings::OnOk() {
         }
     }
 
+    copySourcePicture = copy ? 1 : 0;
     stretchMode = Combo(IDC_COMBO_RESIZE_MODE)->currentIndex() == 0 ? 2 : 0;
     // Kbps in units of 1024 bit/s, held within the stored 32-bit value.
     videoBitrate = static_cast<int>(std::clamp<long long>(

@@ -3,11 +3,14 @@
 // compressors or bit rates, the custom multiplexer and the transport's skip steps. The owner
 // fills the members, runs the dialog and on OK takes them back; OK also stores them in the
 // settings and replaces the compressor objects. Cancel changes and stores nothing.
+#include "options/output_settings.h"
 #include "platform/ui/dialog.h"
+#include "sync/sync_state.h"
 
 #include <QString>
 
 #include <memory>
+#include <string>
 
 class QComboBox;
 
@@ -44,6 +47,10 @@ class CDialogOutputSettings : public ui::Dialog {
     int skipBackwardSeconds = 10;
     float audioSkipForwardSeconds = 0.3f;
     float audioSkipBackwardSeconds = 0.3f;
+    int copySourcePicture = 0; // 1: the picture is copied, not coded again
+    // The open video and its points, for the conditions of copying its picture; read only.
+    std::string videoPath;
+    const avsync::SyncState* syncState = nullptr;
     // The program's compressor objects; OK makes new ones of the chosen compressors.
     std::shared_ptr<graph::BaseFilter> videoCompressor;
     std::shared_ptr<graph::BaseFilter> audioCompressor;
@@ -60,6 +67,8 @@ class CDialogOutputSettings : public ui::Dialog {
     void FillResolutionRows();
     void FillFrameRateRows();
     void FillCompressorList(int id, const options::CompressorKind& kind, const char* uncompressed);
+    // The picture the controls ask for, as far as copying it depends on.
+    OutputSettings ChosenPicture(int format, double typedRate) const;
     void FillMuxerLists();
     void SelectMuxer(const QString& name);
 
