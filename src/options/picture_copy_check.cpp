@@ -3,7 +3,9 @@
 #include "options/container_check.h"
 #include "options/output_extension.h"
 #include "platform/graph/device_enumerator.h"
+#include "platform/graph/head_recoder.h"
 #include "platform/graph/multiplexer.h"
+#include "platform/graph/packet_cut.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -74,6 +76,17 @@ QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings
     if (!graph::ContainerHolds(format, codec))
         return cannot + QStringLiteral("the %1 container cannot hold its %2 pictures. Choose "
                                        "another muxer.")
+                            .arg(QString::fromUtf8(format->name),
+                                 QString::fromUtf8(avcodec_get_name(codec)));
+    // Frames before the first key frame from the start are coded again for a container that
+    // shows every frame it holds; a codec of key frames only never needs that.
+    const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec);
+    const bool keyFramesOnly = descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY);
+    if (!graph::HidesLeadingFrames(format) && !keyFramesOnly &&
+        !graph::HeadRecoder::CanRecode(codec))
+        return cannot + QStringLiteral("the %1 container shows every frame it holds, and the %2 "
+                                       "frames before the first key frame cannot be coded "
+                                       "again. Choose the mp4 or mov muxer.")
                             .arg(QString::fromUtf8(format->name),
                                  QString::fromUtf8(avcodec_get_name(codec)));
     return {};

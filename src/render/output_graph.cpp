@@ -6,6 +6,7 @@
 #include "platform/graph/capture_graph_builder.h"
 #include "platform/graph/demultiplexer.h"
 #include "platform/graph/file_source.h"
+#include "platform/graph/multiplexer.h"
 #include "platform/graph/packet_cut.h"
 #include "platform/ui/prompts.h"
 #include "platform/ui/show_error.h"
@@ -116,7 +117,9 @@ HRESULT CopyPicture(graph::FilterGraph& graph, graph::CaptureGraphBuilder2& buil
     }
     graph::Pin* bytes = source->FindPin(graph::PinDirection::Output, 0);
     auto splitter = std::make_shared<graph::Demultiplexer>();
-    auto cut = std::make_shared<graph::PacketCut>(copy.from, copy.to);
+    auto* writer = dynamic_cast<graph::Multiplexer*>(mux);
+    auto cut = std::make_shared<graph::PacketCut>(
+        copy.from, copy.to, writer && graph::HidesLeadingFrames(writer->Format()));
     graph.AddFilter(std::move(source), "Picture Source");
     graph.AddFilter(splitter, "Picture Splitter");
     graph.AddFilter(cut);
