@@ -18,19 +18,25 @@ namespace options {
 
 namespace {
 
-// The codec of the file's main picture; none when it cannot be read.
-AVCodecID PictureCodec(const std::string& path) {
+struct StoredPicture {
+    AVCodecID codec = AV_CODEC_ID_NONE; // none when the picture cannot be read
+    bool reordered = false;             // coded out of showing order (B-frames)
+};
+
+StoredPicture PictureOf(const std::string& path) {
     AVFormatContext* format = nullptr;
     if (avformat_open_input(&format, ("file:" + path).c_str(), nullptr, nullptr) < 0)
-        return AV_CODEC_ID_NONE;
-    AVCodecID codec = AV_CODEC_ID_NONE;
+        return {};
+    StoredPicture picture;
     if (avformat_find_stream_info(format, nullptr) >= 0) {
         const int index = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-        if (index >= 0)
-            codec = format->streams[index]->codecpar->codec_id;
+        if (index >= 0) {
+            picture.codec = format->streams[index]->codecpar->codec_id;
+            picture.reordered = format->streams[index]->codecpar->video_delay > 0;
+        }
     }
     avformat_close_input(&format);
-    return codec;
+    return picture;
 }
 
 // A synchronization point makes the picture keep its rate; without one, the video's span is
@@ -69,7 +75,8 @@ QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings
                                        : (muxer ? MuxerFormat(*muxer) : nullptr);
     if (!format)
         return cannot + "the chosen muxer writes no file of its own.";
-    const AVCodecID codec = PictureCodec(source.path);
+    const StoredPicture picture = PictureOf(source.path);
+    const AVCodecID codec = picture.codec;
     if (codec == AV_CODEC_ID_NONE)
         return cannot + QStringLiteral("the picture of %1 cannot be read.")
                             .arg(QString::fromStdString(source.path));
@@ -78,6 +85,13 @@ QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings
                                        "another muxer.")
                             .arg(QString::fromUtf8(format->name),
                                  QString::fromUtf8(avcodec_get_name(codec)));
+    if (picture.reordered && graph::KeepsNoShowingTimes(format))
+        return cannot + QStringLiteral("its %1 pictures are stored out of showing order "
+                                       "(B-frames), and the %2 container keeps no showing times, "
+                                       "so players would show them late. Choose the matroska or "
+                                       "mp4 muxer.")
+                            .arg(QString::fromUtf8(avcodec_get_name(codec)),
+                                 QString::fromUtf8(format->name));
     // Frames before the first key frame from the start are coded again for a container that
     // shows every frame it holds; a codec of key frames only never needs that.
     const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec);

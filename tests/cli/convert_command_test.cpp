@@ -1,6 +1,7 @@
 // quillet-convert run as a user runs it: a drifting clip and its synchronization list in,
 // a file whose every click falls on its flash out; the times --calculate derives; and a
 // non-zero exit with a readable reason for each thing that can be wrong.
+#include "convert_command.h"
 #include "media/probe.h"
 #include "support/drift_fixtures.h"
 #include "support/small_file_system.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,10 +21,7 @@ namespace {
 constexpr double kOffset = 0.3;
 constexpr double kDrift = 0.01;
 
-struct Result {
-    int exitCode = -1;
-    QString errors;
-};
+using clitest::Result;
 
 class ConvertCommandTest : public ::testing::Test {
   protected:
@@ -33,17 +30,7 @@ class ConvertCommandTest : public ::testing::Test {
         settingsRoot = testsupport::TemporaryFolder();
     }
 
-    // Runs the program with its settings in a folder of the test's own.
-    Result Run(const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", settingsRoot);
-        process.setProcessEnvironment(environment);
-        process.start(QUILLET_CONVERT, arguments);
-        EXPECT_TRUE(process.waitForFinished(120000));
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardError())};
-    }
+    Result Run(const QStringList& arguments) { return clitest::RunConvert(settingsRoot, arguments); }
 
     // A synchronization list of the clip, with one point half a second before each flash
     // (so every click lies inside a resampled stretch).
@@ -60,10 +47,7 @@ class ConvertCommandTest : public ::testing::Test {
     }
 
     QString Probe(const QString& file, const QString& entries) {
-        QProcess ffprobe;
-        ffprobe.start("ffprobe", {"-v", "error", "-show_entries", entries, "-of", "csv=p=0", file});
-        ffprobe.waitForFinished(30000);
-        return QString::fromUtf8(ffprobe.readAllStandardOutput()).trimmed();
+        return clitest::Probe(file, entries);
     }
 
     QString folder;
@@ -101,6 +85,25 @@ TEST_F(ConvertCommandTest, UncompressedAviHasEveryClickOnItsFlash) {
 
 // Two points whose line puts the sound's start before 0: Calculate start moves the video
 // start forward, Calculate end extends the line to the end.
+// AVI keeps no showing times, so an encoder that reorders pictures (H.264 with B-frames)
+// would have them shown late by its reordering: into AVI they are coded in showing order.
+TEST_F(ConvertCommandTest, AnAviOfH264HasEveryClickOnItsFlash) {
+    const testsupport::DriftingClip& clip = Clip();
+    const QString output = folder + "/sync_h264.avi";
+    const Result result = Run({QString::fromStdString(clip.path), "--sync-list", SyncList(clip),
+                               "--calculate", "--format", "avi", "--video-encoder", "libx264",
+                               "--audio-encoder", "none", "--frame-rate", "25", "-o", output});
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_EQ(Probe(output, "stream=has_b_frames").section('\n', 0, 0), "0");
+    int rate = 0;
+    const std::vector<double> flashes = testsupport::FlashTimes(output.toStdString());
+    const std::vector<double> clicks = testsupport::ClickTimes(output.toStdString(), &rate);
+    ASSERT_EQ(flashes.size(), clip.flashTimes.size());
+    ASSERT_EQ(clicks.size(), clip.flashTimes.size());
+    for (std::size_t i = 0; i < flashes.size(); ++i)
+        EXPECT_NEAR(clicks[i], flashes[i], 1.0 / rate + 1e-9) << "click " << i;
+}
+
 TEST_F(ConvertCommandTest, CalculateDerivesTheTimesTheMainWindowCalculates) {
     const testsupport::DriftingClip& clip = Clip();
     const std::vector<avsync::SyncPoint> points = {{2 * UNITS, 1 * UNITS + UNITS / 2},

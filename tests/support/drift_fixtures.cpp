@@ -35,8 +35,19 @@ double FileStart(const std::string& path) {
 
 } // namespace
 
+ClipCoding DefaultClipCoding(int fps) {
+    return {"mov",
+            {"-c:v", "libx264", "-preset", "ultrafast", "-g", std::to_string(fps), "-pix_fmt",
+             "yuv420p", "-c:a", "aac", "-b:a", "192k"}};
+}
+
 DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>& flashes,
                               double offset, double drift) {
+    return MakeDriftingClip(seconds, fps, flashes, offset, drift, DefaultClipCoding(fps));
+}
+
+DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>& flashes,
+                              double offset, double drift, const ClipCoding& coding) {
     static std::map<QString, DriftingClip> made;
     QStringList frames, clicks;
     DriftingClip clip;
@@ -53,49 +64,35 @@ DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>
         clicks
             << QString("0.7*between(n,%1,%2)").arg(sample).arg(sample + kClipSampleRate / 1000 - 1);
     }
-    const QString key = QString("%1_%2_%3_%4_%5")
+    QStringList codingArguments;
+    for (const std::string& argument : coding.arguments)
+        codingArguments << QString::fromStdString(argument);
+    const QString key = QString("%1_%2_%3_%4_%5_%6")
                             .arg(seconds)
                             .arg(fps)
                             .arg(frames.join('+'))
                             .arg(offset)
-                            .arg(drift);
+                            .arg(drift)
+                            .arg(codingArguments.join(' '));
     if (auto found = made.find(key); found != made.end())
         return found->second;
     static int count = 0;
-    clip.path = (TemporaryFolder() + QString("/drifting_%1.mov").arg(++count)).toStdString();
-    Run("ffmpeg", {"-hide_banner",
-                   "-loglevel",
-                   "error",
-                   "-y",
-                   "-f",
-                   "lavfi",
-                   "-i",
-                   QString("color=c=black:s=160x120:r=%1:d=%2,drawbox=c=white:t=fill:enable='%3'")
-                       .arg(fps)
-                       .arg(seconds)
-                       .arg(frames.join('+')),
-                   "-f",
-                   "lavfi",
-                   "-i",
-                   QString("aevalsrc='0.1*sin(2*PI*440*t)+%1':s=%2:d=%3")
-                       .arg(clicks.join('+'))
-                       .arg(kClipSampleRate)
-                       .arg(seconds),
-                   "-c:v",
-                   "libx264",
-                   "-preset",
-                   "ultrafast",
-                   "-g",
-                   QString::number(fps),
-                   "-pix_fmt",
-                   "yuv420p",
-                   "-c:a",
-                   "aac",
-                   "-b:a",
-                   "192k",
-                   "-ac",
-                   "2",
-                   QString::fromStdString(clip.path)});
+    clip.path = (TemporaryFolder() + QString("/drifting_%1.").arg(++count) +
+                 QString::fromStdString(coding.extension))
+                    .toStdString();
+    Run("ffmpeg", QStringList{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                              QString("color=c=black:s=160x120:r=%1:d=%2,drawbox=c=white:t=fill:"
+                                      "enable='%3'")
+                                  .arg(fps)
+                                  .arg(seconds)
+                                  .arg(frames.join('+')),
+                              "-f", "lavfi", "-i",
+                              QString("aevalsrc='0.1*sin(2*PI*440*t)+%1':s=%2:d=%3")
+                                  .arg(clicks.join('+'))
+                                  .arg(kClipSampleRate)
+                                  .arg(seconds)} +
+                      codingArguments +
+                      QStringList{"-ac", "2", QString::fromStdString(clip.path)});
     made.emplace(key, clip);
     return clip;
 }

@@ -14,11 +14,22 @@ struct DriftingClip {
     std::vector<double> clickTimes; // where the sound clicks for each of them
 };
 
-// A Matroska clip of `seconds` at `fps`, 160×120 H.264, flashing white on the frames nearest
-// to `flashes` (seconds); its uncompressed sound (48 kHz stereo, so every click keeps a sharp
-// edge) clicks for flash k at offset + flashTime × (1 + drift). Made on first use.
+// How a clip is stored: its file's extension and the ffmpeg arguments of its coding.
+struct ClipCoding {
+    std::string extension;
+    std::vector<std::string> arguments;
+};
+
+// H.264 (fastest preset, a key frame a second) and AAC in a QuickTime file.
+ClipCoding DefaultClipCoding(int fps);
+
+// A clip of `seconds` at `fps`, 160×120, flashing white on the frames nearest to `flashes`
+// (seconds); its sound (48 kHz stereo) clicks for flash k at offset + flashTime × (1 + drift).
+// Made on first use.
 DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>& flashes,
                               double offset, double drift);
+DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>& flashes,
+                              double offset, double drift, const ClipCoding& coding);
 
 // The presentation times (seconds after the file's start) of the white pictures of a file,
 // one per flash (the first frame of each run of white frames).

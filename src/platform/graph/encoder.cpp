@@ -70,7 +70,8 @@ HRESULT Encoder::OpenRun() {
     std::unique_ptr<StreamEncoder> encoder;
     hr = StreamEncoder::Open({.codec = codec_,
                               .options = options_.get(),
-                              .globalHeader = writer && writer->WantsGlobalHeaders()},
+                              .globalHeader = writer && writer->WantsGlobalHeaders(),
+                              .showingOrder = writer && !writer->KeepsShowingTimes()},
                              input, &encoder);
     if (FAILED(hr))
         return hr;

@@ -97,6 +97,14 @@ void Multiplexer::RemoveInputs() {
     inputs_.clear();
 }
 
+bool KeepsNoShowingTimes(const AVOutputFormat* format) {
+    return format && std::strcmp(format->name, "avi") == 0;
+}
+
+bool Multiplexer::KeepsShowingTimes() const {
+    return !KeepsNoShowingTimes(format_);
+}
+
 bool Multiplexer::WantsGlobalHeaders() const {
     return format_->flags & AVFMT_GLOBALHEADER;
 }

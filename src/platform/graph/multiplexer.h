@@ -54,6 +54,10 @@ CLSID MultiplexerClassId(const AVOutputFormat* format);
 // says so plainly (one that cannot tell is given the chance).
 bool ContainerHolds(const AVOutputFormat* format, AVCodecID codec);
 
+// Whether files of the container keep only the order of the pictures, not their showing
+// times (AVI): a player shows pictures coded out of order late by the reordering.
+bool KeepsNoShowingTimes(const AVOutputFormat* format);
+
 class Multiplexer : public BaseFilter,
                     public IConfigInterleaving,
                     public IFileSinkFilter2,
@@ -69,6 +73,8 @@ class Multiplexer : public BaseFilter,
     // Whether an encoder feeding it should keep its codec data apart from the packets (the
     // container stores it in its header).
     bool WantsGlobalHeaders() const;
+    // Whether the file keeps each picture's showing time (AVI keeps only the order).
+    bool KeepsShowingTimes() const;
 
     // IConfigInterleaving
     HRESULT put_Mode(long mode) override;

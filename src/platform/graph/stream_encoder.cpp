@@ -117,6 +117,8 @@ HRESULT StreamEncoder::Open(const EncoderSetup& setup, const MediaType& input,
         codec->bit_rate = setup.bitRate;
     if (setup.globalHeader)
         codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (setup.showingOrder && major == MajorType::Video)
+        codec->max_b_frames = 0;
     // Every core, unless the settings ask for a number of threads.
     if (codec->thread_count == 1)
         codec->thread_count = 0;

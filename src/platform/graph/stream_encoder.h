@@ -36,6 +36,9 @@ struct EncoderSetup {
     int maxQuantizer = 0;
     // Codec data kept apart from the packets, for containers that store it in their header.
     bool globalHeader = false;
+    // Pictures coded in showing order (no B-frames), for containers that keep no showing
+    // times (AVI): players show reordered pictures late by the reordering there.
+    bool showingOrder = false;
     // One encoder frame of silence before the first sound, for codecs whose decoders drop
     // the first frame they decode (WMA): what is dropped then is the silence.
     bool silentLeadIn = false;

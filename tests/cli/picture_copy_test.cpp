@@ -1,0 +1,195 @@
+// The source picture copied instead of coded again, on drifting clips whose key frames are
+// two seconds apart and whose video start falls between them: the pictures of the span come
+// out as the source's (exactly where the container hides what comes before the start, coded
+// again only up to the first key frame elsewhere), and every click falls on its flash to the
+// sample. And a copy the correction would change is refused, naming why.
+#include "convert_command.h"
+#include "support/drift_fixtures.h"
+#include "support/test_environment.h"
+#include "sync/sync_list_file.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kFps = 25;
+constexpr double kOffset = 0.3;
+constexpr double kDrift = 0.01;
+// Between key frames (0, 2, 4 ... s), and the frames from it to the next one.
+constexpr double kVideoStart = 1.32;
+constexpr double kVideoEnd = 9.48;
+constexpr int kFirstFrame = 33;
+constexpr int kFrames = 204;
+constexpr int kHeadFrames = 17;
+
+testsupport::ClipCoding H264InMp4() {
+    return {"mp4",
+            {"-c:v", "libx264", "-preset", "fast", "-g", "50", "-keyint_min", "50",
+             "-sc_threshold", "0", "-bf", "2", "-pix_fmt", "yuv420p", "-c:a", "aac"}};
+}
+
+testsupport::ClipCoding Mpeg4InAvi() {
+    return {"avi", {"-c:v", "mpeg4", "-g", "50", "-q:v", "4", "-c:a", "pcm_s16le"}};
+}
+
+const testsupport::DriftingClip& Clip(const testsupport::ClipCoding& coding) {
+    static std::map<std::string, testsupport::DriftingClip> made;
+    auto found = made.find(coding.extension);
+    if (found == made.end())
+        found = made.emplace(coding.extension,
+                             testsupport::MakeDriftingClip(10, kFps, {2.5, 5.5, 8.3}, kOffset,
+                                                           kDrift, coding))
+                    .first;
+    return found->second;
+}
+
+// The MD5 of every decoded picture of a file, in showing order.
+QStringList PictureDigests(const QString& file) {
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-v", "error", "-i", file, "-map", "0:v", "-f", "framemd5", "-"});
+    ffmpeg.waitForFinished(60000);
+    QStringList digests;
+    for (const QString& line : QString::fromUtf8(ffmpeg.readAllStandardOutput()).split('\n')) {
+        if (!line.startsWith('#') && line.count(',') == 5)
+            digests << line.section(',', 5).trimmed();
+    }
+    return digests;
+}
+
+// The lowest PSNR of the output's first `count` pictures against the source's from `first`.
+double LowestPsnr(const QString& output, const QString& source, int first, int count) {
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg",
+                 {"-v", "info", "-i", output, "-i", source, "-lavfi",
+                  QString("[0:v]trim=end_frame=%1,setpts=PTS-STARTPTS[a];[1:v]trim=start_frame=%2:"
+                          "end_frame=%3,setpts=PTS-STARTPTS[b];[a][b]psnr")
+                      .arg(count)
+                      .arg(first)
+                      .arg(first + count),
+                  "-f", "null", "-"});
+    ffmpeg.waitForFinished(60000);
+    const QString log = QString::fromUtf8(ffmpeg.readAllStandardError());
+    const qsizetype at = log.lastIndexOf("min:");
+    return at < 0 ? 0 : log.mid(at + 4).section(' ', 0, 0).toDouble();
+}
+
+class PictureCopyTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = testsupport::TemporaryFolder();
+        settingsRoot = testsupport::TemporaryFolder();
+    }
+
+    // Points half a second before each flash, and the span between the key frames.
+    QStringList Span(const testsupport::DriftingClip& clip) {
+        std::vector<avsync::SyncPoint> points;
+        for (double flash : clip.flashTimes) {
+            const double video = flash - 0.5;
+            points.push_back({std::llround(video * UNITS),
+                              std::llround((kOffset + video * (1 + kDrift)) * UNITS)});
+        }
+        const QString list = folder + "/points.ini";
+        EXPECT_TRUE(avsync::SaveSyncList(list.toStdString(), "", points));
+        const auto audio = [](double video) {
+            return QString::number(kOffset + video * (1 + kDrift), 'f', 7);
+        };
+        return {"--sync-list", list, "--video-start", QString::number(kVideoStart),
+                "--video-end", QString::number(kVideoEnd), "--audio-start", audio(kVideoStart),
+                "--audio-end", audio(kVideoEnd), "--frame-rate", QString::number(kFps)};
+    }
+
+    QString folder;
+    QString settingsRoot;
+};
+
+} // namespace
+
+TEST_F(PictureCopyTest, TheSpanIsTheSourcesOwnPicturesWithEveryClickOnItsFlash) {
+    struct Case {
+        testsupport::ClipCoding source;
+        const char* codec;
+        const char* output;
+        const char* muxer;
+        const char* audio; // lossless, so the click keeps its edge to the sample
+        bool exact;        // the container hides the pictures before the start
+    };
+    for (const Case& c : {Case{H264InMp4(), "h264", "copy.mp4", "mp4 mux", "alac", true},
+                          Case{H264InMp4(), "h264", "copy.mkv", "matroska mux", "flac", false},
+                          Case{Mpeg4InAvi(), "mpeg4", "copy.avi", "AVI Mux", "none", false},
+                          Case{Mpeg4InAvi(), "mpeg4", "copy_mpeg4.mp4", "mp4 mux", "alac", true}}) {
+        SCOPED_TRACE(c.output);
+        const testsupport::DriftingClip& clip = Clip(c.source);
+        const QString output = folder + "/" + c.output;
+        const clitest::Result result = clitest::RunConvert(
+            settingsRoot, QStringList{QString::fromStdString(clip.path), "--muxer", c.muxer,
+                                      "--video-encoder", "copy", "--audio-encoder", c.audio,
+                                      "-o", output} +
+                              Span(clip));
+        ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+        EXPECT_TRUE(clitest::Probe(output, "stream=codec_name").startsWith(c.codec));
+
+        const QStringList source = PictureDigests(QString::fromStdString(clip.path));
+        const QStringList copied = PictureDigests(output);
+        // A reference frame the last B-frames need may stay just after the end.
+        ASSERT_GE(copied.size(), kFrames);
+        EXPECT_LE(copied.size(), kFrames + 2);
+        const int same = c.exact ? 0 : kHeadFrames;
+        EXPECT_EQ(copied.mid(same, kFrames - same), source.mid(kFirstFrame + same, kFrames - same));
+        if (!c.exact) {
+            EXPECT_GT(LowestPsnr(output, QString::fromStdString(clip.path), kFirstFrame,
+                                 kHeadFrames),
+                      45);
+        }
+
+        int rate = 0;
+        const std::vector<double> flashes = testsupport::FlashTimes(output.toStdString());
+        const std::vector<double> clicks = testsupport::ClickTimes(output.toStdString(), &rate);
+        ASSERT_EQ(flashes.size(), clip.flashTimes.size());
+        ASSERT_EQ(clicks.size(), clip.flashTimes.size());
+        for (std::size_t i = 0; i < flashes.size(); ++i) {
+            EXPECT_NEAR(flashes[i], clip.flashTimes[i] - kVideoStart, 0.5 / kFps) << i;
+            EXPECT_NEAR(clicks[i], flashes[i], 1.0 / rate + 1e-9) << i;
+        }
+    }
+}
+
+TEST_F(PictureCopyTest, ACopyTheCorrectionWouldChangeIsRefusedNamingWhy) {
+    const testsupport::DriftingClip& clip = Clip(H264InMp4());
+    const QString input = QString::fromStdString(clip.path);
+    const QString output = folder + "/refused.mp4";
+    const QStringList copy = {input, "--muxer", "mp4 mux", "--video-encoder", "copy",
+                              "--audio-encoder", "aac", "-o", output};
+    const QString cannot = "The source picture cannot be copied: ";
+    for (const auto& [extra, why] :
+         {std::pair{QStringList{"--size", "320x240"},
+                    cannot + "the output size 320*240 is not the video's own 160*120."},
+          std::pair{QStringList{"--frame-rate", "30"},
+                    cannot + "the output frame rate 30.000 is not the video's own 25.000."},
+          std::pair{QStringList{"--video-start", "1", "--video-end", "9", "--audio-start", "1",
+                                "--audio-end", "9.5"},
+                    cannot + "without synchronization points the video's span is stretched"}}) {
+        const clitest::Result result = clitest::RunConvert(settingsRoot, copy + extra);
+        EXPECT_EQ(result.exitCode, 1) << extra.join(' ').toStdString();
+        EXPECT_TRUE(result.errors.contains(why)) << result.errors.toStdString();
+        EXPECT_FALSE(QFile::exists(output));
+    }
+    // The container must hold the source's codec (WebM takes no H.264), and keep the showing
+    // times of pictures stored out of order (AVI keeps none).
+    for (const auto& [muxer, audio, name, why] :
+         {std::tuple{"webm mux", "libopus", "refused.webm",
+                     cannot + "the webm container cannot hold its h264 pictures."},
+          std::tuple{"AVI Mux", "none", "refused.avi",
+                     cannot + "its h264 pictures are stored out of showing order (B-frames), "
+                              "and the avi container keeps no showing times"}}) {
+        const clitest::Result result = clitest::RunConvert(
+            settingsRoot, QStringList{input, "--muxer", muxer, "--video-encoder", "copy",
+                                      "--audio-encoder", audio, "-o", folder + "/" + name} +
+                              Span(clip));
+        EXPECT_EQ(result.exitCode, 1) << name;
+        EXPECT_TRUE(result.errors.contains(why)) << result.errors.toStdString();
+    }
+}
