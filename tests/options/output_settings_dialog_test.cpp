@@ -4,12 +4,14 @@
 #include "options/av_options_dialog.h"
 #include "options/codec_settings.h"
 #include "options/output_settings_dialog.h"
+#include "options/picture_copy_check.h"
 #include "platform/core/guid.h"
 #include "platform/graph/device_enumerator.h"
 #include "platform/graph/filter.h"
 #include "platform/graph/filter_options.h"
 #include "platform/settings/store.h"
 #include "resources/resource.h"
+#include "support/drift_fixtures.h"
 #include "support/modal_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
@@ -484,6 +486,65 @@ TEST_F(OutputOptionsTest, CodecSettingsAreKeptByTheEncoderAndUsedByItsNextCompre
     std::int64_t rate = 0;
     av_opt_get_int(pages->Options().Object(), "b", 0, &rate);
     EXPECT_EQ(rate, 2000000);
+}
+
+// The copy of the source picture is the last video compressor row. OK refuses it where the
+// correction would change the picture, naming why and storing nothing; accepted, it stores
+// its own number and no compressor, and the next opening shows it chosen.
+TEST_F(OutputOptionsTest, TheSourcePictureCopyIsRefusedWhereThePictureWouldChange) {
+    const testsupport::DriftingClip clip = testsupport::MakeDriftingClip(4, 25, {1.0}, 0.3, 0.01);
+    avsync::SyncState sync;
+    sync.syncCount = 1;
+    dialog.videoPath = clip.path;
+    dialog.syncState = &sync;
+    dialog.nativeWidth = dialog.outputWidth = 160;
+    dialog.nativeHeight = dialog.outputHeight = 120;
+    dialog.frameRateIndex = 0;
+    dialog.outputFormat = 2;
+    dialog.outputFileName = "/tmp/films/clip.mp4";
+    const int aac = Entry(DeviceCategory::AudioCompressor, "(advanced audio coding)");
+    ASSERT_GE(aac, 0);
+    testsupport::RunModal(dialog, [&] {
+        auto* videoRows = Combo(IDC_COMBO_VIDEO_COMPRESSOR);
+        EXPECT_EQ(videoRows->itemText(videoRows->count() - 1), options::kCopyPictureText);
+        EXPECT_EQ(Combo(IDC_COMBO_AUDIO_COMPRESSOR)->findText(options::kCopyPictureText), -1);
+        PickText(IDC_COMBO_MUXER_SORTED, "mp4 Mux");
+        Pick(IDC_COMBO_AUDIO_COMPRESSOR, aac + 1);
+        Pick(IDC_COMBO_VIDEO_COMPRESSOR, videoRows->count() - 1);
+        Pick(IDC_COMBO_RESOLUTION, 8);
+        Type(IDC_EDIT_CUSTOM_WIDTH, "320");
+        Type(IDC_EDIT_CUSTOM_HEIGHT, "240");
+        Click(IDC_BUTTON_OPTIONS_OK);
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0], "The source picture cannot be copied: the output size 320*240 "
+                                 "is not the video's own 160*120. Choose the original size.");
+        EXPECT_EQ(Stored("DexVideoCompress", "CompressorNumber"), kUnset);
+
+        Pick(IDC_COMBO_RESOLUTION, 0);
+        Pick(IDC_COMBO_FRAME_RATE, 5);
+        scope.prompts.messages.clear();
+        Click(IDC_BUTTON_OPTIONS_OK);
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_TRUE(Messages()[0].startsWith("The source picture cannot be copied: the output "
+                                             "frame rate 30.000 is not the video's own 25.000."));
+        Pick(IDC_COMBO_FRAME_RATE, 0);
+        scope.prompts.messages.clear();
+        Click(IDC_BUTTON_OPTIONS_OK);
+    });
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Stored("DexVideoCompress", "CompressorNumber"),
+              QString::number(options::kCopyPictureNumber));
+    EXPECT_EQ(dialog.copySourcePicture, 1);
+    EXPECT_EQ(dialog.useVideoCompressor, 0);
+    EXPECT_FALSE(dialog.videoCompressor);
+
+    CDialogOutputSettings again;
+    again.outputFormat = 2;
+    testsupport::RunModal(again, [&] {
+        auto* rows = again.Item<QComboBox>(IDC_COMBO_VIDEO_COMPRESSOR);
+        EXPECT_EQ(rows->currentText(), options::kCopyPictureText);
+        QTest::mouseClick(again.GetDlgItem(IDC_BUTTON_OPTIONS_CANCEL), Qt::LeftButton);
+    });
 }
 
 TEST(CodecRowPick, EqualNamesWinAndVersionedDivxStandsInForAnother) {
