@@ -360,5 +360,38 @@ TEST_F(ConvertTest, AnMp4ChosenInTheOptionsDialogIsWrittenInSync) {
         EXPECT_TRUE(Probe("format=format_name").contains("mp4"));
         // AAC smears the click's edge over a few samples; the pictures start on time.
         EXPECT_NEAR(ExpectClicksOnFlashes(clip, "film.mp4", 0.001), 0, 0.5 / clip.fps);
+
+        // Then the source's own picture, copied: its packets are the source's.
+        QTimer::singleShot(0, [&] {
+            auto* options = qobject_cast<CDialogOutputSettings*>(QApplication::activeModalWidget());
+            if (!options)
+                return;
+            auto* rows = options->Item<QComboBox>(IDC_COMBO_VIDEO_COMPRESSOR);
+            EXPECT_TRUE(testsupport::PickRow(rows, rows->count() - 1));
+            testsupport::TypeInto(options->Item<QLineEdit>(IDC_EDIT_OUTPUT_FILE),
+                                  folder + "/film_copy.mp4");
+            QTest::mouseClick(options->GetDlgItem(IDC_BUTTON_OPTIONS_OK), Qt::LeftButton);
+        });
+        Click(IDC_BUTTON_OUTPUT_SETTINGS);
+        ASSERT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
+        ASSERT_EQ(dlg.output.copySourcePicture, 1);
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_EQ(dlg.converting, 1);
+        ASSERT_TRUE(WaitUntilIdle());
+        EXPECT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
+        EXPECT_EQ(Probe("stream=codec_name"), "h264\naac");
+        const auto packets = [](const QString& file) {
+            QProcess ffmpeg;
+            ffmpeg.start("ffmpeg", {"-v", "error", "-i", file, "-map", "0:v", "-c", "copy", "-f",
+                                    "framemd5", "-"});
+            ffmpeg.waitForFinished(30000);
+            QStringList digests;
+            for (const QString& line : QString::fromUtf8(ffmpeg.readAllStandardOutput()).split('\n'))
+                if (!line.startsWith('#') && line.count(',') == 5)
+                    digests << line.section(',', 5).trimmed();
+            return digests;
+        };
+        EXPECT_EQ(packets(dlg.output.outputFileName), packets(QString::fromStdString(clip.path)));
+        EXPECT_NEAR(ExpectClicksOnFlashes(clip, "film_copy.mp4", 0.001), 0, 0.5 / clip.fps);
     });
 }
