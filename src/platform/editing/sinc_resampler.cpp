@@ -1,5 +1,6 @@
 #include "platform/editing/sinc_resampler.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace editing {
@@ -27,27 +28,19 @@ SincKernel::SincKernel(double cutoff)
     }
 }
 
-float SincKernel::Weight(double distance) const {
-    const double at = std::fabs(distance) * scale_;
-    const auto index = static_cast<std::size_t>(at);
-    if (index + 1 >= table_.size())
-        return 0.0f;
-    const float fraction = static_cast<float>(at - static_cast<double>(index));
-    return table_[index] + (table_[index + 1] - table_[index]) * fraction;
-}
-
 void Interpolate(const SincKernel& kernel, const float* window, std::int64_t windowStart,
                  std::int64_t windowCount, double position, float* out) {
     const auto centre = static_cast<std::int64_t>(std::floor(position));
+    // Only the taps inside the window; the rest weigh on nothing.
+    const std::int64_t first = std::max(centre - kernel.Reach() + 1, windowStart);
+    const std::int64_t last = std::min(centre + kernel.Reach(), windowStart + windowCount - 1);
     float left = 0;
     float right = 0;
-    for (std::int64_t i = centre - kernel.Reach() + 1; i <= centre + kernel.Reach(); ++i) {
-        const std::int64_t at = i - windowStart;
-        if (at < 0 || at >= windowCount)
-            continue;
+    const float* sample = window + 2 * (first - windowStart);
+    for (std::int64_t i = first; i <= last; ++i, sample += 2) {
         const float weight = kernel.Weight(position - static_cast<double>(i));
-        left += weight * window[2 * at];
-        right += weight * window[2 * at + 1];
+        left += weight * sample[0];
+        right += weight * sample[1];
     }
     out[0] = left;
     out[1] = right;
