@@ -18,16 +18,16 @@ constexpr int kPeakHalfWidth = 3;
 constexpr float kTiny = 1e-20f;
 // Newton steps on the band-limited correlation; each gains many digits once close.
 constexpr int kRefineSteps = 4;
+} // namespace
 
-int SizeFor(int targetCount, int maxProbe, int minLag, int maxLag) {
+int PhaseCorrelator::SizeFor(int targetCount, int maxProbe, int minLag, int maxLag) {
     // Negative lags wrap to the end of the buffer, which must be zeros there.
     return dsp::FftSizeFor(std::max(targetCount - std::min(minLag, 0), maxProbe + std::max(maxLag, 0)));
 }
-} // namespace
 
-PhaseCorrelator::PhaseCorrelator(const float* target, int targetCount, int maxProbe, int minLag,
+PhaseCorrelator::PhaseCorrelator(dsp::RealFft& fft, const float* target, int targetCount, int minLag,
                                  int maxLag)
-    : fft_(SizeFor(targetCount, maxProbe, minLag, maxLag)), minLag_(minLag), maxLag_(maxLag) {
+    : fft_(fft), minLag_(minLag), maxLag_(maxLag) {
     float* time = fft_.Time();
     std::copy(target, target + targetCount, time);
     std::fill(time + targetCount, time + fft_.Size(), 0.0f);
@@ -72,6 +72,7 @@ Peak PhaseCorrelator::Find(const float* probe, int probeCount, bool refine) {
     }
     Peak peak;
     peak.lag = best;
+    peak.height = at(best);
     if (count > 1) {
         const double mean = sum / count;
         const double spread = std::sqrt(std::max(squares / count - mean * mean, 0.0));

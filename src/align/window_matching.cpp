@@ -57,6 +57,7 @@ std::optional<std::vector<Match>> MatchWindows(const std::vector<float>& video,
     const int window = static_cast<int>(kWindowSeconds * rate);
     const int step = static_cast<int>(kWindowStepSeconds * rate);
     const int reach = static_cast<int>(kWindowReachSeconds * rate);
+    dsp::RealFft fft(PhaseCorrelator::SizeFor(window + 2 * reach, window, 0, 2 * reach));
     std::vector<Match> matches;
     for (long start = 0; start + window <= long(video.size()); start += step) {
         if (!progress(double(start) / video.size()))
@@ -69,7 +70,7 @@ std::optional<std::vector<Match>> MatchWindows(const std::vector<float>& video,
             if (first + (window + 2 * reach) * slope < 0 || first >= double(recording.size()))
                 continue;
             const std::vector<float> target = ReadStretched(recording, first, slope, window + 2 * reach);
-            PhaseCorrelator correlator(target.data(), int(target.size()), window, 0, 2 * reach);
+            PhaseCorrelator correlator(fft, target.data(), int(target.size()), 0, 2 * reach);
             const Peak peak = correlator.Find(video.data() + start, window, true);
             if (best && peak.confidence <= best->confidence)
                 continue;
