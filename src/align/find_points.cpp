@@ -71,7 +71,7 @@ Alignment FindPoints(const std::string& videoPath, const std::string& soundPath,
     const std::vector<FittedSegment> segments = FitSegments(*windows);
     std::vector<JumpEdges> edges;
     for (std::size_t s = 0; s + 1 < segments.size(); ++s) {
-        // Between the last window wholly on the one line and the first wholly on the next.
+        // From the start of the last window on the one line to the end of the first on the next.
         const double from = segments[s].LastVideo(*windows) - kWindowSeconds / 2;
         const double to = segments[s + 1].FirstVideo(*windows) + kWindowSeconds / 2;
         edges.push_back(LocateJump(video.samples, recording.samples, kAnalysisRate,

@@ -1,8 +1,8 @@
 #include "align/dual_recording.h"
 
 #include "align/scene_sound.h"
+#include "align/sinc_reading.h"
 #include "align/tool_run.h"
-#include "platform/editing/sinc_resampler.h"
 #include "support/test_environment.h"
 
 #include <cmath>
@@ -60,19 +60,7 @@ const std::vector<float>& Scene() {
 // windowed-sinc kernel, so every sample lies exactly where the map says.
 std::vector<float> CameraHearing(const std::vector<float>& scene) {
     const double step = double(kSceneRate) / kCameraRate * (1 + kDriftPpm * 1e-6);
-    const editing::SincKernel kernel(1 / step);
-    const long count = long(kVideoSeconds * kCameraRate);
-    std::vector<float> camera(static_cast<std::size_t>(count));
-    for (long n = 0; n < count; ++n) {
-        const double position = kOffset * kSceneRate + n * step;
-        const long centre = long(std::floor(position));
-        double sum = 0;
-        for (long i = centre - kernel.Reach() + 1; i <= centre + kernel.Reach(); ++i)
-            if (i >= 0 && i < long(scene.size()))
-                sum += kernel.Weight(position - double(i)) * scene[i];
-        camera[n] = float(sum);
-    }
-    return camera;
+    return ReadWithSinc(scene, kOffset * kSceneRate, step, long(kVideoSeconds * kCameraRate), 1 / step);
 }
 
 // Echoes of a room and a muffled microphone, by the ffmpeg command's filters.

@@ -1,11 +1,10 @@
 // The correlator finds a probe at a fractional lag and tells found from unrelated.
 #include "align/analysis_settings.h"
 #include "align/phase_correlator.h"
-#include "platform/editing/sinc_resampler.h"
+#include "align/sinc_reading.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <random>
 #include <vector>
 
@@ -22,18 +21,7 @@ std::vector<float> Noise(int count, unsigned seed) {
 
 // `count` samples of `source` read from `start` on (a fraction of a sample allowed).
 std::vector<float> ReadAt(const std::vector<float>& source, double start, int count) {
-    const editing::SincKernel kernel(0.95);
-    std::vector<float> out(static_cast<std::size_t>(count));
-    for (int n = 0; n < count; ++n) {
-        const double position = start + n;
-        const long centre = long(std::floor(position));
-        double sum = 0;
-        for (long i = centre - kernel.Reach() + 1; i <= centre + kernel.Reach(); ++i)
-            if (i >= 0 && i < long(source.size()))
-                sum += kernel.Weight(position - double(i)) * source[i];
-        out[n] = float(sum);
-    }
-    return out;
+    return aligntest::ReadWithSinc(source, start, 1.0, count, 0.95);
 }
 
 TEST(PhaseCorrelator, PlacesAProbeToAHundredthOfASample) {
