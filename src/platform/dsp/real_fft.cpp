@@ -34,6 +34,9 @@ RealFft::~RealFft() {
 
 void RealFft::Forward() {
     forwardFn_(forward_, spectrum_, time_, sizeof(float));
+    // A real signal's last bin is real; this version of the library leaves its imaginary
+    // part unwritten.
+    spectrum_[size_ / 2].imag(0.0f);
 }
 
 void RealFft::Inverse() {
