@@ -25,6 +25,7 @@ class MediaFile {
 
     AVCodecContext* Codec() const { return codec_.get(); }
     const AVStream* Stream() const { return format_->streams[stream_]; }
+    const AVFormatContext* Format() const { return format_.get(); }
 
   private:
     graph::FormatContextPtr format_;
