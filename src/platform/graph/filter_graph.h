@@ -15,6 +15,7 @@
 #include "platform/graph/filter.h"
 #include "platform/graph/interfaces.h"
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -115,6 +116,9 @@ class FilterGraph final : public IMediaControl,
 
     // For filters, from any thread.
     void NotifyEvent(long code, std::intptr_t param1, std::intptr_t param2);
+    // Whether a filter reported a failure (EC_ERRORABORT) since the graph last started; a
+    // writer does not give what it wrote the file's name then.
+    bool RunFailed() const { return runFailed_; }
     const PresentationClock& Presentation() const { return presentation_; }
     // A filter that ends a branch has finished its streams (a renderer once the clock has
     // passed its last sample, a writer once its file is complete); the last one completes
@@ -143,6 +147,7 @@ class FilterGraph final : public IMediaControl,
     SystemClock systemClock_;
     PresentationClock presentation_{&systemClock_}; // locks itself
     EventQueue events_;                             // locks itself
+    std::atomic<bool> runFailed_{false};            // set by any thread, cleared at a start
 
     // Completion: written by the streaming threads of the branch ends and by the
     // user-interface thread, under completionMutex_.

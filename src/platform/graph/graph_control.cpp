@@ -63,6 +63,8 @@ void FilterGraph::BranchEnded() {
 }
 
 void FilterGraph::NotifyEvent(long code, std::intptr_t param1, std::intptr_t param2) {
+    if (code == EC_ERRORABORT)
+        runFailed_ = true;
     events_.Push(code, param1, param2);
 }
 
@@ -86,6 +88,7 @@ bool FilterGraph::WaitForPreroll(std::chrono::steady_clock::time_point deadline)
 
 HRESULT FilterGraph::PauseFromStopped() {
     ResetCompletion();
+    runFailed_ = false;
     const HRESULT hr = ChangeFilterStates(FilterState::Paused);
     state_ = FilterState::Paused;
     // Only a paused renderer knows whether it has a device to keep time with.

@@ -411,6 +411,13 @@ void Multiplexer::EndOfStream(Pin& pin) {
         if (SUCCEEDED(hr) && std::all_of(inputs_.begin(), inputs_.end(), [](const Input& each) {
                 return each.stream < 0 || each.ended;
             })) {
+            if (Graph() && Graph()->RunFailed()) {
+                // Streams a failure elsewhere ended early (a source cut short) are not the
+                // whole output: what was written does not take the file's name.
+                failure_ = E_ABORT;
+                file_->Abandon();
+                return;
+            }
             hr = FinishFile();
             complete = SUCCEEDED(hr);
             finished_ = complete;

@@ -300,6 +300,24 @@ TEST(WriterFailures, AFileBeingReplacedSurvivesAFailedWrite) {
     }
 }
 
+// A failure reported elsewhere in the run (a source cut short) ends its streams early: the
+// writer completes them, but what it wrote is not the whole output and does not take the
+// file's name, even when the streams end before anyone has read the failure.
+TEST(WriterFailures, AFailureElsewhereInTheRunGivesNoFile) {
+    const std::string path = OutputPath("failed_elsewhere.avi");
+    std::ofstream(path) << std::string(100'000, 'x');
+    Conversion conversion(testsupport::PlainClip(320, 240, 25, 20), MEDIASUBTYPE_Avi, path);
+    ASSERT_EQ(conversion.Connect(0, Compressor("mpeg4"), "VideoCompressor"), S_OK);
+    ASSERT_EQ(conversion.control->Run(), S_OK);
+    conversion.graph.NotifyEvent(EC_ERRORABORT, E_FAIL, 0);
+    const Ending ending = WaitForEnd(conversion.graph, kRunLimitMs);
+    EXPECT_EQ(ending.code, EC_ERRORABORT);
+    // The streams run to their end and the writer sees them all end.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return FileSize(path + ".partial") == -1; }, 20000));
+    conversion.control->Stop();
+    EXPECT_EQ(FileSize(path), 100'000);
+}
+
 // A run the user stops keeps what was written, under the file's name.
 TEST(WriterFailures, AStoppedRunGivesWhatItWroteTheFilesName) {
     const std::string path = OutputPath("stopped.avi");
