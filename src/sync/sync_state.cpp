@@ -42,12 +42,15 @@ void SyncState::ApplyEditableTimes(const EditableTimes& times) {
 }
 
 bool SyncState::AddPoint(REFERENCE_TIME videoPosition) {
+    return AddPoint(SyncPoint{videoPosition, videoPosition + audioOffset});
+}
+
+bool SyncState::AddPoint(const SyncPoint& point) {
     if (syncCount >= kMaxSyncPoints)
         return false;
-    const SyncPoint point{videoPosition, videoPosition + audioOffset};
     auto begin = syncPoints.begin();
     auto end = begin + syncCount;
-    auto at = std::find_if(begin, end, [&](const SyncPoint& p) { return p.videoTime > videoPosition; });
+    auto at = std::find_if(begin, end, [&](const SyncPoint& p) { return p.videoTime > point.videoTime; });
     std::move_backward(at, end, end + 1);
     *at = point;
     ++syncCount;

@@ -53,6 +53,8 @@ class SyncState {
     // Stores (v, v + audioOffset) after every point whose video time is not greater than v.
     // False, with nothing changed, when the list is full.
     bool AddPoint(REFERENCE_TIME videoPosition);
+    // The same rule for a point whose audio time is known already (found, not nudged).
+    bool AddPoint(const SyncPoint& point);
     // Removes the points of the selected rows, given in ascending order as the list shows them.
     void DeletePoints(const std::vector<int>& ascendingRows);
     // Whether (v, a) may replace point i without leaving its neighbours' or the start and

@@ -28,12 +28,27 @@ TEST(SyncPoints, AddedPointsAreSortedByVideoTimeWithEqualTimesInAddOrder) {
     EXPECT_EQ(state.Points(), (std::vector<SyncPoint>{{2 * S, 2 * S - 3}, {5 * S, 6 * S}, {5 * S, 5 * S}}));
 }
 
+TEST(SyncPoints, AFoundPointKeepsItsAudioTimeAndTakesItsPlaceByVideoTime) {
+    SyncState state = FivePoints();
+    state.audioOffset = 7 * S; // nudging the player has nothing to do with a found point
+    ASSERT_TRUE(state.AddPoint(SyncPoint{3 * S, 9 * S}));
+    ASSERT_TRUE(state.AddPoint(SyncPoint{S / 2, S}));
+    EXPECT_EQ(state.Points(), (std::vector<SyncPoint>{{S / 2, S},
+                                                      {1 * S, 2 * S},
+                                                      {2 * S, 3 * S},
+                                                      {3 * S, 4 * S},
+                                                      {3 * S, 9 * S},
+                                                      {4 * S, 5 * S},
+                                                      {5 * S, 6 * S}}));
+}
+
 TEST(SyncPoints, AFullListRefusesAnotherPoint) {
     SyncState state;
     for (int i = 0; i < avsync::kMaxSyncPoints; ++i)
         ASSERT_TRUE(state.AddPoint(i));
     const auto before = state.Points();
     EXPECT_FALSE(state.AddPoint(-1));
+    EXPECT_FALSE(state.AddPoint(SyncPoint{-1, -1}));
     EXPECT_EQ(state.syncCount, avsync::kMaxSyncPoints);
     EXPECT_EQ(state.Points(), before);
     EXPECT_FALSE(state.ReplacePoints(std::vector<SyncPoint>(avsync::kMaxSyncPoints + 1)));
