@@ -27,6 +27,11 @@ double LineThrough(const SyncPoint& p, const SyncPoint& q, REFERENCE_TIME x) {
 void SyncState::ResetForNewVideo() {
     videoStart = 0;
     videoEnd = videoDuration;
+    UseSound(audioDuration);
+}
+
+void SyncState::UseSound(REFERENCE_TIME length) {
+    audioDuration = length;
     audioStart = 0;
     audioEnd = audioDuration;
     // A video without sound is composed over its whole picture, with silence.

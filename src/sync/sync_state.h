@@ -48,6 +48,9 @@ class SyncState {
     // Full length of both streams and no points shown as changed: the state after opening.
     // The output lasts as long as the shorter stream, or the picture when there is no sound.
     void ResetForNewVideo();
+    // Another sound of `length` for the same picture: all of it is used, the output rule as
+    // after opening. The points stay; they may have been made for that sound.
+    void UseSound(REFERENCE_TIME length);
     void ApplyEditableTimes(const EditableTimes& times);
 
     // Stores (v, v + audioOffset) after every point whose video time is not greater than v.

@@ -96,3 +96,22 @@ TEST(SyncPoints, EditOfFirstLastAndMiddlePointsIsBoundByTheirNeighbours) {
     EXPECT_FALSE(state.EditAccepts(2, 3 * S, 3 * S - 1));
     EXPECT_FALSE(state.EditAccepts(2, -3 * S, 4 * S));
 }
+
+TEST(SyncPoints, AnotherSoundIsUsedWholeAndKeepsThePoints) {
+    SyncState state = FivePoints();
+    state.videoDuration = 60 * S;
+    state.videoStart = 2 * S;
+    state.videoEnd = 50 * S;
+    state.audioStart = 3 * S;
+    state.UseSound(70 * S);
+    EXPECT_EQ(state.audioDuration, 70 * S);
+    EXPECT_EQ(state.audioStart, 0);
+    EXPECT_EQ(state.audioEnd, 70 * S);
+    EXPECT_EQ(state.outputDuration, 60 * S);
+    // The picture's times are not the sound's to change.
+    EXPECT_EQ(state.videoStart, 2 * S);
+    EXPECT_EQ(state.videoEnd, 50 * S);
+    EXPECT_EQ(state.syncCount, 5);
+    state.UseSound(40 * S);
+    EXPECT_EQ(state.outputDuration, 40 * S);
+}
