@@ -38,7 +38,7 @@ void CVellumDlg::OnOpenSeparateSound() {
 }
 
 void CVellumDlg::OnUseVideoSound() {
-    if (!UsesSeparateSound())
+    if (!videoPlayer || !UsesSeparateSound())
         return;
     const QString video = QString::fromStdString(photoList[0].path);
     SwitchSound(video, media::SoundLength(video.toStdString()));
