@@ -115,8 +115,9 @@ TEST_F(FindPointsTest, TheProposalsAreListedAndThoseAddedLieOnTheTrueMap) {
         EXPECT_TRUE(summary.contains("No jump")) << summary.toStdString();
 
         std::vector<avsync::SyncPoint> expected = listed;
+        // Added before them, the user's point comes first among points of the same video time.
         expected.insert(std::find_if(expected.begin(), expected.end(),
-                                     [](const avsync::SyncPoint& p) { return p.videoTime > 30 * S; }),
+                                     [](const avsync::SyncPoint& p) { return p.videoTime >= 30 * S; }),
                         avsync::SyncPoint{30 * S, 30 * S});
         EXPECT_EQ(dlg.syncState.Points(), expected);
         EXPECT_EQ(dlg.Item<QTableWidget>(IDC_LIST_SYNC_POINTS)->rowCount(),

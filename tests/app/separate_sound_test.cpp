@@ -58,7 +58,8 @@ class SeparateSoundTest : public SoundMenuFixture {
 TEST_F(SeparateSoundTest, TheSeparateSoundIsPlayedMeasuredAndNamedUntilTheVideosOwnReturns) {
     const std::string video = testsupport::Clip(testsupport::ClipKind::H264Aac);
     const std::string sound = ToneFile();
-    const QString soundFolder = QFileInfo(QString::fromStdString(sound)).absolutePath();
+    // Kept as Add Music keeps it: up to and including the last separator.
+    const QString soundFolder = QFileInfo(QString::fromStdString(sound)).absolutePath() + "/";
     settings::Profile().WriteProfileString("Option", "LastAudioFolder", "/music/before");
     testsupport::RunModal(dlg, [&] {
         for (int command : {IDM_OPEN_SEPARATE_SOUND, IDM_USE_VIDEO_SOUND, IDM_FIND_POINTS})
@@ -87,6 +88,8 @@ TEST_F(SeparateSoundTest, TheSeparateSoundIsPlayedMeasuredAndNamedUntilTheVideos
         EXPECT_EQ(dlg.musicList[0].path, sound);
         EXPECT_EQ(dlg.audioPlayer->fileName, sound);
         EXPECT_EQ(dlg.videoPlayer->fileName, video);
+        // The sound player measures what it plays at its next poll.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.audioPlayer->stopPosition > 0; }, 3000));
         EXPECT_NEAR(static_cast<double>(dlg.audioPlayer->stopPosition), 7.5 * S, 0.05 * S);
         EXPECT_EQ(dlg.syncState.audioDuration, length);
         EXPECT_EQ(dlg.syncState.audioEnd, length);
