@@ -81,8 +81,8 @@ QString CVellumDlg::SoundStatusLine() const {
 }
 
 void CVellumDlg::EnableSoundCommands(QMenu* menu) const {
-    const bool videoOpen = videoPlayer && photoList.Count() > 0 && converting == 0 &&
-                           previewRunning == 0;
+    const bool videoOpen =
+        videoPlayer && photoList.Count() > 0 && converting == 0 && previewRunning == 0;
     for (auto [command, enabled] : {std::pair{IDM_OPEN_SEPARATE_SOUND, videoOpen},
                                     {IDM_USE_VIDEO_SOUND, videoOpen && UsesSeparateSound()},
                                     {IDM_FIND_POINTS, videoOpen && UsesSeparateSound()}}) {

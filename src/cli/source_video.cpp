@@ -131,8 +131,7 @@ bool OpenSource(const ConvertOptions& options, const slideshow::TransitionDefaul
     sync.ResetForNewVideo();
     if (!options.syncList.isEmpty() && !LoadPoints(options.syncList, sync))
         return false;
-    if (options.autoPoints &&
-        !FindAutoPoints(path, options.separateSound.toStdString(), sync))
+    if (options.autoPoints && !FindAutoPoints(path, options.separateSound.toStdString(), sync))
         return false;
     ApplyGivenTimes(options, sync);
     if ((options.calculate || options.autoPoints) && !Calculate(sync))

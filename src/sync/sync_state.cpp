@@ -55,7 +55,8 @@ bool SyncState::AddPoint(const SyncPoint& point) {
         return false;
     auto begin = syncPoints.begin();
     auto end = begin + syncCount;
-    auto at = std::find_if(begin, end, [&](const SyncPoint& p) { return p.videoTime > point.videoTime; });
+    auto at =
+        std::find_if(begin, end, [&](const SyncPoint& p) { return p.videoTime > point.videoTime; });
     std::move_backward(at, end, end + 1);
     *at = point;
     ++syncCount;

@@ -55,7 +55,6 @@ const std::vector<float>& Scene() {
     return scene;
 }
 
-
 // Echoes of a room and a muffled microphone, by the ffmpeg command's filters.
 std::vector<float> Muffled(const std::vector<float>& camera, const QString& folder) {
     const QString raw = folder + "/camera_clean.f32";
@@ -112,7 +111,8 @@ DualRecording Make(bool paused) {
     // The camera heard the whole scene either way.
     static const std::string video = [] {
         std::vector<float> sound =
-            Muffled(HeardByCamera(Scene(), kOffset, kDriftPpm, kVideoSeconds), testsupport::TemporaryFolder());
+            Muffled(HeardByCamera(Scene(), kOffset, kDriftPpm, kVideoSeconds),
+                    testsupport::TemporaryFolder());
         AddNoise(&sound);
         return WriteVideoFile(sound, "camera");
     }();
@@ -132,8 +132,8 @@ std::string WriteRecorderFile(const std::vector<float>& sound, const QString& na
     const QString folder = testsupport::TemporaryFolder();
     const QString raw = folder + "/" + name + ".f32", path = folder + "/" + name + ".wav";
     WriteFloats(raw, sound);
-    RunTool("ffmpeg", {"-v", "error", "-y", "-f", "f32le", "-ar", QString::number(kSceneRate), "-ac", "1", "-i",
-                       raw, "-ac", "2", "-c:a", "pcm_s16le", path});
+    RunTool("ffmpeg", {"-v", "error", "-y", "-f", "f32le", "-ar", QString::number(kSceneRate),
+                       "-ac", "1", "-i", raw, "-ac", "2", "-c:a", "pcm_s16le", path});
     return path.toStdString();
 }
 

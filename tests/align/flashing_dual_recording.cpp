@@ -43,15 +43,16 @@ std::string WriteVideo(const std::vector<float>& sound, const QStringList& flash
     const QString folder = testsupport::TemporaryFolder();
     const QString raw = folder + "/flashing_camera.f32", path = folder + "/flashing_camera.mkv";
     WriteFloats(raw, sound);
-    RunTool("ffmpeg",
-            {"-v", "error", "-y", "-f", "lavfi", "-i",
-             QString("color=c=black:s=160x120:r=%1:d=%2,drawbox=c=white:t=fill:enable='%3'")
-                 .arg(kFps)
-                 .arg(kVideoSeconds)
-                 .arg(flashFrames.join('+')),
-             "-f", "f32le", "-ar", QString::number(kCameraRate), "-ac", "1", "-i", raw, "-c:v",
-             "libx264", "-preset", "ultrafast", "-g", QString::number(kFps), "-pix_fmt", "yuv420p",
-             "-c:a", "pcm_s16le", "-shortest", path});
+    const QString picture =
+        QString("color=c=black:s=160x120:r=%1:d=%2,drawbox=c=white:t=fill:enable='%3'")
+            .arg(kFps)
+            .arg(kVideoSeconds)
+            .arg(flashFrames.join('+'));
+    const QString soundRate = QString::number(kCameraRate), keyFrames = QString::number(kFps);
+    RunTool("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i", picture, "-f", "f32le", "-ar",
+                       soundRate, "-ac", "1", "-i", raw, "-c:v", "libx264", "-preset", "ultrafast",
+                       "-g", keyFrames, "-pix_fmt", "yuv420p", "-c:a", "pcm_s16le", "-shortest",
+                       path});
     return path.toStdString();
 }
 
@@ -71,7 +72,8 @@ FlashingDualRecording Make() {
         AddClick(recorder, made.RecordingAt(made.flashTimes.back()));
     }
     made.recorderPath = WriteRecorderFile(recorder, "flashing_recorder");
-    made.videoPath = WriteVideo(HeardByCamera(scene, kOffset, kDriftPpm, kVideoSeconds), flashFrames);
+    made.videoPath =
+        WriteVideo(HeardByCamera(scene, kOffset, kDriftPpm, kVideoSeconds), flashFrames);
     return made;
 }
 
@@ -87,7 +89,8 @@ const FlashingDualRecording& MakeFlashingDualRecording() {
 }
 
 const std::string& UnrelatedShortRecording() {
-    static const std::string path = WriteRecorderFile(QuietScene(kUnrelatedSeed), "unrelated_short");
+    static const std::string path =
+        WriteRecorderFile(QuietScene(kUnrelatedSeed), "unrelated_short");
     return path;
 }
 

@@ -14,8 +14,8 @@ struct FlashingDualRecording {
     std::string recorderPath; // WAV, 48 kHz
     int fps = 0;
     double videoSeconds = 0;
-    double offset = 0;   // recorder seconds at video time 0
-    double driftPpm = 0; // recorder seconds per video second, less one, in millionths
+    double offset = 0;              // recorder seconds at video time 0
+    double driftPpm = 0;            // recorder seconds per video second, less one, in millionths
     std::vector<double> flashTimes; // video seconds of the white frames
 
     // Recorder seconds at a video time.

@@ -40,7 +40,8 @@ class FindPointsTest : public SoundMenuFixture {
         QTimer answer;
         QObject::connect(&answer, &QTimer::timeout, [&] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (auto* progress = qobject_cast<FindPointsProgress*>(modal); progress && !progressSeen) {
+            if (auto* progress = qobject_cast<FindPointsProgress*>(modal);
+                progress && !progressSeen) {
                 progressSeen = true;
                 if (onProgress)
                     onProgress(*progress);
@@ -116,9 +117,10 @@ TEST_F(FindPointsTest, TheProposalsAreListedAndThoseAddedLieOnTheTrueMap) {
 
         std::vector<avsync::SyncPoint> expected = listed;
         // Added before them, the user's point comes first among points of the same video time.
-        expected.insert(std::find_if(expected.begin(), expected.end(),
-                                     [](const avsync::SyncPoint& p) { return p.videoTime >= 30 * S; }),
-                        avsync::SyncPoint{30 * S, 30 * S});
+        expected.insert(
+            std::find_if(expected.begin(), expected.end(),
+                         [](const avsync::SyncPoint& p) { return p.videoTime >= 30 * S; }),
+            avsync::SyncPoint{30 * S, 30 * S});
         EXPECT_EQ(dlg.syncState.Points(), expected);
         EXPECT_EQ(dlg.Item<QTableWidget>(IDC_LIST_SYNC_POINTS)->rowCount(),
                   static_cast<int>(expected.size()));

@@ -136,7 +136,8 @@ TEST_F(LanguageMenuTest, AFontChosenOnAFreshProfileSurvivesPickingTheLanguageByI
 // for a video.
 TEST_F(LanguageMenuTest, TheSoundCommandsAreTranslatedAndStayOffWithoutAVideo) {
     testsupport::WriteFileBytes((base + "/language/German_Germany_utf-8.ini").toStdString(),
-                                "[MENU]\r\nIDM_OPEN_SEPARATE_SOUND=Separaten Ton \xC3\xB6" "ffnen...\r\n"
+                                "[MENU]\r\nIDM_OPEN_SEPARATE_SOUND=Separaten Ton \xC3\xB6"
+                                "ffnen...\r\n"
                                 "IDM_USE_VIDEO_SOUND=Eigenen Ton des Videos verwenden\r\n"
                                 "IDM_FIND_POINTS=Punkte automatisch finden\r\n");
     Language() = CLanguage();

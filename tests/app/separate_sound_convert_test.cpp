@@ -33,7 +33,8 @@ TEST_F(SeparateSoundConvertTest, EveryClickOfTheSeparateSoundFallsOnItsFlash) {
         ASSERT_TRUE(OpenSeparateSound(truth.recorderPath));
         QTimer addAll;
         QObject::connect(&addAll, &QTimer::timeout, [] {
-            if (auto* proposals = qobject_cast<PointProposalsDialog*>(QApplication::activeModalWidget()))
+            if (auto* proposals =
+                    qobject_cast<PointProposalsDialog*>(QApplication::activeModalWidget()))
                 proposals->AddAllButton()->click();
         });
         addAll.start(10);
@@ -60,8 +61,8 @@ TEST_F(SeparateSoundConvertTest, EveryClickOfTheSeparateSoundFallsOnItsFlash) {
                 << message.text.toStdString();
         ASSERT_TRUE(QTest::qWaitFor([&] { return dlg.converting == 0; }, 120000));
         EXPECT_NEAR(testsupport::ExpectClicksOnFlashes(dlg.output.outputFileName.toStdString(),
-                                                       truth.flashTimes, truth.fps,
-                                                       "separate.avi", kTolerance),
+                                                       truth.flashTimes, truth.fps, "separate.avi",
+                                                       kTolerance),
                     0, 0.1);
     });
 }

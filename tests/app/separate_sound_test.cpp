@@ -46,9 +46,12 @@ class SeparateSoundTest : public SoundMenuFixture {
         bool operator==(const Kept&) const = default;
     };
     Kept Now() const {
-        return {dlg.musicList[0].path,     dlg.audioPlayer.get(),
-                dlg.syncState.audioDuration, dlg.syncState.audioEnd,
-                dlg.syncState.Points(),    dlg.GetDlgItemText(IDC_STATIC_STATUS),
+        return {dlg.musicList[0].path,
+                dlg.audioPlayer.get(),
+                dlg.syncState.audioDuration,
+                dlg.syncState.audioEnd,
+                dlg.syncState.Points(),
+                dlg.GetDlgItemText(IDC_STATIC_STATUS),
                 dlg.GetDlgItemText(IDC_EDIT_AUDIO_DURATION)};
     }
 };
@@ -79,9 +82,11 @@ TEST_F(SeparateSoundTest, TheSeparateSoundIsPlayedMeasuredAndNamedUntilTheVideos
         const ui::FileDialogRequest& request = scope.prompts.fileDialogs.back();
         EXPECT_EQ(request.initialFolder, "/music/before");
         ASSERT_EQ(request.filters.size(), 2u);
-        EXPECT_TRUE(request.filters[0].description.startsWith("Audio files (*.wav;*.mp3;")) << request.filters[0].description.toStdString();
+        EXPECT_TRUE(request.filters[0].description.startsWith("Audio files (*.wav;*.mp3;"))
+            << request.filters[0].description.toStdString();
         EXPECT_TRUE(request.mustExist);
-        EXPECT_EQ(settings::Profile().GetProfileString("Option", "LastAudioFolder", ""), soundFolder);
+        EXPECT_EQ(settings::Profile().GetProfileString("Option", "LastAudioFolder", ""),
+                  soundFolder);
 
         const REFERENCE_TIME length = media::SoundLength(sound);
         EXPECT_NEAR(static_cast<double>(length), 7.5 * S, 0.01 * S);
@@ -103,7 +108,8 @@ TEST_F(SeparateSoundTest, TheSeparateSoundIsPlayedMeasuredAndNamedUntilTheVideos
         // Playing moves the sound read-out along the separate sound.
         Click(IDC_BUTTON_PLAY);
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return dlg.GetDlgItemText(IDC_EDIT_AUDIO_POSITION).startsWith("Audio: "); }, 5000));
+            [&] { return dlg.GetDlgItemText(IDC_EDIT_AUDIO_POSITION).startsWith("Audio: "); },
+            5000));
         Click(IDC_BUTTON_PAUSE);
 
         ASSERT_TRUE(Pick(IDM_USE_VIDEO_SOUND));
@@ -135,8 +141,8 @@ TEST_F(SeparateSoundTest, AFileWithoutSoundIsRefusedAndNothingChanges) {
         Click(IDC_BUTTON_ADD_SYNC_POINT);
         ASSERT_TRUE(OpenSeparateSound(ToneFile()));
         const Kept before = Now();
-        for (const std::string& bad : {testsupport::NonMediaFile(),
-                                       testsupport::Clip(testsupport::ClipKind::PictureOnly)}) {
+        for (const std::string& bad :
+             {testsupport::NonMediaFile(), testsupport::Clip(testsupport::ClipKind::PictureOnly)}) {
             scope.prompts.messages.clear();
             ASSERT_TRUE(OpenSeparateSound(bad));
             ASSERT_EQ(scope.prompts.messages.size(), 1u) << bad;

@@ -23,7 +23,9 @@ class SeparateSoundCommandTest : public ::testing::Test {
         folder = testsupport::TemporaryFolder();
         settingsRoot = testsupport::TemporaryFolder();
     }
-    Result Run(const QStringList& arguments) { return clitest::RunConvert(settingsRoot, arguments); }
+    Result Run(const QStringList& arguments) {
+        return clitest::RunConvert(settingsRoot, arguments);
+    }
 
     const aligntest::FlashingDualRecording& truth = aligntest::MakeFlashingDualRecording();
     QString folder;
@@ -62,10 +64,12 @@ TEST_F(SeparateSoundCommandTest, AutoPointsPrintsThePointsAndTheDriftAndConverts
     ASSERT_TRUE(drift.hasMatch()) << result.output.toStdString();
     EXPECT_NEAR(drift.captured(1).toDouble(), truth.driftPpm, 1.0);
     EXPECT_NEAR(drift.captured(2).toDouble(), truth.offset, kPointTolerance);
-    EXPECT_TRUE(result.errors.contains(QString("%1 points;").arg(points))) << result.errors.toStdString();
+    EXPECT_TRUE(result.errors.contains(QString("%1 points;").arg(points)))
+        << result.errors.toStdString();
 
-    EXPECT_NEAR(testsupport::ExpectClicksOnFlashes(output.toStdString(), truth.flashTimes, truth.fps,
-                                                   "separate.avi", kPointTolerance + 1.0 / 44100),
+    EXPECT_NEAR(testsupport::ExpectClicksOnFlashes(output.toStdString(), truth.flashTimes,
+                                                   truth.fps, "separate.avi",
+                                                   kPointTolerance + 1.0 / 44100),
                 0, 0.1);
 }
 
@@ -86,7 +90,8 @@ TEST_F(SeparateSoundCommandTest, EachWrongUseExitsNonZeroSayingWhy) {
     EXPECT_TRUE(result.errors.contains("give either --auto-points or --sync-list"))
         << result.errors.toStdString();
 
-    result = Run({input, "--separate-sound", folder + "/missing.wav", "--format", "avi", "-o", output});
+    result =
+        Run({input, "--separate-sound", folder + "/missing.wav", "--format", "avi", "-o", output});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.errors.contains("Can not use " + folder +
                                        "/missing.wav as the separate sound: it does not exist."))

@@ -4,8 +4,8 @@
 #include "support/test_environment.h"
 
 #include <QProcess>
-#include <gtest/gtest.h>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
