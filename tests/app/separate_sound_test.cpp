@@ -3,6 +3,10 @@
 // video's own sound comes back on request and with the next video.
 #include "align/tool_run.h"
 #include "media/probe.h"
+#include "platform/editing/group.h"
+#include "platform/editing/source.h"
+#include "platform/editing/timeline.h"
+#include "platform/editing/track.h"
 #include "platform/settings/store.h"
 #include "resources/resource.h"
 #include "sound_menu_fixture.h"
@@ -14,6 +18,8 @@
 #include <QFileInfo>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace {
 
@@ -32,6 +38,20 @@ const std::string& ToneFile() {
         return file.toStdString();
     }();
     return path;
+}
+
+// The media the composed timeline reads in its groups of the given kind.
+std::set<std::string> ComposedFrom(const editing::Timeline& timeline, const GUID& majorType) {
+    std::set<std::string> names;
+    for (int g = 0; g < timeline.GetGroupCount(); ++g) {
+        const editing::Group& group = *timeline.GetGroup(g);
+        if (group.GetMediaType().majortype != majorType)
+            continue;
+        for (int t = 0; t < group.GetTrackCount(); ++t)
+            for (int s = 0; s < group.GetTrack(t)->GetSourceCount(); ++s)
+                names.insert(group.GetTrack(t)->GetSource(s)->GetMediaName());
+    }
+    return names;
 }
 
 class SeparateSoundTest : public SoundMenuFixture {
@@ -104,6 +124,18 @@ TEST_F(SeparateSoundTest, TheSeparateSoundIsPlayedMeasuredAndNamedUntilTheVideos
         EXPECT_EQ(dlg.syncState.syncCount, 1);
         EXPECT_TRUE(Enabled(IDM_USE_VIDEO_SOUND));
         EXPECT_TRUE(Enabled(IDM_FIND_POINTS));
+
+        // Preview composes the picture of the video with the separate sound.
+        Click(IDC_BUTTON_PREVIEW_VIDEO);
+        ASSERT_EQ(dlg.previewRunning, 1) << scope.prompts.messages.size();
+        ASSERT_NE(dlg.composition.Timeline(), nullptr);
+        EXPECT_EQ(ComposedFrom(*dlg.composition.Timeline(), MEDIATYPE_Audio),
+                  std::set<std::string>{sound});
+        EXPECT_EQ(ComposedFrom(*dlg.composition.Timeline(), MEDIATYPE_Video),
+                  std::set<std::string>{video});
+        EXPECT_FALSE(Enabled(IDM_OPEN_SEPARATE_SOUND));
+        Click(IDC_BUTTON_PREVIEW_VIDEO);
+        ASSERT_EQ(dlg.previewRunning, 0);
 
         // Playing moves the sound read-out along the separate sound.
         Click(IDC_BUTTON_PLAY);
