@@ -62,6 +62,7 @@ FlashingDualRecording Make() {
     made.videoSeconds = kVideoSeconds;
     made.offset = kOffset;
     made.driftPpm = kDriftPpm;
+    made.clickRounding = 0.5 / kSceneRate;
     const std::vector<float> scene = QuietScene(kSceneSeed);
     std::vector<float> recorder = scene;
     QStringList flashFrames;

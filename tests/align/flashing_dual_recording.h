@@ -17,6 +17,8 @@ struct FlashingDualRecording {
     double offset = 0;              // recorder seconds at video time 0
     double driftPpm = 0;            // recorder seconds per video second, less one, in millionths
     std::vector<double> flashTimes; // video seconds of the white frames
+    // How far a click may lie from RecordingAt(its flash): it starts on a whole sample.
+    double clickRounding = 0;
 
     // Recorder seconds at a video time.
     double RecordingAt(double video) const;

@@ -67,9 +67,9 @@ TEST_F(SeparateSoundCommandTest, AutoPointsPrintsThePointsAndTheDriftAndConverts
     EXPECT_TRUE(result.errors.contains(QString("%1 points;").arg(points)))
         << result.errors.toStdString();
 
+    const double tolerance = kPointTolerance + truth.clickRounding + 1.0 / 44100;
     EXPECT_NEAR(testsupport::ExpectClicksOnFlashes(output.toStdString(), truth.flashTimes,
-                                                   truth.fps, "separate.avi",
-                                                   kPointTolerance + 1.0 / 44100),
+                                                   truth.fps, "separate.avi", tolerance),
                 0, 0.1);
 }
 
