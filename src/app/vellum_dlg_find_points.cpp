@@ -10,7 +10,7 @@ void CVellumDlg::OnFindPoints() {
     if (!videoPlayer || !UsesSeparateSound())
         return;
     FindPointsProgress progress(photoList[0].path, musicList[0].path, this);
-    const align::Alignment found = progress.Run();
+    align::Alignment found = progress.Run();
     if (found.cancelled)
         return;
     if (!found.matched) {
@@ -21,6 +21,7 @@ void CVellumDlg::OnFindPoints() {
                        "Find points automatically");
         return;
     }
+    align::KeepPointsInside(found, syncState.videoDuration, syncState.audioDuration);
     PointProposalsDialog proposals(found, this);
     if (proposals.exec() != QDialog::Accepted)
         return;

@@ -39,12 +39,13 @@ void PrintAlignment(const align::Alignment& found) {
 
 bool FindAutoPoints(const std::string& videoPath, const std::string& soundPath,
                     avsync::SyncState& sync) {
-    const align::Alignment found = align::FindPoints(videoPath, soundPath, nullptr);
+    align::Alignment found = align::FindPoints(videoPath, soundPath, nullptr);
     if (!found.matched) {
         ui::MessageBox(nullptr, "No points found: " + QString::fromStdString(found.reason) +
                                     " Nothing was written.");
         return false;
     }
+    align::KeepPointsInside(found, sync.videoDuration, sync.audioDuration);
     PrintAlignment(found);
     sync.ClearPoints();
     for (const align::ProposedPoint& point : found.points) {
