@@ -68,6 +68,11 @@ struct Alignment {
     REFERENCE_TIME offset = 0;         // the first segment's offset
 };
 
+// Keeps the points where they can be composed: a point past the last picture (a video's
+// sound often runs a little longer) moves back onto it along the fitted line; one before the
+// start or outside the recording (`soundLength`) is left out.
+void KeepPointsInside(Alignment& found, REFERENCE_TIME videoLength, REFERENCE_TIME soundLength);
+
 // Compares the sound of the video at `videoPath` with the recording at `soundPath`.
 // `progress` is told the fraction done (0..1) now and then; returning false cancels, and the
 // result then has `cancelled` set and no points. A file that cannot be read, a video without

@@ -70,4 +70,24 @@ Alignment ProposePoints(const std::vector<FittedSegment>& segments,
     return result;
 }
 
+void KeepPointsInside(Alignment& found, REFERENCE_TIME videoLength, REFERENCE_TIME soundLength) {
+    // A point past the last picture moves back to it along the last segment's line.
+    const double rate =
+        1 + (found.segments.empty() ? found.driftPpm : found.segments.back().driftPpm) * 1e-6;
+    for (ProposedPoint& point : found.points) {
+        if (point.video > videoLength) {
+            point.audio -= std::llround(static_cast<double>(point.video - videoLength) * rate);
+            point.video = videoLength;
+        }
+    }
+    std::erase_if(found.points, [&](const ProposedPoint& point) {
+        return point.video < 0 || point.audio < 0 || point.audio > soundLength;
+    });
+    const auto sameTime = [](const ProposedPoint& a, const ProposedPoint& b) {
+        return a.video == b.video;
+    };
+    found.points.erase(std::unique(found.points.begin(), found.points.end(), sameTime),
+                       found.points.end());
+}
+
 } // namespace align

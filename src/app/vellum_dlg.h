@@ -71,6 +71,9 @@ class CVellumDlg : public ui::Dialog {
     // The popup menu currently shown on the window, if any.
     QMenu* PopupMenu() const { return popupMenu_; }
 
+    // Whether the sound in use (musicList entry 0) is a recording other than the video's own.
+    bool UsesSeparateSound() const;
+
     // Enabling sets: the working controls off with their texts cleared, or back on.
     void DisableAndClear();
     void EnableWorkingSet();
@@ -108,6 +111,17 @@ class CVellumDlg : public ui::Dialog {
     static QString DroppedFile(const QMimeData* data);
     void OnAddMusic();
     void RefreshMusicList();
+
+    // The sound source
+    void OnOpenSeparateSound();
+    void OnUseVideoSound();
+    // Makes `file`, whose sound lasts `length`, the sound played and composed. False, with the
+    // sound in use kept, when the sound player cannot open it (it has said why).
+    bool SwitchSound(const QString& file, REFERENCE_TIME length);
+    // The status line naming the separate sound, when one is in use.
+    QString SoundStatusLine() const;
+    void EnableSoundCommands(QMenu* menu) const;
+    void OnFindPoints();
     // Whether the opened video is still the file that was measured when it was opened; if
     // not, says so. A composition of a file cut or replaced since would hold what the file
     // no longer has. A file that is gone is left to the timeline, which asks where it went.
@@ -148,6 +162,7 @@ class CVellumDlg : public ui::Dialog {
 
     // Points and times
     void OnAddPoint();
+    void RefuseFullPointList();
     void OnDeletePoints();
     void OnEditPoints();
     void OnClearAll();

@@ -1,6 +1,7 @@
 // "Open Video": probe the file, make it the clip and the sound of the composition, open the
 // two players on it and start from 0 with the synchronization state reset. A file dropped on
 // the window or named on the command line opens the same way.
+#include "app/audio_file_request.h"
 #include "app/clock_text.h"
 #include "app/vellum_dlg.h"
 #include "language/language.h"
@@ -179,15 +180,8 @@ void CVellumDlg::RefreshMusicList() {
 }
 
 void CVellumDlg::OnAddMusic() {
-    settings::Store& store = settings::Profile();
-    ui::FileDialogRequest request;
-    request.title = "Select Music Files...";
-    request.filters = {{"Audio files (*.wav;*.mp3;*.wma;*.mpa;*.mp2;*.au;*.aif;*.aiff;*.snd)",
-                        "*.wav; *.mp3; *.wma; *.mp2; *.mpa; *.au; *.aif; *.aiff; *.snd"},
-                       {"Any Files (*.*)", "*.*;"}};
-    request.initialFolder = store.GetProfileString("Option", "LastAudioFolder", "");
-    request.mustExist = true;
-    const std::vector<QString> chosen = ui::CurrentPrompts().OpenFileNames(this, request);
+    const std::vector<QString> chosen =
+        ui::CurrentPrompts().OpenFileNames(this, app::AudioFileRequest("Select Music Files..."));
     if (chosen.empty())
         return;
     QString lastAdded;
@@ -205,6 +199,5 @@ void CVellumDlg::OnAddMusic() {
     }
     RefreshMusicList();
     if (!lastAdded.isEmpty())
-        store.WriteProfileString("Option", "LastAudioFolder",
-                                 QString::fromStdString(avsync::FolderOf(lastAdded.toStdString())));
+        app::RememberAudioFolder(lastAdded);
 }

@@ -55,7 +55,7 @@ void CVellumDlg::OnOutputSettings() {
     syncState.audioSkipBackwardSeconds = dialog.audioSkipBackwardSeconds;
     videoCompressor = dialog.videoCompressor;
     audioCompressor = dialog.audioCompressor;
-    SetDlgItemText(IDC_STATIC_STATUS, StatusLine());
+    SetDlgItemText(IDC_STATIC_STATUS, SoundStatusLine());
 }
 
 QString CVellumDlg::StatusLine() const {

@@ -72,6 +72,8 @@ void CVellumDlg::ShowLanguageMenu(const QPoint& point) {
     QMenu* container = menu->actions().front()->menu();
     language::FillLanguageMenu(container->actions().front()->menu());
     Language().TranslateMenu(menu.get(), IDR_MENU_LANGUAGE, true);
+    // After the translation, which enables every item it gives a text.
+    EnableSoundCommands(container);
     delete popupMenu_;
     popupMenu_ = container;
     popupMenu_->setParent(this, popupMenu_->windowFlags());
@@ -85,6 +87,12 @@ void CVellumDlg::OnMenuCommand(int command) {
         OnAbout();
     else if (command == IDM_POPUPMENU_FONT)
         OnFontCommand(this);
+    else if (command == IDM_OPEN_SEPARATE_SOUND)
+        OnOpenSeparateSound();
+    else if (command == IDM_USE_VIDEO_SOUND)
+        OnUseVideoSound();
+    else if (command == IDM_FIND_POINTS)
+        OnFindPoints();
     else if (command >= IDM_LANGUAGE_FIRST && command < IDM_LANGUAGE_FIRST + IDM_LANGUAGE_COUNT)
         language::OnLanguageCommand(this, command);
 }

@@ -83,13 +83,16 @@ void CVellumDlg::OnAddPoint() {
     if (!audioPlayer)
         return;
     if (!syncState.AddPoint(videoPlayer->currentPosition)) {
-        ui::MessageBox(this,
-                       QStringLiteral("The synchronization point list is full: it holds at most "
-                                      "%1 points. Delete a point before adding another.")
-                           .arg(avsync::kMaxSyncPoints));
+        RefuseFullPointList();
         return;
     }
     RedrawPointList();
+}
+
+void CVellumDlg::RefuseFullPointList() {
+    ui::MessageBox(this, QStringLiteral("The synchronization point list is full: it holds at most "
+                                        "%1 points. Delete a point before adding another.")
+                             .arg(avsync::kMaxSyncPoints));
 }
 
 void CVellumDlg::OnDeletePoints() {

@@ -65,6 +65,11 @@ const std::map<QString, Reader>& ValueOptions() {
              o.syncList = v;
              return !v.isEmpty();
          }},
+        {"--separate-sound",
+         [](const QString& v, ConvertOptions& o) {
+             o.separateSound = v;
+             return !v.isEmpty();
+         }},
         {"--video-start", Time(&ConvertOptions::videoStart)},
         {"--video-end", Time(&ConvertOptions::videoEnd)},
         {"--audio-start", Time(&ConvertOptions::audioStart)},
@@ -118,8 +123,10 @@ bool ParseArguments(const QStringList& arguments, ConvertOptions& options, QStri
             options.help = true;
             return true;
         }
-        if (name == "--calculate" || name == "--overwrite") {
-            (name == "--calculate" ? options.calculate : options.overwrite) = true;
+        if (name == "--calculate" || name == "--overwrite" || name == "--auto-points") {
+            (name == "--calculate"   ? options.calculate
+             : name == "--overwrite" ? options.overwrite
+                                     : options.autoPoints) = true;
             continue;
         }
         const auto reader = ValueOptions().find(name);
@@ -158,7 +165,21 @@ bool ParseArguments(const QStringList& arguments, ConvertOptions& options, QStri
         error = "--calculate computes the four times: give either --calculate or the times.";
         return false;
     }
-    if (options.calculate && options.syncList.isEmpty()) {
+    if (options.autoPoints && options.separateSound.isEmpty()) {
+        error = "--auto-points compares the video's sound with a separate recording: it needs "
+                "--separate-sound FILE.";
+        return false;
+    }
+    if (options.autoPoints && !options.syncList.isEmpty()) {
+        error = "--auto-points finds the points itself: give either --auto-points or --sync-list.";
+        return false;
+    }
+    if (options.autoPoints && times > 0) {
+        error = "--auto-points computes the four times from the points it finds: give either "
+                "--auto-points or the times.";
+        return false;
+    }
+    if (options.calculate && options.syncList.isEmpty() && !options.autoPoints) {
         error = "--calculate needs the points of a --sync-list.";
         return false;
     }
@@ -183,6 +204,13 @@ Synchronization:
   --calculate            compute the four times from the points, as Calculate start and
                          Calculate end do in the main window (needs --sync-list; with one
                          point both starts are 0)
+  --separate-sound FILE  use the sound of FILE, another recording of the same scene, instead
+                         of the input's own sound
+  --auto-points          find the points by comparing the input's own sound with the
+                         separate sound (needs --separate-sound), print them and the clocks'
+                         drift on standard output, and compute the four times from them as
+                         --calculate does; when the recordings do not match, nothing is
+                         written and the exit status is 1
 
 Output (anything not given comes from the settings saved by the main window's Options):
   -o OUTPUT              the file to write, used exactly as given
@@ -210,10 +238,10 @@ NAME is found as the main window finds it: the first entry whose name, in lower 
 contains NAME (e.g. divx, "microsoft adpcm", wmv, matroska). "none" chooses no compressor:
 the picture is written as uncompressed 24-bit RGB, the sound as 16-bit PCM.
 
-Every message goes to standard error. On a terminal a progress line shows the part done
-and the time left. A question the main window would ask is answered as follows: a
-missing compressor is accepted (the file is written uncompressed); an output frame rate
-out of range becomes 23.976.
+Every message goes to standard error; only the points --auto-points found go to standard
+output. On a terminal a progress line shows the part done and the time left. A question
+the main window would ask is answered as follows: a missing compressor is accepted (the
+file is written uncompressed); an output frame rate out of range becomes 23.976.
 
 Exit status: 0 when the whole file was written; 1 when the conversion could not start or
 failed (unreadable input, unknown NAME, points or times that cannot be composed, an

@@ -14,6 +14,10 @@ struct ConvertOptions {
     QString input;
     QString output;
     QString syncList;
+    // Another recording of the same scene, used as the sound instead of the input's own; with
+    // autoPoints the points are found by comparing the two sounds.
+    QString separateSound;
+    bool autoPoints = false;
     std::optional<REFERENCE_TIME> videoStart, videoEnd, audioStart, audioEnd;
     bool calculate = false;
     bool overwrite = false;

@@ -1,5 +1,6 @@
 #include "cli/source_video.h"
 
+#include "cli/auto_points.h"
 #include "cli/stderr_prompts.h"
 #include "language/language.h"
 #include "media/probe.h"
@@ -69,6 +70,21 @@ bool Calculate(avsync::SyncState& sync) {
     return false;
 }
 
+// The separate recording as the composition's sound, all of it used.
+bool UseSeparateSound(const QString& file, SourceVideo& source) {
+    const std::string path = file.toStdString();
+    const REFERENCE_TIME length = media::SoundLength(path);
+    if (length <= 0) {
+        Say("Can not use " + file + " as the separate sound: " +
+            (QFileInfo::exists(file) ? "it holds no sound that can be played."
+                                     : "it does not exist."));
+        return false;
+    }
+    source.musicList.Append({path, media::GraphLength(path)});
+    source.sync.audioDuration = length;
+    return true;
+}
+
 void ApplyGivenTimes(const ConvertOptions& options, avsync::SyncState& sync) {
     sync.videoStart = options.videoStart.value_or(sync.videoStart);
     sync.videoEnd = options.videoEnd.value_or(sync.videoEnd);
@@ -104,16 +120,21 @@ bool OpenSource(const ConvertOptions& options, const slideshow::TransitionDefaul
     photo.transitionDuration =
         static_cast<REFERENCE_TIME>(transitions.defaultTransitionDuration) * UNITS;
     source.photoList.Append(photo);
-    source.musicList.Append({path, media::GraphLength(path)});
-
     avsync::SyncState& sync = source.sync;
-    media::StreamDuration(nullptr, path, media::Stream::Audio, sync.audioDuration);
     media::StreamDuration(nullptr, path, media::Stream::Video, sync.videoDuration);
+    if (options.separateSound.isEmpty()) {
+        source.musicList.Append({path, media::GraphLength(path)});
+        media::StreamDuration(nullptr, path, media::Stream::Audio, sync.audioDuration);
+    } else if (!UseSeparateSound(options.separateSound, source)) {
+        return false;
+    }
     sync.ResetForNewVideo();
     if (!options.syncList.isEmpty() && !LoadPoints(options.syncList, sync))
         return false;
+    if (options.autoPoints && !FindAutoPoints(path, options.separateSound.toStdString(), sync))
+        return false;
     ApplyGivenTimes(options, sync);
-    if (options.calculate && !Calculate(sync))
+    if ((options.calculate || options.autoPoints) && !Calculate(sync))
         return false;
     PrintMessage(QStringLiteral("%1 points; video %2 to %3 s, audio %4 to %5 s, output %6 s.")
                      .arg(sync.syncCount)

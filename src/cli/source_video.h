@@ -1,8 +1,8 @@
 #pragma once
 // The input of a conversion, made ready as "Open Video" and the point commands of the main
-// window make it: the probed video as the one clip and the sound of the composition, the
-// stream lengths, the points of a synchronization list, and the four times, given or
-// calculated.
+// window make it: the probed video as the one clip and, unless a separate sound is given, the
+// sound of the composition, the stream lengths, the points of a synchronization list or those
+// found automatically, and the four times, given or calculated.
 #include "cli/convert_options.h"
 #include "options/output_settings.h"
 #include "slideshow/slideshow_lists.h"

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <algorithm>
+
 namespace media {
 namespace {
 
@@ -84,6 +86,16 @@ bool StreamDuration(QWidget* owner, const std::string& path, Stream stream,
         return false;
     }
     return true;
+}
+
+REFERENCE_TIME SoundLength(const std::string& path) {
+    graph::MultiMediaStream streams;
+    REFERENCE_TIME length = 0;
+    if (FAILED(streams.AddMediaStream(graph::StreamPurpose::PrimaryAudio)) ||
+        FAILED(streams.OpenFile(path)) ||
+        FAILED(streams.GetDuration(graph::StreamPurpose::PrimaryAudio, &length)))
+        return 0;
+    return std::max<REFERENCE_TIME>(length, 0);
 }
 
 } // namespace media

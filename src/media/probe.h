@@ -31,4 +31,8 @@ enum class Stream { Video, Audio };
 bool StreamDuration(QWidget* owner, const std::string& path, Stream stream,
                     REFERENCE_TIME& duration);
 
+// The exact length of the file's primary sound stream, or 0 when the file cannot be opened
+// or has no sound. Nothing is shown: the caller says what the file is wanted for.
+REFERENCE_TIME SoundLength(const std::string& path);
+
 } // namespace media

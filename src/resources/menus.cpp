@@ -24,10 +24,14 @@ const std::map<int, std::vector<MenuItem>>& Templates() {
                             Command("Normal size", IDM_NORMAL_SIZE), Separator(),
                             Command("Close", IDM_CLOSE_PREVIEW)})}},
         // The first item is an invisible container; the language names replace the
-        // placeholder of "Language" when the menu is shown.
+        // placeholder of "Language" when the menu is shown. Language files number the
+        // nested pop-ups in order, so new items go after the old ones and are no pop-ups.
         {IDR_MENU_LANGUAGE,
          {Popup("POPUP", {Popup("Language", {Command("(none)", 0)}),
-                          Command("Font", IDM_POPUPMENU_FONT), Command("About", IDM_ABOUT)})}},
+                          Command("Font", IDM_POPUPMENU_FONT), Command("About", IDM_ABOUT),
+                          Separator(), Command("Open separate sound...", IDM_OPEN_SEPARATE_SOUND),
+                          Command("Use the video's own sound", IDM_USE_VIDEO_SOUND),
+                          Command("Find points automatically", IDM_FIND_POINTS)})}},
     };
     return templates;
 }

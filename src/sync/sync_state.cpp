@@ -27,6 +27,11 @@ double LineThrough(const SyncPoint& p, const SyncPoint& q, REFERENCE_TIME x) {
 void SyncState::ResetForNewVideo() {
     videoStart = 0;
     videoEnd = videoDuration;
+    UseSound(audioDuration);
+}
+
+void SyncState::UseSound(REFERENCE_TIME length) {
+    audioDuration = length;
     audioStart = 0;
     audioEnd = audioDuration;
     // A video without sound is composed over its whole picture, with silence.
@@ -42,12 +47,16 @@ void SyncState::ApplyEditableTimes(const EditableTimes& times) {
 }
 
 bool SyncState::AddPoint(REFERENCE_TIME videoPosition) {
+    return AddPoint(SyncPoint{videoPosition, videoPosition + audioOffset});
+}
+
+bool SyncState::AddPoint(const SyncPoint& point) {
     if (syncCount >= kMaxSyncPoints)
         return false;
-    const SyncPoint point{videoPosition, videoPosition + audioOffset};
     auto begin = syncPoints.begin();
     auto end = begin + syncCount;
-    auto at = std::find_if(begin, end, [&](const SyncPoint& p) { return p.videoTime > videoPosition; });
+    auto at =
+        std::find_if(begin, end, [&](const SyncPoint& p) { return p.videoTime > point.videoTime; });
     std::move_backward(at, end, end + 1);
     *at = point;
     ++syncCount;

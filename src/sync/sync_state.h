@@ -48,11 +48,16 @@ class SyncState {
     // Full length of both streams and no points shown as changed: the state after opening.
     // The output lasts as long as the shorter stream, or the picture when there is no sound.
     void ResetForNewVideo();
+    // Another sound of `length` for the same picture: all of it is used, the output rule as
+    // after opening. The points stay; they may have been made for that sound.
+    void UseSound(REFERENCE_TIME length);
     void ApplyEditableTimes(const EditableTimes& times);
 
     // Stores (v, v + audioOffset) after every point whose video time is not greater than v.
     // False, with nothing changed, when the list is full.
     bool AddPoint(REFERENCE_TIME videoPosition);
+    // The same rule for a point whose audio time is known already (found, not nudged).
+    bool AddPoint(const SyncPoint& point);
     // Removes the points of the selected rows, given in ascending order as the list shows them.
     void DeletePoints(const std::vector<int>& ascendingRows);
     // Whether (v, a) may replace point i without leaving its neighbours' or the start and

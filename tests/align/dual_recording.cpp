@@ -13,7 +13,6 @@ namespace aligntest {
 
 namespace {
 
-constexpr int kCameraRate = 44100;
 constexpr double kSceneSeconds = 200;
 constexpr double kVideoSeconds = 185;
 constexpr double kOffset = 4.32172;
@@ -56,13 +55,6 @@ const std::vector<float>& Scene() {
     return scene;
 }
 
-// The camera's clean sound: the scene read at the camera's rate and clock through a
-// windowed-sinc kernel, so every sample lies exactly where the map says.
-std::vector<float> CameraHearing(const std::vector<float>& scene) {
-    const double step = double(kSceneRate) / kCameraRate * (1 + kDriftPpm * 1e-6);
-    return ReadWithSinc(scene, kOffset * kSceneRate, step, long(kVideoSeconds * kCameraRate), 1 / step);
-}
-
 // Echoes of a room and a muffled microphone, by the ffmpeg command's filters.
 std::vector<float> Muffled(const std::vector<float>& camera, const QString& folder) {
     const QString raw = folder + "/camera_clean.f32";
@@ -89,15 +81,6 @@ void AddNoise(std::vector<float>* sound) {
     }
     for (float& s : *sound)
         s *= 0.9f / peak;
-}
-
-std::string WriteRecorderFile(const std::vector<float>& sound, const QString& name) {
-    const QString folder = testsupport::TemporaryFolder();
-    const QString raw = folder + "/" + name + ".f32", path = folder + "/" + name + ".wav";
-    WriteFloats(raw, sound);
-    RunTool("ffmpeg", {"-v", "error", "-y", "-f", "f32le", "-ar", QString::number(kSceneRate), "-ac", "1", "-i",
-                       raw, "-ac", "2", "-c:a", "pcm_s16le", path});
-    return path.toStdString();
 }
 
 std::string WriteVideoFile(const std::vector<float>& sound, const QString& name) {
@@ -127,7 +110,9 @@ DualRecording Make(bool paused) {
     made.recorderPath = WriteRecorderFile(recorder, "recorder_" + name);
     // The camera heard the whole scene either way.
     static const std::string video = [] {
-        std::vector<float> sound = Muffled(CameraHearing(Scene()), testsupport::TemporaryFolder());
+        std::vector<float> sound =
+            Muffled(HeardByCamera(Scene(), kOffset, kDriftPpm, kVideoSeconds),
+                    testsupport::TemporaryFolder());
         AddNoise(&sound);
         return WriteVideoFile(sound, "camera");
     }();
@@ -136,6 +121,21 @@ DualRecording Make(bool paused) {
 }
 
 } // namespace
+
+std::vector<float> HeardByCamera(const std::vector<float>& scene, double offset, double driftPpm,
+                                 double seconds) {
+    const double step = double(kSceneRate) / kCameraRate * (1 + driftPpm * 1e-6);
+    return ReadWithSinc(scene, offset * kSceneRate, step, long(seconds * kCameraRate), 1 / step);
+}
+
+std::string WriteRecorderFile(const std::vector<float>& sound, const QString& name) {
+    const QString folder = testsupport::TemporaryFolder();
+    const QString raw = folder + "/" + name + ".f32", path = folder + "/" + name + ".wav";
+    WriteFloats(raw, sound);
+    RunTool("ffmpeg", {"-v", "error", "-y", "-f", "f32le", "-ar", QString::number(kSceneRate),
+                       "-ac", "1", "-i", raw, "-ac", "2", "-c:a", "pcm_s16le", path});
+    return path.toStdString();
+}
 
 double DualRecording::PauseVideoFrom() const {
     return (pauseScene - offset) / (1 + driftPpm * 1e-6);

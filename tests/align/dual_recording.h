@@ -5,9 +5,14 @@
 // echoing room, a 7 kHz low-pass (applied forwards and backwards, so it delays nothing) and
 // noise as loud as the sound. The recorder may have been paused for a while: the camera
 // then holds sound that the recording lacks. Made on first use in the test program.
+#include <QString>
+
 #include <string>
+#include <vector>
 
 namespace aligntest {
+
+constexpr int kCameraRate = 44100;
 
 struct DualRecording {
     std::string videoPath;
@@ -24,6 +29,15 @@ struct DualRecording {
     // Recorder seconds at a video time outside the pause.
     double RecordingAt(double video) const;
 };
+
+// The camera's clean sound: `seconds` of the scene (at kSceneRate) read at the camera's rate
+// and clock through a windowed-sinc kernel, so every sample lies exactly where the map
+// (recorder = offset + video × (1 + driftPpm / 1e6)) says.
+std::vector<float> HeardByCamera(const std::vector<float>& scene, double offset, double driftPpm,
+                                 double seconds);
+// A recorder's file: `sound` (one channel at kSceneRate) as 16-bit stereo WAV in the test's
+// folder, named `name`.wav.
+std::string WriteRecorderFile(const std::vector<float>& sound, const QString& name);
 
 // With or without a pause of the recorder.
 const DualRecording& MakeDualRecording(bool paused);

@@ -102,26 +102,10 @@ class ConvertTest : public ::testing::Test {
         timer->start(50);
         return timer;
     }
-    // In the written file every flash keeps its place after a common origin (a writer may
-    // start both streams a little late for an encoder's delay) and every click falls on its
-    // flash within `tolerance`; returns the origin.
     double ExpectClicksOnFlashes(const testsupport::DriftingClip& clip, const char* name,
                                  double tolerance) {
-        const std::string written = dlg.output.outputFileName.toStdString();
-        int rate = 0;
-        const std::vector<double> flashes = testsupport::FlashTimes(written);
-        const std::vector<double> clicks = testsupport::ClickTimes(written, &rate);
-        EXPECT_EQ(flashes.size(), clip.flashTimes.size()) << name;
-        EXPECT_EQ(clicks.size(), clip.flashTimes.size()) << name;
-        if (flashes.size() != clip.flashTimes.size() || clicks.size() != flashes.size())
-            return 0;
-        const double origin = flashes[0] - clip.flashTimes[0];
-        for (std::size_t i = 0; i < flashes.size(); ++i) {
-            EXPECT_NEAR(flashes[i] - origin, clip.flashTimes[i], 0.5 / clip.fps)
-                << name << " flash " << i;
-            EXPECT_NEAR(clicks[i], flashes[i], tolerance) << name << " click " << i;
-        }
-        return origin;
+        return testsupport::ExpectClicksOnFlashes(dlg.output.outputFileName.toStdString(),
+                                                  clip.flashTimes, clip.fps, name, tolerance);
     }
 
     testsupport::PromptScope scope;

@@ -131,3 +131,26 @@ TEST_F(LanguageMenuTest, AFontChosenOnAFreshProfileSurvivesPickingTheLanguageByI
     QSettings raw(settingsRoot + "/Morvane/quillet.conf", QSettings::IniFormat);
     EXPECT_EQ(raw.childGroups().filter("english", Qt::CaseInsensitive).size(), 1);
 }
+
+// Translating the pop-up enables every item it gives a text; the sound commands still wait
+// for a video.
+TEST_F(LanguageMenuTest, TheSoundCommandsAreTranslatedAndStayOffWithoutAVideo) {
+    testsupport::WriteFileBytes((base + "/language/German_Germany_utf-8.ini").toStdString(),
+                                "[MENU]\r\nIDM_OPEN_SEPARATE_SOUND=Separaten Ton \xC3\xB6"
+                                "ffnen...\r\n"
+                                "IDM_USE_VIDEO_SOUND=Eigenen Ton des Videos verwenden\r\n"
+                                "IDM_FIND_POINTS=Punkte automatisch finden\r\n");
+    Language() = CLanguage();
+    Language().Init(base, "German_Germany_utf-8");
+    CVellumDlg dlg;
+    testsupport::RunModal(dlg, [&] {
+        for (const QString& text : {QStringLiteral("Separaten Ton öffnen..."),
+                                    QStringLiteral("Eigenen Ton des Videos verwenden"),
+                                    QStringLiteral("Punkte automatisch finden")}) {
+            QAction* item = MenuItem(dlg, text);
+            ASSERT_NE(item, nullptr) << text.toStdString();
+            EXPECT_FALSE(item->isEnabled()) << text.toStdString();
+            dlg.PopupMenu()->close();
+        }
+    });
+}

@@ -14,7 +14,8 @@ Result RunConvert(const QString& settingsRoot, const QStringList& arguments) {
     process.start(QUILLET_CONVERT, arguments);
     EXPECT_TRUE(process.waitForFinished(120000));
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
+            QString::fromUtf8(process.readAllStandardError()),
+            QString::fromUtf8(process.readAllStandardOutput())};
 }
 
 QString Probe(const QString& file, const QString& entries) {

@@ -8,6 +8,7 @@ namespace clitest {
 struct Result {
     int exitCode = -1;
     QString errors;
+    QString output; // standard output
 };
 
 Result RunConvert(const QString& settingsRoot, const QStringList& arguments);

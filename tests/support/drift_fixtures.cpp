@@ -5,6 +5,7 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
@@ -149,6 +150,23 @@ std::vector<double> ClickTimes(const std::string& path, int* sampleRate) {
         times.push_back(double(i) / rate - start);
     }
     return times;
+}
+
+double ExpectClicksOnFlashes(const std::string& written, const std::vector<double>& flashTimes,
+                             double fps, const std::string& name, double tolerance) {
+    int rate = 0;
+    const std::vector<double> flashes = FlashTimes(written);
+    const std::vector<double> clicks = ClickTimes(written, &rate);
+    EXPECT_EQ(flashes.size(), flashTimes.size()) << name;
+    EXPECT_EQ(clicks.size(), flashTimes.size()) << name;
+    if (flashes.size() != flashTimes.size() || clicks.size() != flashes.size())
+        return 0;
+    const double origin = flashes[0] - flashTimes[0];
+    for (std::size_t i = 0; i < flashes.size(); ++i) {
+        EXPECT_NEAR(flashes[i] - origin, flashTimes[i], 0.5 / fps) << name << " flash " << i;
+        EXPECT_NEAR(clicks[i], flashes[i], tolerance) << name << " click " << i;
+    }
+    return origin;
 }
 
 } // namespace testsupport

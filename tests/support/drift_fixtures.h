@@ -40,4 +40,11 @@ std::vector<double> FlashTimes(const std::string& path);
 // and that rate.
 std::vector<double> ClickTimes(const std::string& path, int* sampleRate = nullptr);
 
+// Checks a written file against the flashes it should hold (video seconds, at `fps`): every
+// flash keeps its place after a common origin (a writer may start both streams a little late
+// for an encoder's delay) and every click falls on its flash within `tolerance`. Failures
+// name `name`. Returns the origin.
+double ExpectClicksOnFlashes(const std::string& written, const std::vector<double>& flashTimes,
+                             double fps, const std::string& name, double tolerance);
+
 } // namespace testsupport

@@ -28,12 +28,27 @@ TEST(SyncPoints, AddedPointsAreSortedByVideoTimeWithEqualTimesInAddOrder) {
     EXPECT_EQ(state.Points(), (std::vector<SyncPoint>{{2 * S, 2 * S - 3}, {5 * S, 6 * S}, {5 * S, 5 * S}}));
 }
 
+TEST(SyncPoints, AFoundPointKeepsItsAudioTimeAndTakesItsPlaceByVideoTime) {
+    SyncState state = FivePoints();
+    state.audioOffset = 7 * S; // nudging the player has nothing to do with a found point
+    ASSERT_TRUE(state.AddPoint(SyncPoint{3 * S, 9 * S}));
+    ASSERT_TRUE(state.AddPoint(SyncPoint{S / 2, S}));
+    EXPECT_EQ(state.Points(), (std::vector<SyncPoint>{{S / 2, S},
+                                                      {1 * S, 2 * S},
+                                                      {2 * S, 3 * S},
+                                                      {3 * S, 4 * S},
+                                                      {3 * S, 9 * S},
+                                                      {4 * S, 5 * S},
+                                                      {5 * S, 6 * S}}));
+}
+
 TEST(SyncPoints, AFullListRefusesAnotherPoint) {
     SyncState state;
     for (int i = 0; i < avsync::kMaxSyncPoints; ++i)
         ASSERT_TRUE(state.AddPoint(i));
     const auto before = state.Points();
     EXPECT_FALSE(state.AddPoint(-1));
+    EXPECT_FALSE(state.AddPoint(SyncPoint{-1, -1}));
     EXPECT_EQ(state.syncCount, avsync::kMaxSyncPoints);
     EXPECT_EQ(state.Points(), before);
     EXPECT_FALSE(state.ReplacePoints(std::vector<SyncPoint>(avsync::kMaxSyncPoints + 1)));
@@ -80,4 +95,23 @@ TEST(SyncPoints, EditOfFirstLastAndMiddlePointsIsBoundByTheirNeighbours) {
     EXPECT_FALSE(state.EditAccepts(2, 4 * S + 1, 4 * S));
     EXPECT_FALSE(state.EditAccepts(2, 3 * S, 3 * S - 1));
     EXPECT_FALSE(state.EditAccepts(2, -3 * S, 4 * S));
+}
+
+TEST(SyncPoints, AnotherSoundIsUsedWholeAndKeepsThePoints) {
+    SyncState state = FivePoints();
+    state.videoDuration = 60 * S;
+    state.videoStart = 2 * S;
+    state.videoEnd = 50 * S;
+    state.audioStart = 3 * S;
+    state.UseSound(70 * S);
+    EXPECT_EQ(state.audioDuration, 70 * S);
+    EXPECT_EQ(state.audioStart, 0);
+    EXPECT_EQ(state.audioEnd, 70 * S);
+    EXPECT_EQ(state.outputDuration, 60 * S);
+    // The picture's times are not the sound's to change.
+    EXPECT_EQ(state.videoStart, 2 * S);
+    EXPECT_EQ(state.videoEnd, 50 * S);
+    EXPECT_EQ(state.syncCount, 5);
+    state.UseSound(40 * S);
+    EXPECT_EQ(state.outputDuration, 40 * S);
 }

@@ -1,0 +1,53 @@
+#include "app/find_points_progress.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <memory>
+
+FindPointsProgress::FindPointsProgress(std::string videoPath, std::string soundPath,
+                                       QWidget* parent)
+    : QDialog(parent), videoPath_(std::move(videoPath)), soundPath_(std::move(soundPath)) {
+    setWindowTitle("Find points automatically");
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel("Comparing the video's sound with the separate sound..."));
+    bar_ = new QProgressBar;
+    bar_->setRange(0, 100);
+    layout->addWidget(bar_);
+    cancel_ = new QPushButton("Cancel");
+    layout->addWidget(cancel_, 0, Qt::AlignRight);
+    connect(cancel_, &QPushButton::clicked, this, &FindPointsProgress::reject);
+}
+
+align::Alignment FindPointsProgress::Run() {
+    std::unique_ptr<QThread> search(QThread::create([this] {
+        result_ = align::FindPoints(videoPath_, soundPath_, [this](double fraction) {
+            fraction_.store(fraction);
+            return !cancelRequested_.load();
+        });
+    }));
+    connect(search.get(), &QThread::finished, this, &QDialog::accept);
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this,
+            [this] { bar_->setValue(static_cast<int>(std::lround(fraction_.load() * 100))); });
+    poll.start(100);
+    search->start();
+    exec();
+    search->wait();
+    if (cancelRequested_.load()) {
+        result_ = {};
+        result_.cancelled = true;
+    }
+    return result_;
+}
+
+void FindPointsProgress::reject() {
+    cancelRequested_.store(true);
+    cancel_->setEnabled(false);
+    cancel_->setText("Cancelling...");
+}

@@ -1,0 +1,92 @@
+// The main window's sound source: the video's own sound, or a separate recording of the same
+// scene chosen from the pop-up menu. Whichever it is, it is musicList entry 0, so the sound
+// player plays it and Preview and Convert compose it.
+#include "app/audio_file_request.h"
+#include "app/vellum_dlg.h"
+#include "language/language.h"
+#include "media/probe.h"
+#include "platform/ui/prompts.h"
+#include "resources/menus.h"
+#include "resources/resource.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+
+bool CVellumDlg::UsesSeparateSound() const {
+    return photoList.Count() > 0 && musicList.Count() > 0 && musicList[0].path != photoList[0].path;
+}
+
+void CVellumDlg::OnOpenSeparateSound() {
+    if (!videoPlayer || photoList.Count() == 0)
+        return;
+    const std::optional<QString> chosen =
+        ui::CurrentPrompts().OpenFileName(this, app::AudioFileRequest("Open separate sound"));
+    if (!chosen)
+        return;
+    app::RememberAudioFolder(*chosen);
+    const REFERENCE_TIME length = media::SoundLength(chosen->toStdString());
+    if (length <= 0) {
+        ui::MessageBox(this,
+                       QStringLiteral("%1 holds no sound that can be played. The sound in use, "
+                                      "the points and the times were left as they were.")
+                           .arg(*chosen),
+                       Language().GetString(IDS_MESSAGE_ERROR));
+        return;
+    }
+    SwitchSound(*chosen, length);
+}
+
+void CVellumDlg::OnUseVideoSound() {
+    if (!videoPlayer || !UsesSeparateSound())
+        return;
+    const QString video = QString::fromStdString(photoList[0].path);
+    SwitchSound(video, media::SoundLength(video.toStdString()));
+}
+
+bool CVellumDlg::SwitchSound(const QString& file, REFERENCE_TIME length) {
+    const std::string path = file.toStdString();
+    // The new player is opened before the old one goes: a file it cannot play (it says why)
+    // leaves the sound in use playing.
+    auto player = std::make_unique<preview::CVcdCore>(this, preview::AudioOnly);
+    player->fileName = path;
+    if (!player->OpenFile())
+        return false;
+    const bool playing = videoPlayer->playState == preview::Running;
+    if (audioPlayer && audioPlayer->playState != preview::Init)
+        audioPlayer->Close();
+    audioPlayer = std::move(player);
+    // A nudge made against the other sound means nothing for this one.
+    syncState.audioOffset = 0;
+    ShowAudioOffset();
+    audioPlayer->SeekTo(videoPlayer->currentPosition);
+    if (playing)
+        audioPlayer->Play();
+    else
+        audioPlayer->Pause();
+
+    musicList[0] = {path, media::GraphLength(path)};
+    RefreshMusicList();
+    syncState.UseSound(length);
+    ShowTimes();
+    SetDlgItemText(IDC_STATIC_STATUS, SoundStatusLine());
+    return true;
+}
+
+QString CVellumDlg::SoundStatusLine() const {
+    if (!UsesSeparateSound())
+        return StatusLine();
+    return StatusLine() + QStringLiteral("     Sound: %1")
+                              .arg(QFileInfo(QString::fromStdString(musicList[0].path)).fileName());
+}
+
+void CVellumDlg::EnableSoundCommands(QMenu* menu) const {
+    const bool videoOpen =
+        videoPlayer && photoList.Count() > 0 && converting == 0 && previewRunning == 0;
+    for (auto [command, enabled] : {std::pair{IDM_OPEN_SEPARATE_SOUND, videoOpen},
+                                    {IDM_USE_VIDEO_SOUND, videoOpen && UsesSeparateSound()},
+                                    {IDM_FIND_POINTS, videoOpen && UsesSeparateSound()}}) {
+        if (QAction* action = resources::FindCommand(menu, command))
+            action->setEnabled(enabled);
+    }
+}

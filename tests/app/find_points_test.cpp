@@ -1,0 +1,173 @@
+// Find points automatically, from the main window's pop-up menu, on dual-system material whose
+// map is known: the search runs with a progress dialog that can cancel it, the proposals are
+// listed before anything changes, the points kept are added by the rule of Add point and lie
+// on the true map, and a recording of another scene is said not to match.
+#include "align/flashing_dual_recording.h"
+#include "app/find_points_progress.h"
+#include "app/point_proposals_dialog.h"
+#include "resources/resource.h"
+#include "sound_menu_fixture.h"
+#include "support/modal_run.h"
+#include "sync/time_text.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+constexpr REFERENCE_TIME S = UNITS;
+constexpr double kPointTolerance = 1e-4; // seconds
+
+double Seconds(REFERENCE_TIME t) {
+    return double(t) / UNITS;
+}
+
+class FindPointsTest : public SoundMenuFixture {
+  protected:
+    // Picks Find points and answers its dialogs as they come: `onProgress` while the search
+    // runs (once), `onProposals` when the proposals are shown (nothing answered: the dialog
+    // is cancelled).
+    void FindPoints(const std::function<void(FindPointsProgress&)>& onProgress,
+                    const std::function<void(PointProposalsDialog&)>& onProposals) {
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* progress = qobject_cast<FindPointsProgress*>(modal);
+                progress && !progressSeen) {
+                progressSeen = true;
+                if (onProgress)
+                    onProgress(*progress);
+            } else if (auto* proposals = qobject_cast<PointProposalsDialog*>(modal);
+                       proposals && !proposalsSeen) {
+                proposalsSeen = true;
+                if (onProposals)
+                    onProposals(*proposals);
+                if (proposals->isVisible())
+                    proposals->CancelButton()->click();
+            }
+        });
+        answer.start(10);
+        ASSERT_TRUE(Pick(IDM_FIND_POINTS));
+    }
+    void OpenMaterial(const std::string& recording) {
+        OpenVideo(truth.videoPath);
+        ASSERT_TRUE(OpenSeparateSound(recording));
+        ASSERT_TRUE(scope.prompts.messages.empty());
+    }
+    // Every point lies on the true map, and the table showed it.
+    void ExpectOnTheMap(const std::vector<avsync::SyncPoint>& points) {
+        for (const avsync::SyncPoint& point : points)
+            EXPECT_NEAR(Seconds(point.audioTime), truth.RecordingAt(Seconds(point.videoTime)),
+                        kPointTolerance)
+                << "at video " << Seconds(point.videoTime);
+    }
+    static std::vector<avsync::SyncPoint> Listed(PointProposalsDialog& dialog) {
+        std::vector<avsync::SyncPoint> listed;
+        QTableWidget* table = dialog.Table();
+        for (int row = 0; row < table->rowCount(); ++row)
+            listed.push_back({avsync::TextToTime(table->item(row, 0)->text().toStdString()),
+                              avsync::TextToTime(table->item(row, 1)->text().toStdString())});
+        return listed;
+    }
+
+    const aligntest::FlashingDualRecording& truth = aligntest::MakeFlashingDualRecording();
+    bool progressSeen = false;
+    bool proposalsSeen = false;
+};
+
+} // namespace
+
+TEST_F(FindPointsTest, TheProposalsAreListedAndThoseAddedLieOnTheTrueMap) {
+    testsupport::RunModal(dlg, [&] {
+        OpenMaterial(truth.recorderPath);
+        // A point of the user's own stays, and the found ones take their places around it.
+        dlg.videoPlayer->currentPosition = 30 * S;
+        Click(IDC_BUTTON_ADD_SYNC_POINT);
+        std::vector<avsync::SyncPoint> listed;
+        QString summary;
+        FindPoints(nullptr, [&](PointProposalsDialog& proposals) {
+            listed = Listed(proposals);
+            for (QLabel* label : proposals.findChildren<QLabel*>())
+                summary += label->text();
+            for (int row = 0; row < proposals.Table()->rowCount(); ++row) {
+                const double confidence = proposals.Table()->item(row, 2)->text().toDouble();
+                EXPECT_GT(confidence, 0.5);
+                EXPECT_LE(confidence, 1.0);
+            }
+            proposals.AddAllButton()->click();
+        });
+        EXPECT_TRUE(progressSeen);
+        ASSERT_TRUE(proposalsSeen);
+        EXPECT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
+        ASSERT_GE(listed.size(), 3u);
+        ExpectOnTheMap(listed);
+        const QRegularExpressionMatch drift =
+            QRegularExpression("Drift: (-?[0-9.]+) ppm").match(summary);
+        ASSERT_TRUE(drift.hasMatch()) << summary.toStdString();
+        EXPECT_NEAR(drift.captured(1).toDouble(), truth.driftPpm, 1.0);
+        EXPECT_TRUE(summary.contains("No jump")) << summary.toStdString();
+
+        std::vector<avsync::SyncPoint> expected = listed;
+        // Added before them, the user's point comes first among points of the same video time.
+        expected.insert(
+            std::find_if(expected.begin(), expected.end(),
+                         [](const avsync::SyncPoint& p) { return p.videoTime >= 30 * S; }),
+            avsync::SyncPoint{30 * S, 30 * S});
+        EXPECT_EQ(dlg.syncState.Points(), expected);
+        EXPECT_EQ(dlg.Item<QTableWidget>(IDC_LIST_SYNC_POINTS)->rowCount(),
+                  static_cast<int>(expected.size()));
+    });
+}
+
+TEST_F(FindPointsTest, OnlyTheCheckedProposalsAreAdded) {
+    testsupport::RunModal(dlg, [&] {
+        OpenMaterial(truth.recorderPath);
+        std::vector<avsync::SyncPoint> listed;
+        FindPoints(nullptr, [&](PointProposalsDialog& proposals) {
+            listed = Listed(proposals);
+            proposals.Table()->item(1, 0)->setCheckState(Qt::Unchecked);
+            proposals.AddCheckedButton()->click();
+        });
+        ASSERT_GE(listed.size(), 3u);
+        listed.erase(listed.begin() + 1);
+        EXPECT_EQ(dlg.syncState.Points(), listed);
+        ExpectOnTheMap(dlg.syncState.Points());
+    });
+}
+
+TEST_F(FindPointsTest, CancellingTheProposalsOrTheSearchAddsNoPoint) {
+    testsupport::RunModal(dlg, [&] {
+        OpenMaterial(truth.recorderPath);
+        FindPoints(nullptr, nullptr);
+        EXPECT_TRUE(proposalsSeen);
+        EXPECT_EQ(dlg.syncState.syncCount, 0);
+
+        progressSeen = proposalsSeen = false;
+        FindPoints([](FindPointsProgress& progress) { progress.CancelButton()->click(); }, nullptr);
+        EXPECT_TRUE(progressSeen);
+        EXPECT_FALSE(proposalsSeen);
+        EXPECT_EQ(dlg.syncState.syncCount, 0);
+        EXPECT_TRUE(scope.prompts.messages.empty());
+    });
+}
+
+TEST_F(FindPointsTest, AnUnrelatedRecordingIsSaidNotToMatchAndAddsNoPoint) {
+    testsupport::RunModal(dlg, [&] {
+        OpenMaterial(aligntest::UnrelatedShortRecording());
+        FindPoints(nullptr, nullptr);
+        EXPECT_FALSE(proposalsSeen);
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        const QString text = scope.prompts.messages[0].text;
+        EXPECT_TRUE(text.contains("does not match")) << text.toStdString();
+        EXPECT_TRUE(text.endsWith("no point was added.")) << text.toStdString();
+        EXPECT_EQ(dlg.syncState.syncCount, 0);
+    });
+}
