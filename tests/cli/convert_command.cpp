@@ -1,8 +1,12 @@
 #include "convert_command.h"
 
+#include "sync/sync_list_file.h"
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace clitest {
 
@@ -16,6 +20,18 @@ Result RunConvert(const QString& settingsRoot, const QStringList& arguments) {
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardError()),
             QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+QString PointsBeforeFlashes(const QString& path, const testsupport::DriftingClip& clip,
+                            double offset, double drift) {
+    std::vector<avsync::SyncPoint> points;
+    for (double flash : clip.flashTimes) {
+        const double video = flash - 0.5;
+        points.push_back({std::llround(video * UNITS),
+                          std::llround((offset + video * (1 + drift)) * UNITS)});
+    }
+    EXPECT_TRUE(avsync::SaveSyncList(path.toStdString(), "", points));
+    return path;
 }
 
 QString Probe(const QString& file, const QString& entries) {

@@ -35,15 +35,7 @@ class ConvertCommandTest : public ::testing::Test {
     // A synchronization list of the clip, with one point half a second before each flash
     // (so every click lies inside a resampled stretch).
     QString SyncList(const testsupport::DriftingClip& clip) {
-        std::vector<avsync::SyncPoint> points;
-        for (double flash : clip.flashTimes) {
-            const double video = flash - 0.5;
-            points.push_back({std::llround(video * UNITS),
-                              std::llround((kOffset + video * (1 + kDrift)) * UNITS)});
-        }
-        const QString path = folder + "/points.ini";
-        EXPECT_TRUE(avsync::SaveSyncList(path.toStdString(), "", points));
-        return path;
+        return clitest::PointsBeforeFlashes(folder + "/points.ini", clip, kOffset, kDrift);
     }
 
     QString Probe(const QString& file, const QString& entries) {

@@ -6,7 +6,6 @@
 #include "convert_command.h"
 #include "support/drift_fixtures.h"
 #include "support/test_environment.h"
-#include "sync/sync_list_file.h"
 
 #include <QFile>
 #include <QProcess>
@@ -86,14 +85,8 @@ class PictureCopyTest : public ::testing::Test {
 
     // Points half a second before each flash, and the span between the key frames.
     QStringList Span(const testsupport::DriftingClip& clip) {
-        std::vector<avsync::SyncPoint> points;
-        for (double flash : clip.flashTimes) {
-            const double video = flash - 0.5;
-            points.push_back({std::llround(video * UNITS),
-                              std::llround((kOffset + video * (1 + kDrift)) * UNITS)});
-        }
-        const QString list = folder + "/points.ini";
-        EXPECT_TRUE(avsync::SaveSyncList(list.toStdString(), "", points));
+        const QString list =
+            clitest::PointsBeforeFlashes(folder + "/points.ini", clip, kOffset, kDrift);
         const auto audio = [](double video) {
             return QString::number(kOffset + video * (1 + kDrift), 'f', 7);
         };
