@@ -3,10 +3,12 @@
 #include "support/media_fixtures.h"
 #include "support/test_environment.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -34,6 +36,33 @@ double FileStart(const std::string& path) {
         .toDouble();
 }
 
+// The rate as ffmpeg takes it exactly: "30000/1001" for 29.97.
+QString RateText(double fps) {
+    const double perThousand = std::round(fps * 1.001);
+    if (std::abs(fps * 1001 - perThousand * 1000) < 1e-6 * fps * 1001)
+        return QString("%1/1001").arg(perThousand * 1000);
+    return QString::number(fps, 'g', 17);
+}
+
+// A quiet 440 Hz tone with a one-millisecond click of 0.7 from each of `clicks` (sample
+// numbers), as raw mono 32-bit float samples.
+void WriteTone(const QString& path, double seconds, const std::vector<long>& clicks) {
+    const long count = std::lround(seconds * kClipSampleRate);
+    std::vector<float> samples(static_cast<std::size_t>(count));
+    for (long n = 0; n < count; ++n)
+        samples[n] = static_cast<float>(0.1 * std::sin(2 * M_PI * 440 * n / kClipSampleRate));
+    for (long click : clicks) {
+        for (long n = click; n < std::min(count, click + kClipSampleRate / 1000); ++n)
+            samples[n] += 0.7f;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(reinterpret_cast<const char*>(samples.data()),
+                   static_cast<qint64>(samples.size() * sizeof(float))) !=
+            static_cast<qint64>(samples.size() * sizeof(float)))
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+
 } // namespace
 
 ClipCoding DefaultClipCoding(int fps) {
@@ -42,15 +71,17 @@ ClipCoding DefaultClipCoding(int fps) {
              "yuv420p", "-c:a", "aac", "-b:a", "192k"}};
 }
 
-DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>& flashes,
+DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
                               double offset, double drift) {
-    return MakeDriftingClip(seconds, fps, flashes, offset, drift, DefaultClipCoding(fps));
+    return MakeDriftingClip(seconds, fps, flashes, offset, drift,
+                            DefaultClipCoding(static_cast<int>(std::lround(fps))));
 }
 
-DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>& flashes,
+DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
                               double offset, double drift, const ClipCoding& coding) {
     static std::map<QString, DriftingClip> made;
-    QStringList frames, clicks;
+    QStringList frames;
+    std::vector<long> clickSamples;
     DriftingClip clip;
     clip.fps = fps;
     for (double flash : flashes) {
@@ -62,15 +93,14 @@ DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>
         const long sample =
             std::lround((offset + clip.flashTimes.back() * (1 + drift)) * kClipSampleRate);
         clip.clickTimes.push_back(double(sample) / kClipSampleRate);
-        clicks
-            << QString("0.7*between(n,%1,%2)").arg(sample).arg(sample + kClipSampleRate / 1000 - 1);
+        clickSamples.push_back(sample);
     }
     QStringList codingArguments;
     for (const std::string& argument : coding.arguments)
         codingArguments << QString::fromStdString(argument);
     const QString key = QString("%1_%2_%3_%4_%5_%6")
                             .arg(seconds)
-                            .arg(fps)
+                            .arg(RateText(fps))
                             .arg(frames.join('+'))
                             .arg(offset)
                             .arg(drift)
@@ -81,19 +111,20 @@ DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>
     clip.path = (TemporaryFolder() + QString("/drifting_%1.").arg(++count) +
                  QString::fromStdString(coding.extension))
                     .toStdString();
+    // The sound is computed here: an expression evaluated per sample by the lavfi source
+    // takes minutes for a long clip.
+    const QString sound = QString::fromStdString(clip.path) + ".f32";
+    WriteTone(sound, seconds, clickSamples);
     Run("ffmpeg", QStringList{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
                               QString("color=c=black:s=160x120:r=%1:d=%2,drawbox=c=white:t=fill:"
                                       "enable='%3'")
-                                  .arg(fps)
+                                  .arg(RateText(fps))
                                   .arg(seconds)
                                   .arg(frames.join('+')),
-                              "-f", "lavfi", "-i",
-                              QString("aevalsrc='0.1*sin(2*PI*440*t)+%1':s=%2:d=%3")
-                                  .arg(clicks.join('+'))
-                                  .arg(kClipSampleRate)
-                                  .arg(seconds)} +
-                      codingArguments +
-                      QStringList{"-ac", "2", QString::fromStdString(clip.path)});
+                              "-f", "f32le", "-ar", QString::number(kClipSampleRate), "-ac", "1",
+                              "-i", sound} +
+                      codingArguments + QStringList{"-ac", "2", QString::fromStdString(clip.path)});
+    QFile::remove(sound);
     made.emplace(key, clip);
     return clip;
 }

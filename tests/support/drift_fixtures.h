@@ -23,12 +23,13 @@ struct ClipCoding {
 // H.264 (fastest preset, a key frame a second) and AAC in a QuickTime file.
 ClipCoding DefaultClipCoding(int fps);
 
-// A clip of `seconds` at `fps`, 160×120, flashing white on the frames nearest to `flashes`
+// A clip of `seconds` at `fps` (the NTSC rates, 29.97 and the like, made exactly at
+// n*1000/1001), 160×120, flashing white on the frames nearest to `flashes`
 // (seconds); its sound (48 kHz stereo) clicks for flash k at offset + flashTime × (1 + drift).
 // Made on first use.
-DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>& flashes,
+DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
                               double offset, double drift);
-DriftingClip MakeDriftingClip(double seconds, int fps, const std::vector<double>& flashes,
+DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
                               double offset, double drift, const ClipCoding& coding);
 
 // The presentation times (seconds after the file's start) of the white pictures of a file,

@@ -20,7 +20,7 @@ REFERENCE_TIME MediaTimeAt(const PlacedSource& source, REFERENCE_TIME t) {
     return source.media.start + static_cast<REFERENCE_TIME>(std::floor(into * rate));
 }
 
-graph::MediaType DeclaredType(int width, int height, double fps) {
+graph::MediaType DeclaredType(int width, int height, AVRational rate) {
     AVCodecParameters* p = avcodec_parameters_alloc();
     p->codec_type = AVMEDIA_TYPE_VIDEO;
     p->codec_id = AV_CODEC_ID_NONE;
@@ -28,7 +28,7 @@ graph::MediaType DeclaredType(int width, int height, double fps) {
     p->height = height;
     p->format = AV_PIX_FMT_RGB24;
     graph::MediaType type(graph::MajorType::Video, p, graph::kRefTimeBase,
-                          static_cast<REFERENCE_TIME>(std::llround(UNITS / fps)));
+                          av_rescale(UNITS, rate.den, rate.num));
     avcodec_parameters_free(&p);
     return type;
 }
@@ -37,8 +37,9 @@ graph::MediaType DeclaredType(int width, int height, double fps) {
 
 VideoGroupStream::VideoGroupStream(std::vector<PlacedSource> sources, int width, int height,
                                    double fps)
-    : sources_(std::move(sources)), width_(width), height_(std::abs(height)), fps_(fps),
-      length_(GroupLength(sources_)), type_(DeclaredType(width_, height_, fps)) {}
+    : sources_(std::move(sources)), width_(width), height_(std::abs(height)),
+      rate_(graph::ExactFrameRate(fps)), length_(GroupLength(sources_)),
+      type_(DeclaredType(width_, height_, rate_)) {}
 
 VideoGroupStream::~VideoGroupStream() {
     sws_freeContext(scaler_);
@@ -57,12 +58,13 @@ HRESULT VideoGroupStream::Create(std::vector<PlacedSource> sources, int width, i
 }
 
 REFERENCE_TIME VideoGroupStream::FrameTime(std::int64_t k) const {
-    return static_cast<REFERENCE_TIME>(std::llround(static_cast<double>(k) * UNITS / fps_));
+    // Rounded as a writer rounds its time stamps, so frame k lands on tick k of the rate.
+    return av_rescale_rnd(k, UNITS * rate_.den, rate_.num, AV_ROUND_NEAR_INF);
 }
 
 void VideoGroupStream::Seek(REFERENCE_TIME t) {
     // The frame whose span holds t: the last one starting at or before it.
-    std::int64_t k = static_cast<std::int64_t>(std::floor(static_cast<double>(t) * fps_ / UNITS));
+    std::int64_t k = av_rescale_rnd(t, rate_.num, UNITS * rate_.den, AV_ROUND_DOWN);
     while (k > 0 && FrameTime(k) > t)
         --k;
     while (FrameTime(k + 1) <= t)
@@ -78,8 +80,13 @@ bool VideoGroupStream::Next(graph::MediaSample& sample) {
     sample.stop = std::min(FrameTime(next_ + 1), length_);
     ++next_;
     const PlacedSource* source = SourceAt(sources_, start);
-    const AVFrame* picture =
-        source ? readers_[source->path]->FrameAt(MediaTimeAt(*source, start)) : nullptr;
+    // The picture on screen halfway through the output frame: each source frame lands on the
+    // output frame nearest to its own time, never more than half an output frame off, and a
+    // source whose times are rounded (to milliseconds, say) still meets a grid of its own rate.
+    const REFERENCE_TIME middle = start + (sample.stop - start) / 2;
+    const AVFrame* picture = source ? readers_[source->path]->FrameAt(MediaTimeAt(
+                                          *source, std::min(middle, source->timeline.stop - 1)))
+                                    : nullptr;
     sample.frame = picture ? Fit(picture, source->stretchMode) : Black();
     if (!sample.frame)
         return false;

@@ -1,9 +1,9 @@
 #pragma once
 // The picture of a group: one frame per output frame time, each showing the source frame
-// whose time span holds the media time its source maps that output time to. The picture is
-// brought to the group's size (with black borders or stretched, as each source says); times
-// no source covers are black. Frames keep their decoded pixel format: a consumer that needs
-// another converts them.
+// whose time span holds the media time its source maps the middle of that output frame to.
+// The picture is brought to the group's size (with black borders or stretched, as each source
+// says); times no source covers are black. Frames keep their decoded pixel format: a consumer that
+// needs another converts them.
 #include "platform/editing/group_stream.h"
 #include "platform/editing/placed_source.h"
 #include "platform/editing/video_frame_reader.h"
@@ -40,7 +40,7 @@ class VideoGroupStream final : public GroupStream {
     std::map<std::string, std::unique_ptr<VideoFrameReader>> readers_; // one per file
     int width_;
     int height_;
-    double fps_;
+    AVRational rate_; // exact: NTSC rates are kept as n*1000/1001
     REFERENCE_TIME length_;
     graph::MediaType type_;
     std::int64_t next_ = 0; // the next output frame

@@ -5,6 +5,7 @@ extern "C" {
 }
 
 #include <cerrno>
+#include <cmath>
 
 namespace graph {
 
@@ -40,10 +41,25 @@ HRESULT StatusFromAv(int error) {
     }
 }
 
+AVRational ExactFrameRate(double framesPerSecond) {
+    if (!(framesPerSecond > 0) || !std::isfinite(framesPerSecond))
+        return {0, 1};
+    // Typed to three places the NTSC rates are 1 ppm off, and a frame time rounded to 100 ns
+    // puts them at most 8 ppm off; whole rates lie 1000 ppm away.
+    constexpr double kNtscTolerance = 2e-5;
+    const double perThousand = framesPerSecond * 1001.0 / 1000.0;
+    const double whole = std::round(perThousand);
+    if (whole >= 1 && whole * 1000 <= 65535 &&
+        std::abs(perThousand - whole) <= kNtscTolerance * whole)
+        return {static_cast<int>(whole) * 1000, 1001};
+    return av_d2q(framesPerSecond, 65535);
+}
+
 AVRational FrameTimeBase(REFERENCE_TIME frameDuration) {
     if (frameDuration <= 0)
         return {1, 1000};
-    return av_inv_q(av_d2q(static_cast<double>(UNITS) / static_cast<double>(frameDuration), 65535));
+    return av_inv_q(
+        ExactFrameRate(static_cast<double>(UNITS) / static_cast<double>(frameDuration)));
 }
 
 std::string AvErrorText(int error) {

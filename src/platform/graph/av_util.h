@@ -42,9 +42,13 @@ constexpr AVRational kRefTimeBase{1, static_cast<int>(UNITS)};
 inline REFERENCE_TIME ToRefTime(std::int64_t ts, AVRational base) {
     return av_rescale_q(ts, base, kRefTimeBase);
 }
-// The time base of one frame of `frameDuration`, as exact as a codec that counts time in
-// 16-bit units allows (29.97 frames a second gives 1001/30000); a millisecond when the
-// duration is unknown (0).
+// The exact rate behind a rate given in frames per second: the NTSC family (24000/1001,
+// 30000/1001, 60000/1001, ...) whether typed short (23.976, 29.97, 59.94) or worked out from
+// a frame time in 100 ns units; otherwise the nearest fraction a codec that counts time in
+// 16-bit units takes. {0, 1} when the rate is not positive and finite.
+AVRational ExactFrameRate(double framesPerSecond);
+// The time base of one frame of `frameDuration`, by the rule above (333667 gives 1001/30000);
+// a millisecond when the duration is unknown (0).
 AVRational FrameTimeBase(REFERENCE_TIME frameDuration);
 
 inline std::int64_t FromRefTime(REFERENCE_TIME t, AVRational base) {
