@@ -159,7 +159,8 @@ void CVellumDlg::OnInitDialog() {
         if (!failure.isEmpty())
             ui::MessageBox(this, failure, "Error");
     }
-    output.outputFileName = options::ApplyFormatExtension(outputName, output.outputFormat);
+    output.outputFileName = options::ApplyFormatExtension(outputName, output.outputFormat,
+                                                          StoredMuxerExtensions(store));
     output.outputWidth = store.GetProfileInt("Settings", "OutputWidth", 0);
     output.outputHeight = store.GetProfileInt("Settings", "OutputHigh", 0);
 

@@ -22,6 +22,7 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -63,20 +64,21 @@ bool OutputWritable(const ConvertOptions& options) {
 OutputSettings ChooseOutput(const ConvertOptions& options, const SourceVideo& source,
                             const settings::Store& store) {
     OutputSettings output;
-    output.outputFormat = options.format.value_or(
-        options.muxer ? options::FormatCustomMuxer
-                      : store.GetProfileInt("Settings", "nOuptputFormat", 1));
+    const std::optional<options::ExtensionFormat> named =
+        options::FormatOfExtension(options.output);
+    output.outputFormat =
+        options.format.value_or(options.muxer ? options::FormatCustomMuxer
+                                : named       ? named->outputFormat
+                                        : store.GetProfileInt("Settings", "nOuptputFormat", 1));
     output.outputFileName = options.output;
     ReadFrameRateAndBitrates(store, output);
     output.outputWidth = options.width.value_or(source.width);
     output.outputHeight = options.height.value_or(source.height);
+    // The stored choice is the main window's; a command converts at the input's own rate
+    // unless told otherwise.
     output.sourceFrameRate = source.frameRate;
-    if (output.frameRateIndex == 0)
-        output.outputFrameRate = output.sourceFrameRate;
-    if (options.frameRate) {
-        output.frameRateIndex = 6; // the custom rate
-        output.outputFrameRate = *options.frameRate;
-    }
+    output.frameRateIndex = options.frameRate ? 6 : 0; // the custom rate, or the source's
+    output.outputFrameRate = options.frameRate.value_or(output.sourceFrameRate);
     output.videoBitrate = options.videoBitrate.value_or(output.videoBitrate);
     output.audioBitrate = options.audioBitrate.value_or(output.audioBitrate);
     // The source's own rate may be no usable output rate.
@@ -127,21 +129,51 @@ bool ChooseCompressor(const NamedKind& named, const std::optional<QString>& name
     return true;
 }
 
-// The class identifier of the named multiplexer, or the stored one.
-bool ChooseMuxer(const std::optional<QString>& name, QString& classId) {
-    if (!name) {
+const graph::DeviceEntry* MuxerByClassId(const QString& classId) {
+    return graph::FindDeviceByClassId(core::GuidFromString(classId.toStdString()).value_or(GUID{}));
+}
+
+// The class identifier of the custom multiplexer: the one named, else the one of the
+// container the output's extension names, else the stored one. An output whose extension
+// names another container than the one written is refused.
+bool ChooseMuxer(const ConvertOptions& options, int outputFormat, QString& classId) {
+    const auto& filters = graph::EnumerateDevices(graph::DeviceCategory::Filter);
+    const std::optional<options::ExtensionFormat> named =
+        options::FormatOfExtension(options.output);
+    if (options.muxer) {
+        const int number =
+            graph::FindDevice(graph::DeviceCategory::Filter, options.muxer->toStdString());
+        if (number < 0) {
+            Say("No multiplexer has \"" + *options.muxer + "\" in its name.");
+            return false;
+        }
+        classId = QString::fromStdString(core::GuidToString(filters[number].classId));
+    } else if (named && named->outputFormat == options::FormatCustomMuxer) {
+        const auto found = std::find_if(filters.begin(), filters.end(), [&](const auto& entry) {
+            return entry.kind == graph::FilterKind::Multiplexer &&
+                   QString::fromStdString(entry.libraryName) == named->muxer;
+        });
+        if (found != filters.end())
+            classId = QString::fromStdString(core::GuidToString(found->classId));
+    } else {
         classId = settings::Profile().GetProfileString("DirectShowFilters", "CurrentMuxerCLSID",
                                                        "AVI Mux");
+    }
+    const graph::DeviceEntry* muxer =
+        outputFormat == options::FormatCustomMuxer ? MuxerByClassId(classId) : nullptr;
+    const QString extensions = muxer ? QString::fromStdString(muxer->extensions) : QString();
+    if (!options::ExtensionContradicts(options.output, outputFormat, extensions))
         return true;
-    }
-    const int number = graph::FindDevice(graph::DeviceCategory::Filter, name->toStdString());
-    if (number < 0) {
-        Say("No multiplexer has \"" + *name + "\" in its name.");
-        return false;
-    }
-    classId = QString::fromStdString(
-        core::GuidToString(graph::EnumerateDevices(graph::DeviceCategory::Filter)[number].classId));
-    return true;
+    const QString written = outputFormat == options::FormatAvi   ? QStringLiteral("AVI")
+                            : outputFormat == options::FormatWmv ? QStringLiteral("WMV")
+                            : muxer ? QString::fromStdString(muxer->friendlyName)
+                                    : QStringLiteral("custom multiplexer");
+    Say(QStringLiteral("The name %1 is that of another kind of file than the %2 output asked for. "
+                       "Name it %3, or leave out --format and --muxer to let the name's "
+                       "extension choose. Nothing was written.")
+            .arg(options.output, written,
+                 options::ApplyFormatExtension(options.output, outputFormat, extensions)));
+    return false;
 }
 
 // A container that cannot hold the chosen compressors is refused before anything is written.
@@ -154,8 +186,7 @@ bool ContainerHoldsCompressors(const OutputSettings& output, const render::Outpu
         if (avi >= 0)
             muxer = &graph::EnumerateDevices(graph::DeviceCategory::Filter)[avi];
     } else {
-        muxer = graph::FindDeviceByClassId(
-            core::GuidFromString(parts.muxerClassId.toStdString()).value_or(GUID{}));
+        muxer = MuxerByClassId(parts.muxerClassId);
     }
     const auto entryOf = [](const std::shared_ptr<graph::BaseFilter>& compressor) {
         return compressor ? graph::FindDeviceByClassId(compressor->ClassId()) : nullptr;
@@ -181,8 +212,7 @@ bool ChoosePictureCopy(const ConvertOptions& options, const SourceVideo& source,
     const options::PictureCopySource picture{source.photoList[0].path,
                                              static_cast<int>(source.photoList.Count()),
                                              source.width, source.height, source.frameRate};
-    const graph::DeviceEntry* muxer = graph::FindDeviceByClassId(
-        core::GuidFromString(parts.muxerClassId.toStdString()).value_or(GUID{}));
+    const graph::DeviceEntry* muxer = MuxerByClassId(parts.muxerClassId);
     if (Refuses(options::PictureCopyRefusal(picture, output, muxer, &source.sync)))
         return false;
     output.copySourcePicture = 1;
@@ -210,7 +240,7 @@ int RunConversion(const ConvertOptions& options) {
     OutputSettings output = ChooseOutput(options, source, store);
 
     render::OutputParts parts;
-    if (!ChooseMuxer(options.muxer, parts.muxerClassId) ||
+    if (!ChooseMuxer(options, output.outputFormat, parts.muxerClassId) ||
         !ChoosePictureCopy(options, source, store, output, parts))
         return 1;
     if (output.outputFormat != options::FormatWmv) {

@@ -99,6 +99,10 @@ const std::map<QString, Reader>& ValueOptions() {
          }},
         {"--frame-rate",
          [](const QString& v, ConvertOptions& o) {
+             if (v.toLower() == "source") {
+                 o.frameRate.reset();
+                 return true;
+             }
              o.frameRate = Number(v);
              return o.frameRate && *o.frameRate > 0 && *o.frameRate <= 1000;
          }},
@@ -226,8 +230,9 @@ Output (anything not given comes from the settings saved by the main window's Op
   --muxer NAME           the multiplexer of custom output; implies --format custom when no
                          format is given
   --size WxH             the picture size (default: the input's)
-  --frame-rate R         frames per second (default: the stored choice; "same as the
-                         source" gives the input's rate)
+  --frame-rate R|source  frames per second; 23.976, 29.97 and 59.94 are read as the
+                         NTSC rates 24000/1001, 30000/1001 and 60000/1001 (default, or
+                         "source": the input's own rate)
   --video-bitrate BPS    bits per second of the picture: the WMV profile's, or the picture
                          compressor's bit rate
   --audio-bitrate BPS    bits per second of the sound: the WMV profile's, or the sound

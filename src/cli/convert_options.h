@@ -24,7 +24,7 @@ struct ConvertOptions {
     std::optional<int> format; // options::OutputFormat
     std::optional<QString> videoEncoder, audioEncoder, muxer;
     std::optional<int> width, height;
-    std::optional<double> frameRate;
+    std::optional<double> frameRate; // without it (or "source") the input's own rate
     std::optional<int> videoBitrate, audioBitrate;
     bool help = false;
 };

@@ -1,14 +1,70 @@
 #include "options/output_extension.h"
 
-namespace options {
+#include <QStringList>
 
-QString ApplyFormatExtension(const QString& path, int outputFormat) {
-    if (outputFormat != FormatAvi && outputFormat != FormatWmv)
-        return path;
+#include <array>
+#include <utility>
+
+namespace options {
+namespace {
+
+// The extension of the file name (without the dot), or empty; a dot in a folder name is not
+// one.
+QString ExtensionOf(const QString& path) {
     const qsizetype nameStart = path.lastIndexOf('/') + 1;
     const qsizetype dot = path.lastIndexOf('.');
-    const QString stem = dot >= nameStart ? path.left(dot) : path;
-    return stem + (outputFormat == FormatAvi ? ".avi" : ".wmv");
+    return dot >= nameStart ? path.mid(dot + 1).toLower() : QString();
+}
+
+QString WithExtension(const QString& path, const QString& extension) {
+    const qsizetype nameStart = path.lastIndexOf('/') + 1;
+    const qsizetype dot = path.lastIndexOf('.');
+    return (dot >= nameStart ? path.left(dot) : path) + '.' + extension;
+}
+
+QStringList ExtensionsOf(int outputFormat, const QString& muxerExtensions) {
+    switch (outputFormat) {
+    case FormatAvi:
+        return {"avi"};
+    case FormatWmv:
+        return {"wmv", "asf"};
+    default:
+        return muxerExtensions.toLower().split(',', Qt::SkipEmptyParts);
+    }
+}
+
+} // namespace
+
+QString ApplyFormatExtension(const QString& path, int outputFormat,
+                             const QString& muxerExtensions) {
+    const QStringList extensions = ExtensionsOf(outputFormat, muxerExtensions);
+    if (extensions.isEmpty() ||
+        (outputFormat == FormatCustomMuxer && extensions.contains(ExtensionOf(path))))
+        return path;
+    return WithExtension(path, extensions.front());
+}
+
+std::optional<ExtensionFormat> FormatOfExtension(const QString& path) {
+    static const std::array<std::pair<const char*, ExtensionFormat>, 7> kKnown{{
+        {"avi", {FormatAvi, {}}},
+        {"wmv", {FormatWmv, {}}},
+        {"asf", {FormatWmv, {}}},
+        {"mp4", {FormatCustomMuxer, "mp4"}},
+        {"mkv", {FormatCustomMuxer, "matroska"}},
+        {"mov", {FormatCustomMuxer, "mov"}},
+        {"webm", {FormatCustomMuxer, "webm"}},
+    }};
+    const QString extension = ExtensionOf(path);
+    for (const auto& [known, format] : kKnown) {
+        if (extension == QLatin1String(known))
+            return format;
+    }
+    return std::nullopt;
+}
+
+bool ExtensionContradicts(const QString& path, int outputFormat, const QString& muxerExtensions) {
+    return FormatOfExtension(path) &&
+           !ExtensionsOf(outputFormat, muxerExtensions).contains(ExtensionOf(path));
 }
 
 } // namespace options

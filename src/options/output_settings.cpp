@@ -1,5 +1,7 @@
 #include "options/output_settings.h"
 
+#include "platform/core/guid.h"
+#include "platform/graph/device_enumerator.h"
 #include "platform/settings/store.h"
 #include "sync/time_text.h"
 
@@ -51,8 +53,15 @@ QString DefaultOutputName(QString& failureMessage) {
     return videos + "/output.wmv";
 }
 
+QString StoredMuxerExtensions(const settings::Store& store) {
+    const QString stored = store.GetProfileString("DirectShowFilters", "CurrentMuxerCLSID", "");
+    const std::optional<GUID> classId = core::GuidFromString(stored.toStdString());
+    const graph::DeviceEntry* muxer = classId ? graph::FindDeviceByClassId(*classId) : nullptr;
+    return muxer ? QString::fromStdString(muxer->extensions) : QString();
+}
+
 void ReadFrameRateAndBitrates(const settings::Store& store, OutputSettings& out) {
-    ApplyFrameRateIndex(store.GetProfileInt("Settings", "OutputFrameRateIndex", 1),
+    ApplyFrameRateIndex(store.GetProfileInt("Settings", "OutputFrameRateIndex", 0),
                         store.GetProfileString("Settings", "OutputFrameRate", "23.976"),
                         out.frameRateIndex, out.outputFrameRate);
     out.videoBitrate = store.GetProfileInt("Settings", "n_video_bitrate", 798720);

@@ -13,7 +13,7 @@ struct OutputSettings {
     QString outputFileName;
     int outputWidth = 0;
     int outputHeight = 0;
-    int frameRateIndex = 1;
+    int frameRateIndex = 0; // a first conversion keeps the video's own rate
     double outputFrameRate = 23.976;
     double sourceFrameRate = 23.976;
     int stretchMode = 2; // 2 preserve aspect ratio, 0 stretch
@@ -26,6 +26,8 @@ struct OutputSettings {
 };
 
 // The frame rate that goes with a stored "OutputFrameRateIndex"; an unknown index becomes 1.
+// Nothing stored is row 0, the source's own rate: any fixed rate would drop or repeat frames
+// of a video at another rate without a word.
 // Index 6 takes the custom rate text.
 void ApplyFrameRateIndex(int storedIndex, const QString& customRate, int& index, double& rate);
 
@@ -33,6 +35,10 @@ void ApplyFrameRateIndex(int storedIndex, const QString& customRate, int& index,
 // When the folder cannot be had, the reason comes back in failureMessage and the home
 // folder stands in.
 QString DefaultOutputName(QString& failureMessage);
+
+// The file extensions of the custom muxer the settings chose ("CurrentMuxerCLSID"), or empty
+// when it is none that is installed.
+QString StoredMuxerExtensions(const settings::Store& store);
 
 // "Option", "Settings" values of the table above, with their defaults.
 void ReadFrameRateAndBitrates(const settings::Store& store, OutputSettings& out);

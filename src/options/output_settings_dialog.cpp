@@ -393,9 +393,18 @@ void CDialogOutputSettings::OnCommand(int id) {
 
 void CDialogOutputSettings::OnFormatChanged() {
     outputFormat = Combo(IDC_COMBO_OUTPUT_FORMAT)->currentIndex();
-    SetDlgItemText(IDC_EDIT_OUTPUT_FILE,
-                   options::ApplyFormatExtension(GetDlgItemText(IDC_EDIT_OUTPUT_FILE), outputFormat));
+    ApplyExtension(GetDlgItemText(IDC_EDIT_OUTPUT_FILE));
     ShowFormatControls();
+}
+
+void CDialogOutputSettings::ApplyExtension(const QString& path) {
+    const int muxer = Combo(IDC_COMBO_MUXER_ORDERED)->currentIndex();
+    const auto& muxers = graph::EnumerateDevices(DeviceCategory::Filter);
+    const QString extensions = muxer >= 0 && muxer < static_cast<int>(muxers.size())
+                                   ? QString::fromStdString(muxers[muxer].extensions)
+                                   : QString();
+    SetDlgItemText(IDC_EDIT_OUTPUT_FILE,
+                   options::ApplyFormatExtension(path, outputFormat, extensions));
 }
 
 void CDialogOutputSettings::ShowFormatControls() {
@@ -444,6 +453,8 @@ void CDialogOutputSettings::OnFrameRateChanged() {
 void CDialogOutputSettings::OnMuxerChanged(int fromId, int toId) {
     auto* to = Combo(toId);
     to->setCurrentIndex(RowOf(to, Combo(fromId)->currentText()));
+    if (outputFormat == options::FormatCustomMuxer)
+        ApplyExtension(GetDlgItemText(IDC_EDIT_OUTPUT_FILE));
 }
 
 void CDialogOutputSettings::OnBrowse() {
@@ -460,7 +471,7 @@ void CDialogOutputSettings::OnBrowse() {
     const int type = std::clamp(outputFormat, 0, 2);
     request.filters = {kTypes[type]};
     if (const auto chosen = ui::CurrentPrompts().SaveFileName(this, request))
-        SetDlgItemText(IDC_EDIT_OUTPUT_FILE, options::ApplyFormatExtension(*chosen, outputFormat));
+        ApplyExtension(*chosen);
 }
 
 void CDialogOutputSettings::OnDefault() {

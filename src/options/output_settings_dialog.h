@@ -77,6 +77,8 @@ class CDialogOutputSettings : public ui::Dialog {
     void OnResolutionChanged();
     void OnFrameRateChanged();
     void OnMuxerChanged(int fromId, int toId);
+    // The output name with the extension of the chosen format (and custom muxer).
+    void ApplyExtension(const QString& path);
     void OnBrowse();
     void OnDefault();
     void OnCodecSettings();

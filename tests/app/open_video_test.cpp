@@ -94,11 +94,12 @@ TEST_F(OpenVideoTest, TheClipKeepsWholeSecondsWhileTheStreamsKeepTheirLength) {
     EXPECT_EQ(fresh.musicEnd, 830'000'000);
 }
 
+// A first run (nothing stored) keeps the video's own rate; a stored fixed rate is kept.
 TEST_F(OpenVideoTest, TheSourceFrameRateReplacesTheOutputRateOnlyForIndexZero) {
-    settings::Profile().WriteProfileInt("Settings", "OutputFrameRateIndex", 0);
     CVellumDlg original;
     scope.prompts.fileAnswers = {QString::fromStdString(testsupport::PlainClip(640, 480, 25, 2))};
     QTest::mouseClick(original.GetDlgItem(IDC_BUTTON_ADD_VIDEO), Qt::LeftButton);
+    EXPECT_EQ(original.output.frameRateIndex, 0);
     EXPECT_DOUBLE_EQ(original.output.outputFrameRate, 25.0);
 
     settings::Profile().WriteProfileInt("Settings", "OutputFrameRateIndex", 2);

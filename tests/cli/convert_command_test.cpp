@@ -20,6 +20,7 @@ namespace {
 
 constexpr double kOffset = 0.3;
 constexpr double kDrift = 0.01;
+constexpr double kComposedSampleRate = 44100; // the composition's sound
 
 using clitest::Result;
 
@@ -204,4 +205,71 @@ TEST_F(ConvertCommandTest, HelpListsEveryOption) {
           "--calculate", "--overwrite", "--format", "--video-encoder", "--audio-encoder", "--muxer",
           "--size", "--frame-rate", "--video-bitrate", "--audio-bitrate", "Exit status"})
         EXPECT_TRUE(help.contains(option)) << option;
+}
+
+// Without --format or --muxer the output's extension chooses the format, and without
+// --frame-rate the input's own rate is kept, whatever the main window stored; an extension
+// that names another format than the one asked for is refused.
+TEST_F(ConvertCommandTest, TheNameChoosesTheFormatAndTheInputItsRate) {
+    QDir().mkpath(settingsRoot + "/Morvane");
+    testsupport::WriteFileBytes((settingsRoot + "/Morvane/quillet.conf").toStdString(),
+                                "[Settings]\nnOuptputFormat=1\nOutputFrameRateIndex=2\n");
+    const QString input = QString::fromStdString(Clip().path);
+    struct Case {
+        QStringList arguments;
+        const char* name;
+        const char* container;
+        const char* rate;
+    };
+    // MP4 and QuickTime take no uncompressed sound.
+    const QStringList aac{"--audio-encoder", "aac"};
+    for (const Case& c :
+         {Case{{"--audio-encoder", "none"}, "plain.avi", "avi", "25/1"},
+          Case{{"--frame-rate", "source", "--audio-encoder", "none"}, "source.mkv", "matroska,webm",
+               "25/1"},
+          Case{QStringList{"--frame-rate", "29.97"} + aac, "ntsc.mp4", "mov,mp4", "30000/1001"},
+          Case{QStringList{"--frame-rate", "23.976"} + aac, "film.mov", "mov,mp4", "24000/1001"}}) {
+        const QString output = folder + "/" + c.name;
+        const Result result =
+            Run(QStringList{input, "--video-encoder", "divx", "-o", output} + c.arguments);
+        ASSERT_EQ(result.exitCode, 0) << c.name << result.errors.toStdString();
+        EXPECT_TRUE(Probe(output, "format=format_name").remove('"').startsWith(c.container))
+            << c.name;
+        EXPECT_EQ(Probe(output, "stream=avg_frame_rate").section('\n', 0, 0), c.rate) << c.name;
+    }
+
+    const Result clash = Run({input, "--format", "avi", "-o", folder + "/clash.wmv"});
+    EXPECT_EQ(clash.exitCode, 1);
+    EXPECT_TRUE(clash.errors.contains("Name it " + folder + "/clash.avi"))
+        << clash.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(folder + "/clash.wmv"));
+}
+
+// Ten minutes at 30000/1001 frames a second, written at the input's own rate: every flash
+// stays on its frame and every click on its flash, to the sample in AVI and to the
+// container's millisecond in Matroska. The clip's clicks sit on whole samples and its frames
+// do not (a frame is 1601.6 samples), so half a sample of the distance is in the material, and
+// the click finder reads an onset up to a sample and a half late where the tone is low.
+TEST_F(ConvertCommandTest, ALongNtscClipKeepsEveryFlashOnItsFrame) {
+    std::vector<double> flashes;
+    for (int i = 0; i < 20; ++i)
+        flashes.push_back(15.0 + 30.0 * i);
+    const testsupport::DriftingClip clip =
+        testsupport::MakeDriftingClip(600, 30000.0 / 1001, flashes, kOffset, kDrift);
+    const QString list = SyncList(clip);
+    struct Case {
+        const char* name;
+        double timeResolution;
+    };
+    for (const Case& c : {Case{"ntsc.avi", 0}, Case{"ntsc.mkv", 0.0005}}) {
+        const QString output = folder + "/" + c.name;
+        const Result result =
+            Run({QString::fromStdString(clip.path), "--sync-list", list, "--calculate",
+                 "--video-encoder", "divx", "--audio-encoder", "none", "-o", output});
+        ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+        testsupport::ExpectClicksOnFlashes(output.toStdString(), clip.flashTimes, clip.fps, c.name,
+                                           2.0 / kComposedSampleRate + c.timeResolution);
+    }
+    EXPECT_EQ(Probe(folder + "/ntsc.avi", "stream=avg_frame_rate").section('\n', 0, 0),
+              "30000/1001");
 }

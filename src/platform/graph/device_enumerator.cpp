@@ -115,7 +115,7 @@ Category MakeCompressors(AVMediaType type) {
         std::string name = customary != kCustomaryNames.end() ? customary->second
                            : codec->long_name                 ? codec->long_name
                                                               : codec->name;
-        DeviceEntry entry{name, ClassIdOf(kind, codec->name), kind, codec->name};
+        DeviceEntry entry{name, ClassIdOf(kind, codec->name), kind, codec->name, ""};
         items.emplace_back(std::move(entry),
                            [codec](const std::string& name, std::shared_ptr<BaseFilter>* out) {
                                std::shared_ptr<Encoder> encoder;
@@ -131,11 +131,12 @@ Category MakeCompressors(AVMediaType type) {
 
 template <typename Filter, typename... Arguments>
 std::pair<DeviceEntry, Factory> Framework(const std::string& name, Arguments... arguments) {
-    return {DeviceEntry{name, ClassIdOf(FilterKind::Framework, name), FilterKind::Framework, name},
-            [arguments...](const std::string&, std::shared_ptr<BaseFilter>* out) {
-                *out = std::make_shared<Filter>(arguments...);
-                return S_OK;
-            }};
+    return {
+        DeviceEntry{name, ClassIdOf(FilterKind::Framework, name), FilterKind::Framework, name, ""},
+        [arguments...](const std::string&, std::shared_ptr<BaseFilter>* out) {
+            *out = std::make_shared<Filter>(arguments...);
+            return S_OK;
+        }};
 }
 
 Category MakeFilters() {
@@ -152,7 +153,8 @@ Category MakeFilters() {
         // its long name too.
         if (!shortNames.insert(format->name).second && format->long_name)
             name += std::string(" (") + format->long_name + ")";
-        DeviceEntry entry{name, MultiplexerClassId(format), FilterKind::Multiplexer, format->name};
+        DeviceEntry entry{name, MultiplexerClassId(format), FilterKind::Multiplexer, format->name,
+                          format->extensions ? format->extensions : ""};
         items.emplace_back(std::move(entry),
                            [format](const std::string& name, std::shared_ptr<BaseFilter>* out) {
                                std::shared_ptr<Multiplexer> mux;
@@ -167,14 +169,14 @@ Category MakeFilters() {
     items.push_back(Framework<Demultiplexer>("Demultiplexer"));
     items.push_back(Framework<Decoder>("Video Decoder", MajorType::Video));
     items.push_back(Framework<Decoder>("Audio Decoder", MajorType::Audio));
-    items.push_back(
-        {DeviceEntry{"WM ASF Writer", CLSID_WMAsfWriter, FilterKind::Framework, "WM ASF Writer"},
-         [](const std::string&, std::shared_ptr<BaseFilter>* out) {
-             std::shared_ptr<AsfWriter> writer;
-             const HRESULT hr = AsfWriter::Create(&writer);
-             *out = std::move(writer);
-             return hr;
-         }});
+    items.push_back({DeviceEntry{"WM ASF Writer", CLSID_WMAsfWriter, FilterKind::Framework,
+                                 "WM ASF Writer", "wmv,asf"},
+                     [](const std::string&, std::shared_ptr<BaseFilter>* out) {
+                         std::shared_ptr<AsfWriter> writer;
+                         const HRESULT hr = AsfWriter::Create(&writer);
+                         *out = std::move(writer);
+                         return hr;
+                     }});
     Category category;
     Order(items, &category);
     return category;

@@ -44,6 +44,7 @@ struct DeviceEntry {
     CLSID classId;
     FilterKind kind;
     std::string libraryName; // the FFmpeg encoder or muxer; a framework filter's own name
+    std::string extensions;  // a multiplexer's file extensions, the usual first ("mkv,mka")
 };
 
 // The entries of a category in their stable order.
