@@ -4,10 +4,27 @@
 #include "app/vellum_dlg.h"
 #include "controls/bitmap_slider.h"
 #include "platform/ui/prompts.h"
+#include "preview/preview_window.h"
 #include "resources/resource.h"
 #include "sync/time_text.h"
 
 #include <QApplication>
+
+namespace {
+
+// The source players' transport, off while the composed preview plays: it would start the
+// original sound under the preview's.
+constexpr int kSourceTransport[] = {IDC_BUTTON_PLAY,
+                                    IDC_BUTTON_PAUSE,
+                                    IDC_BUTTON_STOP,
+                                    IDC_BUTTON_JUMP_FORWARD,
+                                    IDC_BUTTON_JUMP_BACKWARD,
+                                    IDC_BUTTON_AUDIO_JUMP_FORWARD,
+                                    IDC_BUTTON_AUDIO_VIDEO_RESTORE,
+                                    IDC_BUTTON_AUDIO_JUMP_BACKWARD,
+                                    IDC_SLIDER_POSITION};
+
+} // namespace
 
 void CVellumDlg::OnPreview() {
     // A running preview always stops, also once its video was closed under it.
@@ -67,12 +84,23 @@ void CVellumDlg::StartPreview() {
     graph::FilterGraph* graph = nullptr;
     if (FAILED(previewEngine->GetFilterGraph(&graph)))
         return fail("Could not GetFilterGraph");
+    // One sound at a time: the source players rest while the preview plays.
+    for (preview::CVcdCore* player : {videoPlayer.get(), audioPlayer.get()}) {
+        if (player && player->playState == preview::Running)
+            player->Pause();
+    }
     resultPlayer = std::make_unique<preview::CVcdCore>(this, preview::AllStreams);
     if (FAILED(resultPlayer->OpenGraph(graph))) {
         resultPlayer.reset();
         return fail("Could run graph");
     }
+    std::vector<QRect> shown{frameGeometry()};
+    if (videoPlayer && videoPlayer->m_hWnd && videoPlayer->m_hWnd->isVisible())
+        shown.push_back(videoPlayer->m_hWnd->frameGeometry());
+    resultPlayer->MoveClearOf(shown);
     resultPlayer->SeekTo(avsync::TextToTime(GetDlgItemText(IDC_EDIT_PREVIEW_START).toStdString()));
+    for (int id : kSourceTransport)
+        EnableDlgItem(id, false);
     previewRunning = 1;
     SetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO, "Stop");
     previewBar_->start();
@@ -90,6 +118,8 @@ void CVellumDlg::StopPreview() {
     }
     composition.ReleaseTimeline();
     previewRunning = 0;
+    for (int id : kSourceTransport)
+        EnableDlgItem(id, videoPlayer != nullptr);
     SetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO, "Preview");
     previewBarPosition = 0;
     Item<CBitmapSlider>(IDC_SLIDER_PREVIEW)->setValue(0);

@@ -17,6 +17,42 @@ QRect PreviewWindowRect(const QRect& workArea, const QRect& mainWindow) {
                  std::max(bottom - top, kSmallestSide));
 }
 
+QPoint PlaceClearOf(const QRect& workArea, const QSize& size, const std::vector<QRect>& others) {
+    std::vector<QPoint> candidates;
+    for (const QRect& other : others) {
+        candidates.push_back({other.right() + 1, other.top()});
+        candidates.push_back({other.left() - size.width(), other.top()});
+        candidates.push_back({other.left(), other.bottom() + 1});
+        candidates.push_back({other.left(), other.top() - size.height()});
+    }
+    candidates.push_back(workArea.topLeft());
+    candidates.push_back({workArea.right() + 1 - size.width(), workArea.top()});
+    candidates.push_back({workArea.left(), workArea.bottom() + 1 - size.height()});
+    candidates.push_back(
+        {workArea.right() + 1 - size.width(), workArea.bottom() + 1 - size.height()});
+    QPoint best = workArea.topLeft();
+    long long leastCovered = -1;
+    for (QPoint place : candidates) {
+        // Kept on the work area, its top-left corner first when the window is larger.
+        place.setX(
+            std::max(workArea.left(), std::min(place.x(), workArea.right() + 1 - size.width())));
+        place.setY(
+            std::max(workArea.top(), std::min(place.y(), workArea.bottom() + 1 - size.height())));
+        long long covered = 0;
+        for (const QRect& other : others) {
+            const QRect overlap = QRect(place, size).intersected(other);
+            covered += static_cast<long long>(overlap.width()) * overlap.height();
+        }
+        if (leastCovered < 0 || covered < leastCovered) {
+            best = place;
+            leastCovered = covered;
+        }
+        if (covered == 0)
+            break;
+    }
+    return best;
+}
+
 QRect FullScreenPictureRect(const QSize& screen, const QSize& picture) {
     const int cx = screen.width();
     const int cy = screen.height();

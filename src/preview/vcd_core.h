@@ -86,6 +86,9 @@ class CVcdCore {
     bool LeaveFullScreen();
     void ToggleOnTop();
     void SetCursorVisible(bool visible);
+    // Moves the window where it hides none of `others` (frame rectangles), as far as the
+    // screen allows.
+    void MoveClearOf(const std::vector<QRect>& others);
 
     // Called by the preview window.
     void HandleGraphEvents();

@@ -25,6 +25,13 @@ void CVcdCore::CreatePreviewWindow() {
     windowCreated = true;
 }
 
+void CVcdCore::MoveClearOf(const std::vector<QRect>& others) {
+    if (!m_hWnd || fullScreen == 1)
+        return;
+    const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+    m_hWnd->move(PlaceClearOf(workArea, m_hWnd->frameGeometry().size(), others));
+}
+
 void CVcdCore::DestroyPreviewWindow() {
     if (pVW) {
         m_hWnd->hide();

@@ -139,3 +139,28 @@ TEST_F(PreviewTest, APreviewWhoseVideoWasClosedCanStillBeStopped) {
     EXPECT_FALSE(dlg.resultPlayer);
     EXPECT_TRUE(scope.prompts.messages.empty());
 }
+
+// Only one sound plays: the source players rest and their transport is off while the preview
+// runs, and the preview's window hides neither the main window nor the picture.
+TEST_F(PreviewTest, ThePlayersRestAndThePreviewWindowHidesNeitherWindow) {
+    dlg.setGeometry(40, 330, 420, 240);
+    Open();
+    Click(IDC_BUTTON_PLAY);
+    ASSERT_EQ(dlg.audioPlayer->playState, preview::Running);
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+    ASSERT_EQ(dlg.previewRunning, 1);
+    EXPECT_EQ(dlg.videoPlayer->playState, preview::Paused);
+    EXPECT_EQ(dlg.audioPlayer->playState, preview::Paused);
+    const int transport[] = {IDC_BUTTON_PLAY, IDC_BUTTON_JUMP_FORWARD,
+                             IDC_BUTTON_AUDIO_JUMP_FORWARD, IDC_SLIDER_POSITION};
+    for (int id : transport)
+        EXPECT_FALSE(dlg.GetDlgItem(id)->isEnabled()) << id;
+    const QRect preview = dlg.resultPlayer->m_hWnd->frameGeometry();
+    EXPECT_FALSE(preview.intersects(dlg.frameGeometry()));
+    EXPECT_FALSE(preview.intersects(dlg.videoPlayer->m_hWnd->frameGeometry()));
+
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+    for (int id : transport)
+        EXPECT_TRUE(dlg.GetDlgItem(id)->isEnabled()) << id;
+    EXPECT_EQ(dlg.audioPlayer->playState, preview::Paused);
+}
