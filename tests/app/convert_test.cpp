@@ -143,6 +143,18 @@ TEST_F(ConvertTest, RefusesWithoutAVideoOrWhilePreviewingAndAsksBeforeReplacing)
         EXPECT_EQ(testsupport::ReadFileBytes(dlg.output.outputFileName.toStdString()), "mine");
         EXPECT_EQ(dlg.converting, 0);
         EXPECT_EQ(dlg.composition.Timeline(), nullptr);
+
+        // No video compressor and No to the question: nothing is built or written.
+        Output("uncompressed.avi", 0);
+        scope.prompts.messages.clear();
+        scope.prompts.answers = {ui::IDNO};
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        EXPECT_TRUE(
+            scope.prompts.messages[0].text.startsWith("You do not select a video compressor"));
+        EXPECT_EQ(dlg.converting, 0);
+        EXPECT_EQ(dlg.composition.Timeline(), nullptr);
+        EXPECT_FALSE(QFile::exists(dlg.output.outputFileName));
     });
 }
 
