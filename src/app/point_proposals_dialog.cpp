@@ -1,5 +1,6 @@
 #include "app/point_proposals_dialog.h"
 
+#include "sync/recording_jumps.h"
 #include "sync/time_text.h"
 
 #include <QHBoxLayout>
@@ -33,6 +34,12 @@ QString Summary(const align::Alignment& found) {
         text += QStringLiteral("\nJump: video %1 to %2 s, separate sound %3 to %4 s")
                     .arg(Time(jump.videoFrom), Time(jump.videoTo), Time(jump.recordingFrom),
                          Time(jump.recordingTo));
+    std::vector<avsync::SyncPoint> points;
+    for (const align::ProposedPoint& point : found.points)
+        points.push_back({point.video, point.audio});
+    for (const avsync::VideoSpan& span : avsync::SilentSpans(points))
+        text += QStringLiteral("\nSilent: video %1 to %2 s, where the separate sound jumps")
+                    .arg(Time(span.from), Time(span.to));
     return text;
 }
 

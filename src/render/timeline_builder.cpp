@@ -3,6 +3,7 @@
 #include "platform/ui/prompts.h"
 #include "render/group_media_types.h"
 #include "render/transition_kinds.h"
+#include "sync/recording_jumps.h"
 
 #include <algorithm>
 #include <vector>
@@ -27,6 +28,7 @@ struct Segment {
     TimeSpan timeline;
     TimeSpan video;
     TimeSpan audio;
+    bool betweenPoints = false; // not bounded by a start or end time
 };
 
 std::vector<Segment> SegmentsAtPoints(const avsync::SyncState& sync) {
@@ -40,6 +42,7 @@ std::vector<Segment> SegmentsAtPoints(const avsync::SyncState& sync) {
         s.audio.start = i == 0 ? sync.audioStart : sync.syncPoints[i - 1].audioTime;
         s.audio.stop = i == n ? sync.audioEnd : sync.syncPoints[i].audioTime;
         s.timeline = {at, at + s.video.Length()};
+        s.betweenPoints = i > 0 && i < n;
         at = s.timeline.stop;
         segments.push_back(s);
     }
@@ -101,8 +104,13 @@ HRESULT TimelineBuilder::AddAudioGroup() {
         AddAudioSource(group, path, {0, sync.outputDuration}, {sync.audioStart, sync.audioEnd});
         return S_OK;
     }
-    for (const Segment& segment : SegmentsAtPoints(sync))
-        AddAudioSource(group, path, segment.timeline, segment.audio);
+    for (const Segment& segment : SegmentsAtPoints(sync)) {
+        // Nothing plays where the recording jumped between two points: the group is silent
+        // there.
+        if (!segment.betweenPoints ||
+            !avsync::IsRecordingJump(segment.video.Length(), segment.audio.Length()))
+            AddAudioSource(group, path, segment.timeline, segment.audio);
+    }
     return S_OK;
 }
 

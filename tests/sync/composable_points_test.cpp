@@ -1,4 +1,5 @@
 #include "sync/composable_points.h"
+#include "sync/recording_jumps.h"
 
 #include <gtest/gtest.h>
 
@@ -83,4 +84,22 @@ TEST(ComposablePoints, WithoutPointsTheEndsMustFollowTheStarts) {
     state.audioStart = 30 * S;
     state.audioEnd = 29 * S;
     EXPECT_EQ(Fault(state), std::pair(Kind::AudioEndBeforeStart, -1));
+}
+
+// Between two points, sound that would play more than a tenth faster or slower than its
+// picture is a jump of the recording, composed as silence; clock drift is not.
+TEST(RecordingJumps, OnlyStretchesBeyondAnyDriftAreSilent) {
+    const REFERENCE_TIME s = UNITS;
+    const std::vector<avsync::SyncPoint> points = {{10 * s, 10 * s},
+                                                   {20 * s, 20 * s + s / 100},
+                                                   {27 * s, 20 * s + 14 * s / 10},
+                                                   {30 * s, 23 * s + 14 * s / 10},
+                                                   {30 * s, 25 * s}};
+    const std::vector<avsync::VideoSpan> silent = avsync::SilentSpans(points);
+    ASSERT_EQ(silent.size(), 2u);
+    EXPECT_EQ(silent[0].from, 20 * s); // a recorder paused: 0.14 s of sound for 7 s of picture
+    EXPECT_EQ(silent[0].to, 27 * s);
+    EXPECT_EQ(silent[1].from, 30 * s); // a camera restarted: sound with no picture at all
+    EXPECT_TRUE(avsync::IsRecordingJump(10 * s, 12 * s));
+    EXPECT_FALSE(avsync::IsRecordingJump(10 * s, 10 * s + s / 1000));
 }

@@ -12,6 +12,7 @@ namespace editing {
 namespace {
 
 constexpr std::int64_t kBlock = 1024; // output samples per sample pushed downstream
+constexpr std::int64_t kFadeSamples = AudioGroupStream::kSampleRate / 200; // 5 ms
 
 graph::MediaType DeclaredType() {
     AVCodecParameters* p = avcodec_parameters_alloc();
@@ -39,6 +40,31 @@ AudioGroupStream::AudioGroupStream(std::vector<PlacedSource> sources)
         const std::int64_t end = SampleAt(source.timeline.stop);
         if (end > first)
             segments_.push_back({first, end, &source});
+    }
+    for (Segment& segment : segments_) {
+        const auto touches = [&](auto edge) {
+            return std::any_of(segments_.begin(), segments_.end(), [&](const Segment& other) {
+                return &other != &segment && other.first <= edge && edge <= other.end;
+            });
+        };
+        segment.fadeIn = segment.first > 0 && !touches(segment.first);
+        segment.fadeOut = segment.end < totalSamples_ && !touches(segment.end);
+    }
+}
+
+void AudioGroupStream::Fade(const Segment& segment, std::int64_t from, std::int64_t count,
+                            float* out) {
+    for (std::int64_t i = 0; i < count; ++i) {
+        const std::int64_t j = from + i;
+        float gain = 1.0f;
+        if (segment.fadeIn)
+            gain = std::min(gain, static_cast<float>(j - segment.first + 1) / kFadeSamples);
+        if (segment.fadeOut)
+            gain = std::min(gain, static_cast<float>(segment.end - j) / kFadeSamples);
+        if (gain < 1.0f) {
+            out[2 * i] *= gain;
+            out[2 * i + 1] *= gain;
+        }
     }
 }
 
@@ -113,8 +139,10 @@ bool AudioGroupStream::Next(graph::MediaSample& sample) {
     }
     const std::int64_t count = end - next_;
     std::vector<float> mixed(2 * static_cast<std::size_t>(count), 0.0f);
-    if (segment)
+    if (segment) {
         Render(*segment, next_, count, mixed.data());
+        Fade(*segment, next_, count, mixed.data());
+    }
 
     graph::FramePtr frame(av_frame_alloc());
     frame->format = AV_SAMPLE_FMT_S16;

@@ -2,7 +2,8 @@
 // The sound of a group at 44,100 Hz, 16-bit stereo. Each source's media span is resampled to
 // exactly the samples of its timeline span; sample boundaries are counted from the start of
 // the timeline, so no rounding adds up across sources. Times no source covers are silent, and
-// so are the sources of files that have no sound.
+// so are the sources of files that have no sound; a source beside such silence fades out into
+// it and in from it over a few milliseconds, so the cut does not click.
 #include "platform/editing/audio_sample_reader.h"
 #include "platform/editing/group_stream.h"
 #include "platform/editing/placed_source.h"
@@ -34,7 +35,10 @@ class AudioGroupStream final : public GroupStream {
         std::int64_t first; // output samples [first, end)
         std::int64_t end;
         const PlacedSource* source;
+        bool fadeIn = false;  // silence comes before it
+        bool fadeOut = false; // silence comes after it
     };
+    static void Fade(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
     explicit AudioGroupStream(std::vector<PlacedSource> sources);
     void Render(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
     const SincKernel& KernelFor(double step);
