@@ -5,6 +5,7 @@
 #include "platform/core/window_message.h"
 #include "platform/graph/capture_graph_builder.h"
 #include "platform/graph/demultiplexer.h"
+#include "platform/graph/device_enumerator.h"
 #include "platform/graph/file_source.h"
 #include "platform/graph/multiplexer.h"
 #include "platform/graph/packet_cut.h"
@@ -172,6 +173,22 @@ HRESULT AddWriter(graph::CaptureGraphBuilder2& builder, const std::string& file,
     }
 }
 
+// Containers that store each picture's own time, so a picture of uneven frame times can keep
+// them; AVI and ASF count frames at one rate.
+bool KeepsEachFrameTime(const OutputSettings& output, const OutputParts& parts) {
+    if (output.outputFormat != options::FormatCustomMuxer)
+        return false;
+    const graph::DeviceEntry* muxer = graph::FindDeviceByClassId(
+        core::GuidFromString(parts.muxerClassId.toStdString()).value_or(GUID{}));
+    if (!muxer || muxer->kind != graph::FilterKind::Multiplexer)
+        return false;
+    for (const char* keeps : {"matroska", "webm", "mp4", "mov"}) {
+        if (muxer->libraryName == keeps)
+            return true;
+    }
+    return false;
+}
+
 HRESULT BuildOutputGraph(editing::RenderEngine& engine, const std::string& file,
                          OutputSettings& output, const OutputParts& parts, Conversion& conversion) {
     graph::CaptureGraphBuilder2 builder;
@@ -281,6 +298,10 @@ HRESULT RenderToFile(editing::Timeline* timeline, OutputSettings& output, const 
         return fail(E_FAIL);
     }
     engine.SetDynamicReconnectLevel(1);
+    // "Original frame rate" of a phone's or screen recorder's picture: its own frame times.
+    const bool followSourceTimes = output.frameRateIndex == 0 && KeepsEachFrameTime(output, parts);
+    for (int group = 0; group < timeline->GetGroupCount(); ++group)
+        timeline->GetGroup(group)->SetFollowSourceFrameTimes(followSourceTimes);
     if (FAILED(engine.ConnectFrontEnd())) {
         Say("Could not ConnectFrontEnd");
         return fail(E_FAIL);

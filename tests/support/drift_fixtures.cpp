@@ -129,6 +129,42 @@ DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<doub
     return clip;
 }
 
+DriftingClip MakeVariableRateClip(double seconds, const std::vector<int>& flashFrames,
+                                  double offset, double drift) {
+    // Frames 2m and 2m+1 start at 11m/150 s and (11m+6)/150 s: 40 ms, then 33.3 ms.
+    const auto frameStart = [](int n) { return ((n / 2) * 11 + (n % 2) * 6) / 150.0; };
+    const int frames = static_cast<int>(seconds * 150 / 5.5);
+    DriftingClip clip;
+    clip.fps = 150 / 5.5;
+    QStringList enable;
+    std::vector<long> clickSamples;
+    for (int n : flashFrames) {
+        enable << QString("eq(n,%1)").arg(n);
+        // Matroska keeps milliseconds.
+        clip.flashTimes.push_back(std::round(frameStart(n) * 1000) / 1000);
+        const long sample =
+            std::lround((offset + clip.flashTimes.back() * (1 + drift)) * kClipSampleRate);
+        clickSamples.push_back(sample);
+        clip.clickTimes.push_back(double(sample) / kClipSampleRate);
+    }
+    static int count = 0;
+    clip.path = (TemporaryFolder() + QString("/variable_%1.mkv").arg(++count)).toStdString();
+    const QString sound = QString::fromStdString(clip.path) + ".f32";
+    WriteTone(sound, seconds, clickSamples);
+    Run("ffmpeg",
+        {"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+         QString("color=c=black:s=160x120:r=25:d=%1,drawbox=c=white:t=fill:enable='%2',"
+                 "settb=1/150,setpts='floor(N/2)*11+mod(N,2)*6'")
+             .arg(frames / 25.0)
+             .arg(enable.join('+')),
+         "-f", "f32le", "-ar", QString::number(kClipSampleRate), "-ac", "1", "-i", sound,
+         "-fps_mode", "passthrough", "-enc_time_base:v", "1/150", "-c:v", "libx264", "-preset",
+         "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "pcm_s16le", "-ac", "2",
+         QString::fromStdString(clip.path)});
+    QFile::remove(sound);
+    return clip;
+}
+
 std::vector<double> FlashTimes(const std::string& path) {
     const double start = FileStart(path);
     const QStringList lines =

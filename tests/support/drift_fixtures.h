@@ -32,6 +32,13 @@ DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<doub
 DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
                               double offset, double drift, const ClipCoding& coding);
 
+// A Matroska clip of about `seconds` whose frames last 1/25 s and 1/30 s in turn, as a phone
+// records (27.3 frames a second on average), flashing white on the frames numbered in
+// `flashFrames`; `fps` is the average rate and the flash times are the frames' stored times.
+// Its sound clicks as MakeDriftingClip's does.
+DriftingClip MakeVariableRateClip(double seconds, const std::vector<int>& flashFrames,
+                                  double offset, double drift);
+
 // The presentation times (seconds after the file's start) of the white pictures of a file,
 // one per flash (the first frame of each run of white frames).
 std::vector<double> FlashTimes(const std::string& path);

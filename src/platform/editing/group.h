@@ -21,6 +21,10 @@ class Group {
     // Frames per second of a picture group; not positive and finite: E_INVALIDARG.
     HRESULT SetOutputFPS(double fps);
     double GetOutputFPS() const { return fps_; }
+    // A picture group whose sources' frames are spaced unevenly follows their own times
+    // rather than the output rate: for writers that keep each frame's time.
+    void SetFollowSourceFrameTimes(bool follow) { followSourceTimes_ = follow; }
+    bool GetFollowSourceFrameTimes() const { return followSourceTimes_; }
     // In preview mode the engine may drop late frames; otherwise it renders every one.
     HRESULT SetPreviewMode(bool preview);
     bool GetPreviewMode() const { return preview_; }
@@ -37,6 +41,7 @@ class Group {
     AM_MEDIA_TYPE type_;
     double fps_ = 15.0;
     bool preview_ = true;
+    bool followSourceTimes_ = false;
     std::vector<std::unique_ptr<Track>> tracks_;
 };
 

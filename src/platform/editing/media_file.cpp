@@ -1,5 +1,8 @@
 #include "platform/editing/media_file.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace editing {
 
 HRESULT MediaFile::Open(const std::string& path, AVMediaType type) {
@@ -74,6 +77,32 @@ REFERENCE_TIME MediaFile::StartOf(const AVFrame* frame) const {
     if (ts == AV_NOPTS_VALUE)
         return AV_NOPTS_VALUE;
     return graph::ToRefTime(ts, format_->streams[stream_]->time_base) - fileStart_;
+}
+
+bool MediaFile::FrameTimesVary(int frames) {
+    std::vector<std::int64_t> times;
+    while (static_cast<int>(times.size()) < frames &&
+           av_read_frame(format_.get(), packet_.get()) >= 0) {
+        const std::int64_t t = packet_->pts != AV_NOPTS_VALUE ? packet_->pts : packet_->dts;
+        if (packet_->stream_index == stream_ && t != AV_NOPTS_VALUE)
+            times.push_back(t);
+        av_packet_unref(packet_.get());
+    }
+    SeekBefore(0);
+    // Pictures are stored in decoding order; their spacing is that of their showing times.
+    std::sort(times.begin(), times.end());
+    std::vector<std::int64_t> spacing;
+    for (std::size_t i = 1; i < times.size(); ++i)
+        spacing.push_back(times[i] - times[i - 1]);
+    if (spacing.size() < 2)
+        return false;
+    std::vector<std::int64_t> ordered = spacing;
+    std::nth_element(ordered.begin(), ordered.begin() + ordered.size() / 2, ordered.end());
+    const std::int64_t usual = ordered[ordered.size() / 2];
+    // A rate the time base cannot hold (29.97 in milliseconds) alternates by one tick.
+    const std::int64_t allowed = std::max<std::int64_t>(1, usual / 50);
+    return std::any_of(spacing.begin(), spacing.end(),
+                       [&](std::int64_t d) { return std::abs(d - usual) > allowed; });
 }
 
 } // namespace editing

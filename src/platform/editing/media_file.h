@@ -22,6 +22,10 @@ class MediaFile {
     void SeekBefore(REFERENCE_TIME t);
     // A decoded frame's start in media time.
     REFERENCE_TIME StartOf(const AVFrame* frame) const;
+    // Whether the stream's first frames (up to `frames` of them) are spaced unevenly, as a
+    // phone's or a screen recorder's are, beyond the rounding of the container's time base.
+    // Reads ahead, then puts the read position back at the start.
+    bool FrameTimesVary(int frames);
 
     AVCodecContext* Codec() const { return codec_.get(); }
     const AVStream* Stream() const { return format_->streams[stream_]; }

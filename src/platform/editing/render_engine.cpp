@@ -14,7 +14,8 @@ HRESULT CreateGroupStream(const Group& group, std::unique_ptr<GroupStream>* out)
             return E_INVALIDARG;
         std::unique_ptr<VideoGroupStream> video;
         const HRESULT hr = VideoGroupStream::Create(std::move(sources), info->bmiHeader.biWidth,
-                                                    info->bmiHeader.biHeight, group.GetOutputFPS(), &video);
+                                                    info->bmiHeader.biHeight, group.GetOutputFPS(),
+                                                    group.GetFollowSourceFrameTimes(), &video);
         *out = std::move(video);
         return hr;
     }

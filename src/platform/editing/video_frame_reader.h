@@ -12,10 +12,16 @@ class VideoFrameReader {
     // The frame shown at media time t (the first frame before the stream starts, the last one
     // after it ends); null when the file gives no picture at all.
     const AVFrame* FrameAt(REFERENCE_TIME t);
+    // Where the frame FrameAt last gave makes way for the next one (the largest time after
+    // the last frame).
+    REFERENCE_TIME ShownUntil() const { return currentStop_; }
+    // Whether the file's frames are spaced unevenly (see MediaFile).
+    bool FrameTimesVary() { return file_.FrameTimesVary(kFramesLookedAt); }
     // Why the file could not be read to its end, once that happened (see MediaFile).
     HRESULT Failure() const { return file_.Failure(); }
 
   private:
+    static constexpr int kFramesLookedAt = 300;
     bool DecodeNext();
     void Reposition(REFERENCE_TIME t);
 

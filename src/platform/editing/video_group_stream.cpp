@@ -7,6 +7,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace editing {
 
@@ -20,6 +21,20 @@ REFERENCE_TIME MediaTimeAt(const PlacedSource& source, REFERENCE_TIME t) {
     return source.media.start + static_cast<REFERENCE_TIME>(std::floor(into * rate));
 }
 
+// Where a source shows media time m on the timeline: the first timeline time that maps to m
+// or later, so a frame's span comes back whole; the source's end past its last frame.
+REFERENCE_TIME TimelineTimeOf(const PlacedSource& source, REFERENCE_TIME m) {
+    const REFERENCE_TIME into = m - source.media.start;
+    if (m == std::numeric_limits<REFERENCE_TIME>::max() || into >= source.media.Length())
+        return source.timeline.stop;
+    if (source.media.Length() == source.timeline.Length())
+        return source.timeline.start + into;
+    const double rate =
+        static_cast<double>(source.timeline.Length()) / static_cast<double>(source.media.Length());
+    return source.timeline.start + static_cast<REFERENCE_TIME>(std::ceil(into * rate));
+}
+
+// A rate of {0, 1} declares no steady frame time.
 graph::MediaType DeclaredType(int width, int height, AVRational rate) {
     AVCodecParameters* p = avcodec_parameters_alloc();
     p->codec_type = AVMEDIA_TYPE_VIDEO;
@@ -28,7 +43,7 @@ graph::MediaType DeclaredType(int width, int height, AVRational rate) {
     p->height = height;
     p->format = AV_PIX_FMT_RGB24;
     graph::MediaType type(graph::MajorType::Video, p, graph::kRefTimeBase,
-                          av_rescale(UNITS, rate.den, rate.num));
+                          rate.num > 0 ? av_rescale(UNITS, rate.den, rate.num) : 0);
     avcodec_parameters_free(&p);
     return type;
 }
@@ -46,13 +61,21 @@ VideoGroupStream::~VideoGroupStream() {
 }
 
 HRESULT VideoGroupStream::Create(std::vector<PlacedSource> sources, int width, int height,
-                                 double fps, std::unique_ptr<VideoGroupStream>* out) {
+                                 double fps, bool followSourceTimes,
+                                 std::unique_ptr<VideoGroupStream>* out) {
     if (width <= 0 || height == 0 || !(fps > 0))
         return E_INVALIDARG;
     std::unique_ptr<VideoGroupStream> stream(new VideoGroupStream(std::move(sources), width, height, fps));
     const HRESULT hr = OpenReaders(stream->sources_, stream->readers_);
     if (FAILED(hr))
         return hr;
+    // A steady source is better served by the exact grid of its own rate.
+    stream->sourceTimes_ =
+        followSourceTimes && !stream->readers_.empty() &&
+        std::all_of(stream->readers_.begin(), stream->readers_.end(),
+                    [](const auto& reader) { return reader.second->FrameTimesVary(); });
+    if (stream->sourceTimes_)
+        stream->type_ = DeclaredType(stream->width_, stream->height_, {0, 1});
     *out = std::move(stream);
     return S_OK;
 }
@@ -70,9 +93,43 @@ void VideoGroupStream::Seek(REFERENCE_TIME t) {
     while (FrameTime(k + 1) <= t)
         ++k;
     next_ = std::max<std::int64_t>(k, 0);
+    nextTime_ = std::max<REFERENCE_TIME>(t, 0);
+}
+
+bool VideoGroupStream::NextInSourceTime(graph::MediaSample& sample) {
+    const REFERENCE_TIME start = nextTime_;
+    if (start >= length_)
+        return false;
+    const PlacedSource* source = SourceAt(sources_, start);
+    const AVFrame* picture = nullptr;
+    REFERENCE_TIME stop = length_;
+    if (source) {
+        VideoFrameReader& reader = *readers_[source->path];
+        picture = reader.FrameAt(MediaTimeAt(*source, start));
+        stop = std::min(TimelineTimeOf(*source, reader.ShownUntil()), source->timeline.stop);
+    } else {
+        // Black at the grid's pace up to where the next source starts.
+        stop = FrameTime(av_rescale_rnd(start, rate_.num, UNITS * rate_.den, AV_ROUND_DOWN) + 1);
+        for (const PlacedSource& later : sources_) {
+            if (later.timeline.start > start) {
+                stop = std::min(stop, later.timeline.start);
+                break;
+            }
+        }
+    }
+    sample.start = start;
+    sample.stop = std::clamp(stop, start + 1, length_);
+    nextTime_ = sample.stop;
+    sample.frame = picture ? Fit(picture, source->stretchMode) : Black();
+    if (!sample.frame)
+        return false;
+    sample.frame->pts = sample.start;
+    return true;
 }
 
 bool VideoGroupStream::Next(graph::MediaSample& sample) {
+    if (sourceTimes_)
+        return NextInSourceTime(sample);
     const REFERENCE_TIME start = FrameTime(next_);
     if (start >= length_)
         return false;

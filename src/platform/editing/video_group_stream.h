@@ -17,9 +17,12 @@ namespace editing {
 
 class VideoGroupStream final : public GroupStream {
   public:
-    // Opens every source file; a failure status when one of them gives no picture.
+    // Opens every source file; a failure status when one of them gives no picture. With
+    // `followSourceTimes`, sources whose frames are spaced unevenly give one output frame per
+    // source frame, at its own time, instead of frames at `fps` (which then only fills what no
+    // source covers); the declared type then has no steady frame time.
     static HRESULT Create(std::vector<PlacedSource> sources, int width, int height, double fps,
-                          std::unique_ptr<VideoGroupStream>* out);
+                          bool followSourceTimes, std::unique_ptr<VideoGroupStream>* out);
     ~VideoGroupStream() override;
 
     const graph::MediaType& Type() const override { return type_; }
@@ -33,6 +36,8 @@ class VideoGroupStream final : public GroupStream {
 
   private:
     VideoGroupStream(std::vector<PlacedSource> sources, int width, int height, double fps);
+    // The next frame in the source's own time, or black up to the next grid frame.
+    bool NextInSourceTime(graph::MediaSample& sample);
     graph::FramePtr Fit(const AVFrame* picture, int stretchMode);
     graph::FramePtr Black() const;
 
@@ -44,6 +49,8 @@ class VideoGroupStream final : public GroupStream {
     REFERENCE_TIME length_;
     graph::MediaType type_;
     std::int64_t next_ = 0; // the next output frame
+    bool sourceTimes_ = false;
+    REFERENCE_TIME nextTime_ = 0; // with sourceTimes_: where the next output frame starts
     SwsContext* scaler_ = nullptr;
 };
 

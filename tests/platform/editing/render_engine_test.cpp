@@ -131,7 +131,9 @@ TEST(RenderEngine, TheSoundOfAFileWithoutSoundIsSilenceButAMissingFileFails) {
         CreateGroupStream(*MakeGroup(AudioType(), 0, "/no/such/clip.mp4", kSound), &stream)));
 }
 
-TEST(RenderEngine, EveryOutputFrameShowsTheFrameHoldingItsMediaTime) {
+// The frame on screen halfway through each output frame: a source frame lands on the output
+// frame nearest to its own time.
+TEST(RenderEngine, EveryOutputFrameShowsTheFrameHoldingItsMiddle) {
     const std::string path = testsupport::Clip(testsupport::ClipKind::H264Pcm);
     for (double fps : {25.0, 29.97}) {
         std::unique_ptr<GroupStream> stream;
@@ -142,7 +144,8 @@ TEST(RenderEngine, EveryOutputFrameShowsTheFrameHoldingItsMediaTime) {
         graph::MediaSample sample;
         int frames = 0;
         while (stream->Next(sample)) {
-            const int expected = static_cast<int>(std::floor(sample.start * testsupport::kClipFps / 1e7 + 1e-9));
+            const double middle = (sample.start + sample.stop) / 2.0;
+            const int expected = static_cast<int>(std::floor(middle * testsupport::kClipFps / 1e7 + 1e-9));
             ASSERT_EQ(testsupport::FrameNumberOf(ImageOf(sample.frame.get())), expected)
                 << "output frame at " << sample.start << " at " << fps << " fps";
             ++frames;
@@ -162,7 +165,7 @@ TEST(RenderEngine, AWholeSpanShorterThanItsMediaPlaysFasterAndSeeksToTheHeldFram
     EXPECT_EQ(stream->Length(), 3 * S);
     graph::MediaSample sample;
     for (std::int64_t k = 0; stream->Next(sample); ++k) {
-        const double media = sample.start * 4.0 / 3.0;
+        const double media = (sample.start + sample.stop) / 2.0 * 4.0 / 3.0;
         ASSERT_EQ(testsupport::FrameNumberOf(ImageOf(sample.frame.get())),
                   static_cast<int>(std::floor(media * 25 / 1e7)))
             << k;
@@ -170,7 +173,7 @@ TEST(RenderEngine, AWholeSpanShorterThanItsMediaPlaysFasterAndSeeksToTheHeldFram
     stream->Seek(Ms(2010));
     ASSERT_TRUE(stream->Next(sample));
     EXPECT_EQ(sample.start, Ms(2000)); // the output frame holding 2.01 s
-    EXPECT_EQ(testsupport::FrameNumberOf(ImageOf(sample.frame.get())), 66); // media 2.6667 s
+    EXPECT_EQ(testsupport::FrameNumberOf(ImageOf(sample.frame.get())), 67); // media 2.6933 s
 }
 
 TEST(RenderEngine, PicturesOfAnotherSizeAreFittedIntoTheGroupFrame) {
