@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -272,4 +273,84 @@ TEST_F(ConvertCommandTest, ALongNtscClipKeepsEveryFlashOnItsFrame) {
     }
     EXPECT_EQ(Probe(folder + "/ntsc.avi", "stream=avg_frame_rate").section('\n', 0, 0),
               "30000/1001");
+}
+
+// A recording whose frames last 1/25 s and 1/30 s in turn, at the input's own rate: Matroska
+// keeps every frame at its own time (to its millisecond) with its click on it; AVI, at the
+// average rate, shows no picture more than half a frame from its own time, and its sound is
+// exact however many of the short frames fall between two of its frames.
+TEST_F(ConvertCommandTest, AVariableRateClipKeepsItsFramesTimes) {
+    std::vector<int> frames;
+    for (int i = 0; i < 16; ++i)
+        frames.push_back(20 + 37 * i);
+    const testsupport::DriftingClip clip =
+        testsupport::MakeVariableRateClip(24, frames, kOffset, kDrift);
+    const QString list = SyncList(clip);
+    const auto convert = [&](const QString& name) {
+        const QString output = folder + "/" + name;
+        const Result result =
+            Run({QString::fromStdString(clip.path), "--sync-list", list, "--calculate",
+                 "--video-encoder", "divx", "--audio-encoder", "none", "-o", output});
+        EXPECT_EQ(result.exitCode, 0) << result.errors.toStdString();
+        return output.toStdString();
+    };
+    const double sample = 1 / kComposedSampleRate;
+    testsupport::ExpectClicksOnFlashes(convert("variable.mkv"), clip.flashTimes,
+                                       500 /* half a frame of it: a millisecond */, "variable.mkv",
+                                       2 * sample + 0.0005);
+
+    const std::string avi = convert("variable.avi");
+    const std::vector<double> flashes = testsupport::FlashTimes(avi);
+    const std::vector<double> clicks = testsupport::ClickTimes(avi);
+    EXPECT_GE(flashes.size(), clip.flashTimes.size() * 3 / 4);
+    for (double flash : flashes) {
+        const double own = *std::min_element(
+            clip.flashTimes.begin(), clip.flashTimes.end(),
+            [&](double a, double b) { return std::abs(a - flash) < std::abs(b - flash); });
+        EXPECT_LE(std::abs(flash - own), 0.5 / clip.fps + 0.001) << "flash at " << flash;
+    }
+    ASSERT_EQ(clicks.size(), clip.flashTimes.size());
+    for (std::size_t i = 0; i < clicks.size(); ++i)
+        EXPECT_NEAR(clicks[i], clip.flashTimes[i], 2 * sample) << "click " << i;
+}
+
+// Where the recording jumps between two points (0.14 s of sound for 3 s of picture, as when a
+// recorder paused), the written sound is silent, faded out before and in after, instead of the
+// 0.14 s stretched twenty times; the stretch after it plays as usual.
+TEST_F(ConvertCommandTest, AJumpOfTheRecordingIsWrittenAsSilence) {
+    const auto at = [](double video) { return kOffset + video * (1 + kDrift); };
+    const std::vector<avsync::SyncPoint> points = {
+        {2 * UNITS, std::llround(at(2) * UNITS)},
+        {5 * UNITS, std::llround((at(2) + 0.14) * UNITS)},
+        {8 * UNITS, std::llround((at(2) + 0.14 + 3 * (1 + kDrift)) * UNITS)}};
+    const QString list = folder + "/jump.ini";
+    ASSERT_TRUE(avsync::SaveSyncList(list.toStdString(), "", points));
+    const QString output = folder + "/jump.avi";
+    const Result result =
+        Run({QString::fromStdString(Clip().path), "--sync-list", list, "--video-start", "0",
+             "--video-end", "12", "--audio-start", QString::number(at(0)), "--audio-end",
+             QString::number(at(2) + 0.14 + 7 * (1 + kDrift)), "--video-encoder", "divx",
+             "--audio-encoder", "none", "-o", output});
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg",
+                 {"-v", "error", "-i", output, "-map", "0:a", "-ac", "1", "-f", "f32le", "-"});
+    ASSERT_TRUE(ffmpeg.waitForFinished(30000));
+    const QByteArray pcm = ffmpeg.readAllStandardOutput();
+    const auto* samples = reinterpret_cast<const float*>(pcm.constData());
+    const long count = pcm.size() / static_cast<long>(sizeof(float));
+    // The loudest sample between two instants (seconds of the written file).
+    const auto loudest = [&](double from, double to) {
+        float peak = 0;
+        for (long i = std::lround(from * kComposedSampleRate);
+             i < std::min(count, std::lround(to * kComposedSampleRate)); ++i)
+            peak = std::max(peak, std::abs(samples[i]));
+        return peak;
+    };
+    const double cut = 2, resume = 5;
+    EXPECT_GT(loudest(cut - 0.4, cut - 0.01), 0.08);         // the tone before
+    EXPECT_LT(loudest(cut - 0.0005, resume + 0.0005), 0.01); // faded out: no cut, no drone
+    EXPECT_LT(loudest(resume, resume + 0.001), 0.03);        // fading in
+    EXPECT_GT(loudest(resume + 0.01, resume + 0.4), 0.08);   // the tone after
 }

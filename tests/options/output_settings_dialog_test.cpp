@@ -366,9 +366,12 @@ TEST_F(OutputOptionsTest, TheFileNameFollowsTheFormatAndBrowse) {
         EXPECT_EQ(Edit(IDC_EDIT_OUTPUT_FILE)->text(), "/tmp/videos.old/clip.wmv");
         Pick(IDC_COMBO_OUTPUT_FORMAT, 0);
         EXPECT_EQ(Edit(IDC_EDIT_OUTPUT_FILE)->text(), "/tmp/videos.old/clip.avi");
+        // A custom muxer gives the name its container's extension.
         Pick(IDC_COMBO_OUTPUT_FORMAT, 2);
-        Type(IDC_EDIT_OUTPUT_FILE, "/tmp/videos.old/clip.mp4");
-
+        PickText(IDC_COMBO_MUXER_SORTED, "mp4 Mux");
+        EXPECT_EQ(Edit(IDC_EDIT_OUTPUT_FILE)->text(), "/tmp/videos.old/clip.mp4");
+        PickText(IDC_COMBO_MUXER_SORTED, "matroska Mux");
+        EXPECT_EQ(Edit(IDC_EDIT_OUTPUT_FILE)->text(), "/tmp/videos.old/clip.mkv");
         scope.prompts.fileAnswers = {QString("/home/me/out.final.mkv")};
         Click(IDC_BUTTON_BROWSE);
         EXPECT_EQ(Edit(IDC_EDIT_OUTPUT_FILE)->text(), "/home/me/out.final.mkv");
