@@ -17,6 +17,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 namespace render {
 
 namespace {
@@ -31,16 +33,45 @@ void Say(const QString& text) {
     ui::MessageBox(nullptr, text);
 }
 
-// The ASF writer of WMV output, configured from a generated profile (or the fixed profile
-// text when a profile file is asked for).
-HRESULT ConfigureAsfWriter(graph::BaseFilter* mux, OutputSettings& output) {
+// The profile of WMV output, generated from the settings before the writer is added (also
+// when a profile file is asked for, so its failures come first). A frame rate below 1 gives
+// no frame duration to generate it with, and is refused saying so.
+HRESULT GenerateWmvProfile(const OutputSettings& output,
+                           std::unique_ptr<wmformat::Profile>& profile) {
+    const std::optional<std::int32_t> frameRate = ProfileFrameRate(output.outputFrameRate);
+    if (!frameRate) {
+        Say(QString("The output frame rate %1 is too small for WMV output: choose a frame rate "
+                    "of at least 1 frame per second in the Options.")
+                .arg(output.outputFrameRate));
+        return E_INVALIDARG;
+    }
+    const AudioStreamDesc audio{static_cast<std::uint32_t>(output.audioBitrate), kWmaFormatTag,
+                                44100, 2};
+    const VideoStreamDesc video{wmformat::MakeFourCc("WMV3"),
+                                static_cast<std::uint32_t>(output.videoBitrate),
+                                output.outputHeight,
+                                output.outputWidth,
+                                *frameRate,
+                                0,
+                                kKeyFrameSeconds};
+    const HRESULT hr = GenerateProfile(&audio, &video, kWmvVersion9, &profile);
+    if (FAILED(hr))
+        ui::ShowError("Failed to GenerateProfile Audio video with script!  hr=0x%x\n",
+                      static_cast<unsigned>(hr));
+    return hr;
+}
+
+// The ASF writer of WMV output, configured from the generated profile (or from the fixed
+// profile text when a profile file is asked for).
+HRESULT ConfigureAsfWriter(graph::BaseFilter* mux, OutputSettings& output,
+                           std::unique_ptr<wmformat::Profile> generated) {
     auto* writer = dynamic_cast<graph::AsfWriter*>(mux);
     if (!writer) {
         ui::ShowError("Failed to QI for IConfigAsfWriter!  hr=0x%x\n",
                       static_cast<unsigned>(E_NOINTERFACE));
         return E_NOINTERFACE;
     }
-    std::unique_ptr<wmformat::Profile> profile;
+    std::unique_ptr<wmformat::Profile> profile = std::move(generated);
     HRESULT hr = S_OK;
     const char* failure = "Failed to configure filter to use profile!  hr=0x%x\n";
     if (output.useFileProfile == 1) {
@@ -50,22 +81,6 @@ HRESULT ConfigureAsfWriter(graph::BaseFilter* mux, OutputSettings& output) {
             return hr;
         }
         failure = "Failed to configure filter to use file profile!  hr=0x%x\n";
-    } else {
-        const AudioStreamDesc audio{static_cast<std::uint32_t>(output.audioBitrate), kWmaFormatTag,
-                                    44100, 2};
-        const VideoStreamDesc video{wmformat::MakeFourCc("WMV3"),
-                                    static_cast<std::uint32_t>(output.videoBitrate),
-                                    output.outputHeight,
-                                    output.outputWidth,
-                                    *ProfileFrameRate(output.outputFrameRate),
-                                    0,
-                                    kKeyFrameSeconds};
-        hr = GenerateProfile(&audio, &video, kWmvVersion9, &profile);
-        if (FAILED(hr)) {
-            ui::ShowError("Failed to GenerateProfile Audio video with script!  hr=0x%x\n",
-                          static_cast<unsigned>(hr));
-            return hr;
-        }
     }
     graph::AsfWriterConfig config;
     hr = AsfWriterConfigOf(*profile, &config);
@@ -205,13 +220,11 @@ HRESULT BuildOutputGraph(editing::RenderEngine& engine, const std::string& file,
         Say("Error pBuilder->SetFiltergraph( pGraph )");
         return E_FAIL;
     }
-    // A WMV frame rate below 1 gives no frame duration to generate a profile with.
-    if (output.outputFormat == options::FormatWmv && output.useFileProfile != 1 &&
-        !ProfileFrameRate(output.outputFrameRate)) {
-        Say(QString("The output frame rate %1 is too small for WMV output: choose a frame rate "
-                    "of at least 1 frame per second in the Options.")
-                .arg(output.outputFrameRate));
-        return E_INVALIDARG;
+    std::unique_ptr<wmformat::Profile> profile;
+    if (output.outputFormat == options::FormatWmv) {
+        const HRESULT generated = GenerateWmvProfile(output, profile);
+        if (FAILED(generated))
+            return generated;
     }
     graph::BaseFilter* mux = nullptr;
     graph::IFileSinkFilter2* sink = nullptr;
@@ -224,7 +237,7 @@ HRESULT BuildOutputGraph(editing::RenderEngine& engine, const std::string& file,
         sink->SetMode(graph::AM_FILE_OVERWRITE);
     conversion.pSink = sink;
     if (output.outputFormat == options::FormatWmv) {
-        hr = ConfigureAsfWriter(mux, output);
+        hr = ConfigureAsfWriter(mux, output, std::move(profile));
         if (FAILED(hr))
             return hr;
     }

@@ -258,6 +258,36 @@ TEST_F(ConvertTest, AviWmvAndACustomMultiplexerAreWrittenToTheEnd) {
     });
 }
 
+// WMV is refused in the order its output is built: a frame rate below 1 (which the options
+// accept) before anything else, also with the profile file, whose text is then refused; nothing
+// is written.
+TEST_F(ConvertTest, WmvRefusalsComeInTheOrderItsOutputIsBuilt) {
+    testsupport::RunModal(dlg, [&] {
+        Open(testsupport::Clip(testsupport::ClipKind::H264Aac));
+        struct Case {
+            double rate;
+            int fileProfile;
+            const char* first;
+        };
+        for (const Case& c :
+             {Case{0.5, 0, "The output frame rate 0.5 is too small for WMV output"},
+              Case{0.001, 1, "The output frame rate 0.001 is too small for WMV output"},
+              Case{25, 1, "Failed to map profile ID!  hr=0x"}}) {
+            Output("refused.wmv", 1);
+            dlg.output.frameRateIndex = 6;
+            dlg.output.outputFrameRate = c.rate;
+            dlg.output.useFileProfile = c.fileProfile;
+            scope.prompts.messages.clear();
+            Click(IDC_BUTTON_CONVERT);
+            ASSERT_FALSE(scope.prompts.messages.empty()) << c.first;
+            EXPECT_TRUE(scope.prompts.messages[0].text.startsWith(c.first))
+                << scope.prompts.messages[0].text.toStdString();
+            EXPECT_EQ(dlg.converting, 0);
+            EXPECT_FALSE(QFile::exists(dlg.output.outputFileName)) << c.first;
+        }
+    });
+}
+
 TEST_F(ConvertTest, AFileThatCannotBeWrittenEndsWithAMessageAndAnIdleWindow) {
     testsupport::RunModal(dlg, [&] {
         Open(testsupport::Clip(testsupport::ClipKind::H264Aac));
