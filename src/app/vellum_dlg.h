@@ -73,6 +73,8 @@ class CVellumDlg : public ui::Dialog {
 
     // Whether the sound in use (musicList entry 0) is a recording other than the video's own.
     bool UsesSeparateSound() const;
+    // The sound the listed points were made with; empty while the list is empty.
+    std::string pointsSound;
 
     // Enabling sets: the working controls off with their texts cleared, or back on.
     void DisableAndClear();
@@ -118,7 +120,13 @@ class CVellumDlg : public ui::Dialog {
     // Makes `file`, whose sound lasts `length`, the sound played and composed. False, with the
     // sound in use kept, when the sound player cannot open it (it has said why).
     bool SwitchSound(const QString& file, REFERENCE_TIME length);
-    // The status line naming the separate sound, when one is in use.
+    // Before another sound replaces the one in use: with points, whether to clear them (made
+    // with the other sound, they would place it wrongly). True when they are to be cleared.
+    bool ClearPointsForAnotherSound(const QString& file);
+    // The sound in use becomes the one the points were made with, once there are points.
+    void NotePointsSound();
+    // The status line naming the separate sound, when one is in use, and the sound the points
+    // were made with when that is another.
     QString SoundStatusLine() const;
     void EnableSoundCommands(QMenu* menu) const;
     void OnFindPoints();

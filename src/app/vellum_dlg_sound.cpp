@@ -34,14 +34,39 @@ void CVellumDlg::OnOpenSeparateSound() {
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     }
-    SwitchSound(*chosen, length);
+    const bool clear = ClearPointsForAnotherSound(*chosen);
+    if (SwitchSound(*chosen, length) && clear)
+        OnClearAll();
 }
 
 void CVellumDlg::OnUseVideoSound() {
     if (!videoPlayer || !UsesSeparateSound())
         return;
     const QString video = QString::fromStdString(photoList[0].path);
-    SwitchSound(video, media::SoundLength(video.toStdString()));
+    const bool clear = ClearPointsForAnotherSound(video);
+    if (SwitchSound(video, media::SoundLength(video.toStdString())) && clear)
+        OnClearAll();
+}
+
+bool CVellumDlg::ClearPointsForAnotherSound(const QString& file) {
+    if (syncState.syncCount == 0)
+        return false;
+    const QString made = QFileInfo(QString::fromStdString(pointsSound)).fileName();
+    return ui::MessageBox(this,
+                          QStringLiteral("The points in the list were made with the sound of %1; "
+                                         "against the sound of %2 they would be wrong.\n"
+                                         "Clear them? Yes clears the points, No keeps them.")
+                              .arg(made, QFileInfo(file).fileName()),
+                          Language().GetString(IDS_MESSAGE_WARNING), ui::MB_YESNO) == ui::IDYES;
+}
+
+void CVellumDlg::NotePointsSound() {
+    if (syncState.syncCount == 0)
+        pointsSound.clear();
+    else if (pointsSound.empty() && musicList.Count() > 0)
+        pointsSound = musicList[0].path;
+    if (photoList.Count() > 0)
+        SetDlgItemText(IDC_STATIC_STATUS, SoundStatusLine());
 }
 
 bool CVellumDlg::SwitchSound(const QString& file, REFERENCE_TIME length) {
@@ -74,10 +99,15 @@ bool CVellumDlg::SwitchSound(const QString& file, REFERENCE_TIME length) {
 }
 
 QString CVellumDlg::SoundStatusLine() const {
-    if (!UsesSeparateSound())
-        return StatusLine();
-    return StatusLine() + QStringLiteral("     Sound: %1")
-                              .arg(QFileInfo(QString::fromStdString(musicList[0].path)).fileName());
+    const auto name = [](const std::string& path) {
+        return QFileInfo(QString::fromStdString(path)).fileName();
+    };
+    QString line = StatusLine();
+    if (UsesSeparateSound())
+        line += QStringLiteral("     Sound: %1").arg(name(musicList[0].path));
+    if (!pointsSound.empty() && musicList.Count() > 0 && pointsSound != musicList[0].path)
+        line += QStringLiteral("     Points made with: %1").arg(name(pointsSound));
+    return line;
 }
 
 void CVellumDlg::EnableSoundCommands(QMenu* menu) const {

@@ -45,6 +45,7 @@ void CVellumDlg::RedrawPointList() {
         pointList_->setItem(i, 0, CenteredItem(Text(syncState.syncPoints[i].videoTime)));
         pointList_->setItem(i, 1, CenteredItem(Text(syncState.syncPoints[i].audioTime)));
     }
+    NotePointsSound();
 }
 
 void CVellumDlg::ShowTimes() {
@@ -207,7 +208,10 @@ void CVellumDlg::OnSaveSyncList() {
                        ui::MB_YESNO | ui::MB_ICONEXCLAMATION) != ui::IDYES)
         return;
     // The new list replaces the old file whole, and only once it is completely written.
-    if (!avsync::SaveSyncList(path, output.outputFileName.toStdString(), syncState.Points()))
+    const avsync::SyncListSources sources{photoList.Count() > 0 ? photoList[0].path : "",
+                                          pointsSound};
+    if (!avsync::SaveSyncList(path, output.outputFileName.toStdString(), syncState.Points(),
+                              sources))
         ui::MessageBox(this, "Failed to WritePrivateProfileString", qpath);
 }
 
@@ -263,5 +267,16 @@ void CVellumDlg::OnLoadSyncList() {
         break;
     }
     syncState.ReplacePoints(list.points);
+    // An older list does not say: its points are taken for the sound in use.
+    pointsSound = list.sources.sound;
     RedrawPointList();
+    const std::string inUse = musicList.Count() > 0 ? musicList[0].path : std::string();
+    if (syncState.syncCount > 0 && !pointsSound.empty() && pointsSound != inUse)
+        ui::MessageBox(
+            this,
+            QStringLiteral("The points of %1 were made with the sound of %2, not with "
+                           "%3, the sound in use. They were loaded as they are; "
+                           "open that sound to use them as they were made.")
+                .arg(*chosen, QString::fromStdString(pointsSound), QString::fromStdString(inUse)),
+            Language().GetString(IDS_MESSAGE_WARNING));
 }

@@ -23,11 +23,18 @@ QString Seconds(REFERENCE_TIME time) {
     return QString::fromStdString(avsync::TimeToText(time));
 }
 
-bool LoadPoints(const QString& file, avsync::SyncState& sync) {
+// The points of a list, used with `sound`; a list that says it was made with another sound is
+// used as it is, saying so.
+bool LoadPoints(const QString& file, const std::string& sound, avsync::SyncState& sync) {
     const avsync::LoadedSyncList list = avsync::LoadSyncList(file.toStdString());
     switch (list.status) {
     case avsync::LoadedSyncList::Status::Loaded:
         sync.ReplacePoints(list.points);
+        if (!list.points.empty() && !list.sources.sound.empty() && list.sources.sound != sound)
+            Say(QStringLiteral("The points of %1 were made with the sound of %2, not with %3, "
+                               "the sound used; they are used as they are.")
+                    .arg(file, QString::fromStdString(list.sources.sound),
+                         QString::fromStdString(sound)));
         return true;
     case avsync::LoadedSyncList::Status::Unreadable:
         Say("Can not read the synchronization list file " + file + ".");
@@ -129,7 +136,8 @@ bool OpenSource(const ConvertOptions& options, const slideshow::TransitionDefaul
         return false;
     }
     sync.ResetForNewVideo();
-    if (!options.syncList.isEmpty() && !LoadPoints(options.syncList, sync))
+    if (!options.syncList.isEmpty() &&
+        !LoadPoints(options.syncList, source.musicList[0].path, sync))
         return false;
     if (options.autoPoints && !FindAutoPoints(path, options.separateSound.toStdString(), sync))
         return false;

@@ -11,6 +11,8 @@ namespace {
 
 const char* const kFileSection = "FILENAME";
 const char* const kCountKey = "TOTAL_SYNC_POINTS";
+const char* const kVideoFileKey = "VIDEO_FILE";
+const char* const kSoundFileKey = "SOUND_FILE";
 const char* const kListSection = "SYNC_LIST";
 // TOTAL_SYNC_POINTS is read into a 512-place buffer, as the list has always been.
 constexpr std::size_t kCountBufferSize = 512;
@@ -56,10 +58,14 @@ std::string SyncListFileName(const std::string& chosenPath) {
 }
 
 bool SaveSyncList(const std::string& path, const std::string& videoName,
-                  const std::vector<SyncPoint>& points) {
+                  const std::vector<SyncPoint>& points, const SyncListSources& sources) {
     inifile::Document doc;
     doc.Set(kFileSection, "VIDEO_NAME", videoName);
     doc.Set(kFileSection, kCountKey, std::to_string(points.size()));
+    if (!sources.video.empty())
+        doc.Set(kFileSection, kVideoFileKey, sources.video);
+    if (!sources.sound.empty())
+        doc.Set(kFileSection, kSoundFileKey, sources.sound);
     for (std::size_t i = 0; i < points.size(); ++i) {
         doc.Set(kListSection, VideoKey(i), TimeToText(points[i].videoTime));
         doc.Set(kListSection, AudioKey(i), TimeToText(points[i].audioTime));
@@ -96,6 +102,8 @@ LoadedSyncList LoadSyncList(const std::string& path) {
         points.push_back({*video, *audio});
     }
     result.points = std::move(points);
+    result.sources = {file->GetString(kFileSection, kVideoFileKey, "", inifile::kReadBufferSize),
+                      file->GetString(kFileSection, kSoundFileKey, "", inifile::kReadBufferSize)};
     return result;
 }
 

@@ -5,6 +5,8 @@
 //   [FILENAME]
 //   VIDEO_NAME=<output file path>
 //   TOTAL_SYNC_POINTS=<n>
+//   VIDEO_FILE=<the video the points were made on>
+//   SOUND_FILE=<the sound played against it: the video's own, or a separate recording>
 //   [SYNC_LIST]
 //   SYNC_VIDEO_TIME_0=<seconds, seven decimals>
 //   SYNC_AUDIO_TIME_0=<seconds, seven decimals>
@@ -21,10 +23,17 @@ std::string SyncListFileName(const std::string& chosenPath);
 // Everything of the path up to and including its last separator; empty without one.
 std::string FolderOf(const std::string& path);
 
+// The files the points were made with. Readers that do not know their keys pass them by.
+struct SyncListSources {
+    std::string video;
+    std::string sound;
+};
+
 // Writes the whole list to a new file beside the target and moves it into place only when
-// every key was written, so a failed save never costs the old file. False on failure.
+// every key was written, so a failed save never costs the old file. False on failure. Empty
+// sources are not written.
 bool SaveSyncList(const std::string& path, const std::string& videoName,
-                  const std::vector<SyncPoint>& points);
+                  const std::vector<SyncPoint>& points, const SyncListSources& sources = {});
 
 struct LoadedSyncList {
     enum class Status {
@@ -39,6 +48,7 @@ struct LoadedSyncList {
     std::string badKey;          // the first time that is not finite or beyond the range
     std::string badText;         // and its text
     std::vector<SyncPoint> points; // empty unless loaded
+    SyncListSources sources;       // empty where the list does not say (an older list)
 };
 
 // Reads the list in file order; a missing time, or one that is no number at all, reads as 0.

@@ -96,8 +96,9 @@ TEST_F(SeparateSoundTest, TheSeparateSoundIsPlayedMeasuredAndNamedUntilTheVideos
         dlg.videoPlayer->currentPosition = 1 * S;
         Click(IDC_BUTTON_ADD_SYNC_POINT);
 
+        scope.prompts.answers = {ui::IDNO}; // the point is kept
         ASSERT_TRUE(OpenSeparateSound(sound));
-        EXPECT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
         // Add Music's dialog: its filters, and the folder it last chose.
         const ui::FileDialogRequest& request = scope.prompts.fileDialogs.back();
         EXPECT_EQ(request.initialFolder, "/music/before");
@@ -120,7 +121,9 @@ TEST_F(SeparateSoundTest, TheSeparateSoundIsPlayedMeasuredAndNamedUntilTheVideos
         EXPECT_EQ(dlg.syncState.audioEnd, length);
         EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_DURATION), Text(length));
         EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_END), Text(length));
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_STATUS), ownStatus + "     Sound: tone.wav");
+        const QString videoName = QFileInfo(QString::fromStdString(video)).fileName();
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_STATUS),
+                  ownStatus + "     Sound: tone.wav     Points made with: " + videoName);
         EXPECT_EQ(dlg.syncState.syncCount, 1);
         EXPECT_TRUE(Enabled(IDM_USE_VIDEO_SOUND));
         EXPECT_TRUE(Enabled(IDM_FIND_POINTS));
@@ -144,6 +147,7 @@ TEST_F(SeparateSoundTest, TheSeparateSoundIsPlayedMeasuredAndNamedUntilTheVideos
             5000));
         Click(IDC_BUTTON_PAUSE);
 
+        scope.prompts.answers = {ui::IDNO};
         ASSERT_TRUE(Pick(IDM_USE_VIDEO_SOUND));
         EXPECT_EQ(dlg.musicList[0].path, video);
         EXPECT_EQ(dlg.audioPlayer->fileName, video);
@@ -191,5 +195,49 @@ TEST_F(SeparateSoundTest, AFileWithoutSoundIsRefusedAndNothingChanges) {
         ASSERT_TRUE(Pick(IDM_OPEN_SEPARATE_SOUND));
         EXPECT_TRUE(scope.prompts.messages.empty());
         EXPECT_TRUE(Now() == before);
+    });
+}
+
+// Points made with one sound are wrong for another: changing the sound asks whether to clear
+// them (No keeps them and names their sound), a saved list records both files, and a list
+// made with another sound says so when it is loaded.
+TEST_F(SeparateSoundTest, PointsOfAnotherSoundAreClearedOrNamed) {
+    const std::string video = testsupport::Clip(testsupport::ClipKind::H264Aac);
+    const QString videoName = QFileInfo(QString::fromStdString(video)).fileName();
+    const QString list = testsupport::TemporaryFolder() + "/points.ini";
+    testsupport::RunModal(dlg, [&] {
+        OpenVideo(video);
+        dlg.videoPlayer->currentPosition = 1 * S;
+        Click(IDC_BUTTON_ADD_SYNC_POINT);
+        scope.prompts.answers = {ui::IDNO};
+        ASSERT_TRUE(OpenSeparateSound(ToneFile()));
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        EXPECT_TRUE(scope.prompts.messages[0].text.startsWith(
+            "The points in the list were made with the sound of " + videoName))
+            << scope.prompts.messages[0].text.toStdString();
+        EXPECT_EQ(dlg.syncState.syncCount, 1);
+        EXPECT_TRUE(
+            dlg.GetDlgItemText(IDC_STATIC_STATUS).endsWith("Points made with: " + videoName));
+
+        scope.prompts.fileAnswers = {list};
+        Click(IDC_BUTTON_SAVE_SYNC_LIST);
+        const std::string saved = testsupport::ReadFileBytes(list.toStdString());
+        EXPECT_NE(saved.find("VIDEO_FILE=" + video), std::string::npos) << saved;
+        EXPECT_NE(saved.find("SOUND_FILE=" + video), std::string::npos) << saved;
+
+        // Loaded against the separate sound, the list says it was made with the video's own.
+        scope.prompts.messages.clear();
+        scope.prompts.fileAnswers = {list};
+        Click(IDC_BUTTON_LOAD_SYNC_LIST);
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        EXPECT_TRUE(scope.prompts.messages[0].text.contains("made with the sound of " +
+                                                            QString::fromStdString(video)));
+
+        scope.prompts.messages.clear();
+        scope.prompts.answers = {ui::IDYES};
+        ASSERT_TRUE(Pick(IDM_USE_VIDEO_SOUND));
+        EXPECT_EQ(scope.prompts.messages.size(), 1u);
+        EXPECT_EQ(dlg.syncState.syncCount, 0);
+        EXPECT_FALSE(dlg.GetDlgItemText(IDC_STATIC_STATUS).contains("Points made with"));
     });
 }
