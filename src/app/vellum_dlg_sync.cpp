@@ -121,7 +121,7 @@ void CVellumDlg::OnEditPoints() {
             ui::MessageBox(this, "the data is out of range", "error");
             break;
         }
-        syncState.syncPoints[i] = {dialog.videoTime, dialog.audioTime};
+        syncState.SetPoint(i, {dialog.videoTime, dialog.audioTime});
     }
     RedrawPointList();
 }
@@ -207,8 +207,21 @@ void CVellumDlg::OnSaveSyncList() {
                        ui::MB_YESNO | ui::MB_ICONEXCLAMATION) != ui::IDYES)
         return;
     // The new list replaces the old file whole, and only once it is completely written.
-    if (!avsync::SaveSyncList(path, output.outputFileName.toStdString(), syncState.Points()))
+    if (!avsync::SaveSyncList(path, output.outputFileName.toStdString(), syncState.Points())) {
         ui::MessageBox(this, "Failed to WritePrivateProfileString", qpath);
+        return;
+    }
+    syncState.MarkPointsSaved();
+}
+
+bool CVellumDlg::AllowDroppingPoints(const QString& question) {
+    return ui::MessageBox(this, question, Language().GetString(IDS_MESSAGE_WARNING),
+                          ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
+}
+
+bool CVellumDlg::AllowDroppingUnsavedPoints() {
+    return !syncState.HasUnsavedPoints() ||
+           AllowDroppingPoints(Language().GetString(IDS_MESSAGE_DISCARD_CHANGED_POINTS));
 }
 
 void CVellumDlg::OnLoadSyncList() {

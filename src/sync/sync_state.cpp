@@ -60,6 +60,7 @@ bool SyncState::AddPoint(const SyncPoint& point) {
     std::move_backward(at, end, end + 1);
     *at = point;
     ++syncCount;
+    pointsChanged_ = true;
     return true;
 }
 
@@ -73,6 +74,7 @@ void SyncState::DeletePoints(const std::vector<int>& ascendingRows) {
         std::move(at + 1, syncPoints.begin() + syncCount, at);
         --syncCount;
         ++removed;
+        pointsChanged_ = true;
     }
 }
 
@@ -89,11 +91,17 @@ bool SyncState::EditAccepts(int i, REFERENCE_TIME v, REFERENCE_TIME a) const {
     return low.videoTime <= v && v <= high.videoTime && low.audioTime <= a && a <= high.audioTime;
 }
 
+void SyncState::SetPoint(int index, const SyncPoint& point) {
+    syncPoints[index] = point;
+    pointsChanged_ = true;
+}
+
 bool SyncState::ReplacePoints(const std::vector<SyncPoint>& points) {
     if (points.size() > static_cast<std::size_t>(kMaxSyncPoints))
         return false;
     std::copy(points.begin(), points.end(), syncPoints.begin());
     syncCount = static_cast<std::int32_t>(points.size());
+    pointsChanged_ = false;
     return true;
 }
 

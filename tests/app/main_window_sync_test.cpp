@@ -1,9 +1,11 @@
 #include "app/vellum_dlg.h"
 #include "platform/settings/store.h"
+#include "preview/preview_window.h"
 #include "resources/resource.h"
+#include "support/media_fixtures.h"
+#include "support/modal_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
-#include "support/media_fixtures.h"
 #include "sync/sync_list_file.h"
 
 #include <QApplication>
@@ -13,7 +15,9 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace {
 
@@ -23,13 +27,22 @@ class MainWindowSyncTest : public ::testing::Test {
   protected:
     void SetUp() override {
         testsupport::UseTemporarySettings();
-        scope.prompts.fileAnswers = {QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
-        Click(IDC_BUTTON_ADD_VIDEO);
+        OpenVideo();
         ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
         dlg.syncState.videoDuration = 60 * S;
         dlg.syncState.audioDuration = 61 * S;
         dlg.syncState.ResetForNewVideo();
         dlg.ShowTimes();
+    }
+    void OpenVideo() {
+        scope.prompts.fileAnswers = {
+            QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
+        Click(IDC_BUTTON_ADD_VIDEO);
+    }
+    static void CloseFromTitleBar(QWidget* window) {
+        QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+            window->windowHandle());
+        QTest::qWait(50); // a picture window's close reaches the main window as a posted command
     }
     // The picture player's polled position is what a point takes.
     void AddAt(REFERENCE_TIME v) {
@@ -255,4 +268,57 @@ TEST_F(MainWindowSyncTest, PreviewBarFollowsTheComposedPreviewUnlessHeld) {
     dlg.resultPlayer->stopPosition = 0;
     dlg.OnTimer(CVellumDlg::kPreviewBarTimer);
     EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(MainWindowSyncTest, PointsChangedSinceTheLastSaveOrLoadAreNotDroppedWithoutAsking) {
+    const QString list = testsupport::TemporaryFolder() + "/kept.ini";
+    const std::pair<const char*, std::function<void()>> drops[] = {
+        {"Open Video", [&] { OpenVideo(); }},
+        {"Exit", [&] { Click(IDC_BUTTON_EXIT); }},
+        {"title bar", [&] { CloseFromTitleBar(&dlg); }},
+    };
+    testsupport::RunModal(dlg, [&] {
+        AddAt(2 * S);
+        for (const auto& [name, drop] : drops) {
+            scope.prompts.messages.clear();
+            scope.prompts.answers = {ui::IDNO};
+            drop();
+            ASSERT_EQ(scope.prompts.messages.size(), 1u) << name;
+            EXPECT_EQ(scope.prompts.messages[0].text,
+                      "The synchronization points were changed since they were last saved or "
+                      "loaded. Do you want to go on and lose the changes?");
+            EXPECT_EQ(scope.prompts.messages[0].caption, "Warning");
+            EXPECT_EQ(scope.prompts.messages[0].flags & 0xF, unsigned(ui::MB_YESNO));
+            EXPECT_TRUE(dlg.isVisible()) << name;
+            EXPECT_EQ(List()->rowCount(), 1) << name;
+        }
+
+        // Closing the picture leaves the points, and their Save.
+        CloseFromTitleBar(dlg.videoPlayer->m_hWnd);
+        ASSERT_FALSE(dlg.videoPlayer);
+        EXPECT_EQ(List()->rowCount(), 1);
+        EXPECT_TRUE(dlg.GetDlgItem(IDC_BUTTON_SAVE_SYNC_LIST)->isEnabled());
+        scope.prompts.fileAnswers = {list};
+        Click(IDC_BUTTON_SAVE_SYNC_LIST);
+        ASSERT_TRUE(QFile::exists(list));
+
+        // Saved points go without a question; loaded ones too, until they change.
+        scope.prompts.messages.clear();
+        OpenVideo();
+        EXPECT_TRUE(scope.prompts.messages.empty());
+        EXPECT_EQ(List()->rowCount(), 0);
+        scope.prompts.fileAnswers = {list};
+        Click(IDC_BUTTON_LOAD_SYNC_LIST);
+        AddAt(3 * S);
+        scope.prompts.answers = {ui::IDYES};
+        OpenVideo();
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        EXPECT_EQ(List()->rowCount(), 0);
+        scope.prompts.fileAnswers = {list};
+        Click(IDC_BUTTON_LOAD_SYNC_LIST);
+        scope.prompts.messages.clear();
+        Click(IDC_BUTTON_EXIT);
+        EXPECT_TRUE(scope.prompts.messages.empty());
+        EXPECT_FALSE(dlg.isVisible());
+    });
 }
