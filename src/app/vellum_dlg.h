@@ -81,7 +81,8 @@ class CVellumDlg : public ui::Dialog {
     // Synchronization state shown in and read from the window.
     void RedrawPointList();
     void ShowTimes();
-    void ReadTimes();
+    // Takes the typed times; false, with none taken, when a box holds no time (it has said so).
+    bool ReadTimes();
 
     void OnTimer(int id);
     void reject() override;

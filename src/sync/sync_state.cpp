@@ -46,6 +46,10 @@ void SyncState::ApplyEditableTimes(const EditableTimes& times) {
     outputDuration = times.outputDuration;
 }
 
+EditableTimes SyncState::Times() const {
+    return {videoStart, videoEnd, audioStart, audioEnd, outputDuration};
+}
+
 bool SyncState::AddPoint(REFERENCE_TIME videoPosition) {
     return AddPoint(SyncPoint{videoPosition, videoPosition + audioOffset});
 }

@@ -52,6 +52,7 @@ class SyncState {
     // after opening. The points stay; they may have been made for that sound.
     void UseSound(REFERENCE_TIME length);
     void ApplyEditableTimes(const EditableTimes& times);
+    EditableTimes Times() const;
 
     // Stores (v, v + audioOffset) after every point whose video time is not greater than v.
     // False, with nothing changed, when the list is full.

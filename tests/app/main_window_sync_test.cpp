@@ -111,7 +111,8 @@ TEST_F(MainWindowSyncTest, EditStoresAcceptedValuesAndRefusesOutOfRange) {
     AddAt(10 * S);
     AddAt(20 * S);
     Select({0, 1});
-    // Row 0 takes 12 s / 13 s; row 1 is typed beyond the video end and refused.
+    // Row 0 takes 12 s / 13 s; row 1 is typed beyond the video end and refused, the dialog
+    // keeping what was typed until Cancel.
     int opened = 0;
     std::function<void()> answer = [&] {
         auto* edit = qobject_cast<ui::Dialog*>(QApplication::activeModalWidget());
@@ -123,8 +124,13 @@ TEST_F(MainWindowSyncTest, EditStoresAcceptedValuesAndRefusesOutOfRange) {
         edit->SetDlgItemText(1123, opened == 1 ? "12" : "99");
         edit->SetDlgItemText(1093, opened == 1 ? "13" : "25");
         QTest::mouseClick(edit->GetDlgItem(1), Qt::LeftButton);
-        if (opened == 1)
+        if (opened == 1) {
             QTimer::singleShot(0, answer);
+            return;
+        }
+        EXPECT_TRUE(edit->isVisible());
+        EXPECT_EQ(edit->GetDlgItemText(1123), "99");
+        QTest::mouseClick(edit->GetDlgItem(2), Qt::LeftButton);
     };
     QTimer::singleShot(0, answer);
     Click(IDC_BUTTON_EDIT_SYNC_POINT);
@@ -320,5 +326,50 @@ TEST_F(MainWindowSyncTest, PointsChangedSinceTheLastSaveOrLoadAreNotDroppedWitho
         Click(IDC_BUTTON_EXIT);
         EXPECT_TRUE(scope.prompts.messages.empty());
         EXPECT_FALSE(dlg.isVisible());
+    });
+}
+
+TEST_F(MainWindowSyncTest, TimeBoxesTakeAPointOrACommaAndRefuseWhatIsNoTime) {
+    // The box, what is typed in it, the command that reads it, and the box's label and time.
+    struct Row {
+        int box;
+        const char* typed;
+        int command;
+        const char* label;
+        const char* kept;
+    };
+    const Row rows[] = {
+        {IDC_EDIT_VIDEO_START, "12.5 s", IDC_BUTTON_CALCULATE_START_SYNC, "Video start time",
+         "0.0000000"},
+        {IDC_EDIT_VIDEO_END, "abc", IDC_BUTTON_CALCULATE_END_SYNC, "Video end time", "60.0000000"},
+        {IDC_EDIT_AUDIO_START, "1e400", IDC_BUTTON_PREVIEW_VIDEO, "Audio start time", "0.0000000"},
+        {IDC_EDIT_AUDIO_END, "8,6,8", IDC_BUTTON_CONVERT, "Audio end time", "61.0000000"},
+    };
+    testsupport::RunModal(dlg, [&] {
+        AddAt(10 * S);
+        AddAt(20 * S);
+        for (const Row& row : rows) {
+            scope.prompts.messages.clear();
+            dlg.SetDlgItemText(row.box, row.typed);
+            Click(row.command);
+            ASSERT_FALSE(scope.prompts.messages.empty()) << row.typed;
+            EXPECT_EQ(scope.prompts.messages.back().text,
+                      QStringLiteral("\"%1\" in %2 is not a time: type seconds as a number "
+                                     "between -922337203685 and 922337203685, with a point or a "
+                                     "comma before the decimals, such as 12.5 or 12,5. %2 keeps "
+                                     "%3.")
+                          .arg(row.typed, row.label, row.kept));
+            EXPECT_TRUE(dlg.GetDlgItem(row.box)->hasFocus()) << row.typed;
+            EXPECT_EQ(dlg.GetDlgItemText(row.box), row.kept);
+            EXPECT_EQ(dlg.previewRunning + dlg.converting, 0) << row.typed;
+            EXPECT_EQ(dlg.syncState.videoStart + dlg.syncState.audioStart, 0) << row.typed;
+            EXPECT_EQ(dlg.syncState.videoEnd, 60 * S) << row.typed;
+            EXPECT_EQ(dlg.syncState.audioEnd, 61 * S) << row.typed;
+        }
+        // A comma before the decimals reads as a point.
+        dlg.SetDlgItemText(IDC_EDIT_VIDEO_END, "50,5");
+        Click(IDC_BUTTON_CALCULATE_END_SYNC);
+        EXPECT_EQ(dlg.syncState.videoEnd, 505'000'000);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_END), "50.5000000");
     });
 }

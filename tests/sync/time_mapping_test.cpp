@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
+#include <utility>
 
 using avsync::SyncState;
 using avsync::TextToTime;
@@ -63,6 +65,25 @@ TEST(TimeText, TheCheckedReadingRefusesWhatIsNoTime) {
     EXPECT_EQ(avsync::TextToTimeInRange("12.3456789"), 123'456'789);
     EXPECT_EQ(avsync::TextToTimeInRange("1e-400"), 0);
     EXPECT_EQ(avsync::TextToTimeInRange("later"), 0); // no number at all reads as 0
+}
+
+TEST(TimeText, ATypedTimeIsOneNumberWithAPointOrACommaAndWithinTheRange) {
+    const std::pair<const char*, REFERENCE_TIME> times[] = {{"12.5", 125'000'000},
+                                                            {"12,5", 125'000'000},
+                                                            {" 8,68 ", 86'800'000},
+                                                            {"-0,5", -5'000'000},
+                                                            {"+3", 3 * S},
+                                                            {",5", 5'000'000},
+                                                            {"7.", 7 * S},
+                                                            {"1e1", 10 * S},
+                                                            {"2,5E-1", 2'500'000},
+                                                            {"12.3456789", 123'456'789},
+                                                            {"922337203685", 922'337'203'685 * S}};
+    for (const auto& [text, time] : times)
+        EXPECT_EQ(avsync::TypedTextToTime(text), time) << text;
+    for (const char* text : {"", "  ", "abc", "8,6,8", "1.234,5", "12.5 s", "1e", ".", "+-1", "1 2",
+                             "1e400", "922337203686", "inf", "nan", "0x10"})
+        EXPECT_EQ(avsync::TypedTextToTime(text), std::nullopt) << text;
 }
 
 TEST(TimeText, ShownTimesReadBackUnchanged) {
