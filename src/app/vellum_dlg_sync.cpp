@@ -74,15 +74,13 @@ constexpr TimeBox kTimeBoxes[] = {
     {IDC_EDIT_OUTPUT_DURATION, IDC_STATIC_OUTPUT_DURATION, &avsync::EditableTimes::outputDuration},
 };
 
-std::optional<REFERENCE_TIME> ReadBox(CVellumDlg& dialog, const TimeBox& box) {
-    return avsync::ReadTimeBox(dialog, box.box, box.label, dialog.syncState.Times().*box.time);
-}
-
 // The five typed times, or nothing when a box holds no time (it has said so).
 std::optional<avsync::EditableTimes> TypedTimes(CVellumDlg& dialog) {
+    const avsync::EditableTimes stored = dialog.syncState.Times();
     avsync::EditableTimes typed;
     for (const TimeBox& box : kTimeBoxes) {
-        const std::optional<REFERENCE_TIME> time = ReadBox(dialog, box);
+        const std::optional<REFERENCE_TIME> time =
+            avsync::ReadTimeBox(dialog, box.box, box.label, stored.*box.time);
         if (!time)
             return std::nullopt;
         typed.*box.time = *time;
@@ -182,18 +180,18 @@ void CVellumDlg::OnCalculateStart() {
         ui::MessageBox(this, Language().GetString(IDS_MESSAGE_ADD_SYNC_POINTS_TO_LIST), caption);
         return;
     }
+    if (syncState.syncCount == 1 &&
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_GET_START_TIME_FROM_ONE_SYNC_POINT),
+                       caption, ui::MB_YESNO) != ui::IDYES)
+        return;
+    // As Calculate end does, it works from every time typed, and keeps them.
+    const std::optional<avsync::EditableTimes> typed = TypedTimes(*this);
+    if (!typed)
+        return;
     if (syncState.syncCount == 1) {
-        if (ui::MessageBox(this, Language().GetString(IDS_MESSAGE_GET_START_TIME_FROM_ONE_SYNC_POINT),
-                           caption, ui::MB_YESNO) == ui::IDYES) {
-            syncState.SetStartsToZero();
-            ShowTimes();
-        }
-        return;
-    }
-    const std::optional<REFERENCE_TIME> videoStart = ReadBox(*this, kTimeBoxes[0]);
-    if (!videoStart)
-        return;
-    if (!syncState.CalculateStart(*videoStart)) {
+        syncState.ApplyEditableTimes(*typed);
+        syncState.SetStartsToZero();
+    } else if (!syncState.CalculateStart(*typed)) {
         RefuseUnmappable();
         return;
     }

@@ -113,7 +113,7 @@ std::vector<SyncPoint> SyncState::Points() const {
     return {syncPoints.begin(), syncPoints.begin() + syncCount};
 }
 
-bool SyncState::CalculateStart(REFERENCE_TIME typedVideoStart) {
+bool SyncState::CalculateStart(const EditableTimes& typed) {
     if (syncCount < 2)
         return false;
     const double a0 = static_cast<double>(syncPoints[0].videoTime);
@@ -124,12 +124,12 @@ bool SyncState::CalculateStart(REFERENCE_TIME typedVideoStart) {
     const double dB = b1 - b0;
     // With the video start on the first point q is infinite and dB / q is 0: the audio start
     // is that point's audio time, as the line says.
-    const double q = dA / (a0 - static_cast<double>(typedVideoStart));
+    const double q = dA / (a0 - static_cast<double>(typed.videoStart));
     const double start = b0 - dB / q;
     if (!FitsTime(start))
         return false;
     REFERENCE_TIME newAudioStart = static_cast<REFERENCE_TIME>(start);
-    REFERENCE_TIME newVideoStart = typedVideoStart;
+    REFERENCE_TIME newVideoStart = typed.videoStart;
     if (newAudioStart < 0) {
         // Start where the line reaches audio 0 instead.
         const double r = dB / (b0 - 0.0);
@@ -139,6 +139,7 @@ bool SyncState::CalculateStart(REFERENCE_TIME typedVideoStart) {
         newAudioStart = 0;
         newVideoStart = static_cast<REFERENCE_TIME>(video);
     }
+    ApplyEditableTimes(typed);
     videoStart = newVideoStart;
     audioStart = newAudioStart;
     return true;

@@ -77,10 +77,10 @@ class SyncState {
     bool HasUnsavedPoints() const { return pointsChanged_ && syncCount > 0; }
     void MarkPointsSaved() { pointsChanged_ = false; }
 
-    // The audio start through the first two points, for the typed video start; the video start
-    // moves forward when the audio start would fall before 0. Needs two points. False, with
-    // nothing changed, when the arithmetic gives no finite time.
-    bool CalculateStart(REFERENCE_TIME typedVideoStart);
+    // Takes the typed times, then the audio start through the first two points for the typed
+    // video start; the video start moves forward when the audio start would fall before 0.
+    // Needs two points. False, with nothing changed, when the arithmetic gives no finite time.
+    bool CalculateStart(const EditableTimes& typed);
     // One point: both starts become 0.
     void SetStartsToZero();
     // Takes the typed times, then the audio end through the last two points (or, with one

@@ -153,14 +153,16 @@ TEST_F(MainWindowSyncTest, CalculateStartAndEndWorkFromTheBoxes) {
     AddAt(10 * S);
     dlg.syncState.audioOffset = 3 * S;
     AddAt(20 * S);
-    // Calculate start reads only the video start; a typed audio end is overwritten.
+    // Both read every box first and keep what was typed: Calculate end then works from the
+    // video end typed before Calculate start.
     dlg.SetDlgItemText(IDC_EDIT_VIDEO_START, "0");
-    dlg.SetDlgItemText(IDC_EDIT_AUDIO_END, "7");
+    dlg.SetDlgItemText(IDC_EDIT_VIDEO_END, "50");
     Click(IDC_BUTTON_CALCULATE_START_SYNC);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_START), "1.0000000");
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_END), "61.0000000");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_VIDEO_END), "50.0000000");
+    Click(IDC_BUTTON_CALCULATE_END_SYNC);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_END), "56.0000000");
 
-    // Calculate end reads every box first and keeps what was typed.
     dlg.SetDlgItemText(IDC_EDIT_VIDEO_END, "30");
     dlg.SetDlgItemText(IDC_EDIT_VIDEO_START, "1.5");
     Click(IDC_BUTTON_CALCULATE_END_SYNC);

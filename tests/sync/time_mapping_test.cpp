@@ -21,6 +21,13 @@ SyncState WithPoints(std::initializer_list<avsync::SyncPoint> points) {
     state.ReplacePoints(points);
     return state;
 }
+
+// The state's own times with another video start typed.
+avsync::EditableTimes TypedStart(const SyncState& state, REFERENCE_TIME videoStart) {
+    avsync::EditableTimes typed = state.Times();
+    typed.videoStart = videoStart;
+    return typed;
+}
 } // namespace
 
 TEST(TimeText, ShowsSecondsWithSevenDecimals) {
@@ -114,12 +121,9 @@ TEST(TimeText, TimesOfEveryLengthKeepTheirLastUnit) {
     EXPECT_EQ(avsync::TextToTimeInRange("-922337203685.4775809"), std::nullopt);
 }
 
-TEST(CalculateStart, MapsTheTypedVideoStartThroughTheFirstTwoPoints) {
+TEST(CalculateStart, MapsTheTypedVideoStartThroughTheFirstTwoPointsAndKeepsTheTypedTimes) {
     SyncState state = WithPoints({{10 * S, 12 * S}, {20 * S, 23 * S}, {30 * S, 50 * S}});
-    state.videoEnd = 40 * S;
-    state.audioEnd = 41 * S;
-    state.outputDuration = 39 * S;
-    ASSERT_TRUE(state.CalculateStart(0));
+    ASSERT_TRUE(state.CalculateStart({0, 40 * S, 7 * S, 41 * S, 39 * S}));
     EXPECT_EQ(state.videoStart, 0);
     EXPECT_EQ(state.audioStart, 1 * S);
     EXPECT_EQ(state.videoEnd, 40 * S);
@@ -129,14 +133,14 @@ TEST(CalculateStart, MapsTheTypedVideoStartThroughTheFirstTwoPoints) {
 
 TEST(CalculateStart, AnAudioStartBeforeZeroMovesTheVideoStartInstead) {
     SyncState state = WithPoints({{10 * S, 5 * S}, {20 * S, 16 * S}});
-    ASSERT_TRUE(state.CalculateStart(0));
+    ASSERT_TRUE(state.CalculateStart(TypedStart(state, 0)));
     EXPECT_EQ(state.audioStart, 0);
     EXPECT_EQ(state.videoStart, 54'545'454);
 }
 
 TEST(CalculateStart, AVideoStartOnTheFirstPointGivesItsAudioTime) {
     SyncState state = WithPoints({{10 * S, 12 * S}, {20 * S, 23 * S}});
-    ASSERT_TRUE(state.CalculateStart(10 * S));
+    ASSERT_TRUE(state.CalculateStart(TypedStart(state, 10 * S)));
     EXPECT_EQ(state.videoStart, 10 * S);
     EXPECT_EQ(state.audioStart, 12 * S);
 }
@@ -146,12 +150,12 @@ TEST(CalculateStart, PointsThatDefineNoLineChangeNothing) {
                         std::vector<avsync::SyncPoint>{{10 * S, -2 * S}, {20 * S, -2 * S}}}) {
         SyncState state;
         state.ReplacePoints(points);
-        state.videoStart = 3 * S;
-        state.audioStart = 4 * S;
-        EXPECT_FALSE(state.CalculateStart(0));
-        EXPECT_FALSE(state.CalculateStart(10 * S));
+        state.ApplyEditableTimes({3 * S, 30 * S, 4 * S, 31 * S, 27 * S});
+        EXPECT_FALSE(state.CalculateStart({0, 20 * S, 0, 21 * S, 20 * S}));
+        EXPECT_FALSE(state.CalculateStart(TypedStart(state, 10 * S)));
         EXPECT_EQ(state.videoStart, 3 * S);
         EXPECT_EQ(state.audioStart, 4 * S);
+        EXPECT_EQ(state.videoEnd, 30 * S);
     }
 }
 
