@@ -83,7 +83,8 @@ class CVellumDlg : public ui::Dialog {
     // Synchronization state shown in and read from the window.
     void RedrawPointList();
     void ShowTimes();
-    void ReadTimes();
+    // Takes the typed times; false, with none taken, when a box holds no time (it has said so).
+    bool ReadTimes();
 
     void OnTimer(int id);
     void reject() override;
@@ -178,6 +179,12 @@ class CVellumDlg : public ui::Dialog {
     void OnCalculateEnd();
     void OnSaveSyncList();
     void OnLoadSyncList();
+    // Whether the user lets an action that drops the points go ahead: asks `question`
+    // (Yes/No) and answers Yes.
+    bool AllowDroppingPoints(const QString& question);
+    // Open Video and Exit: true without asking unless points changed since they were last
+    // saved or loaded.
+    bool AllowDroppingUnsavedPoints();
     std::vector<int> SelectedRows() const;
     void RefuseUnmappable();
     // Whether the composition can be built from the points and the times read; if not, says

@@ -38,7 +38,8 @@ void CVellumDlg::OnOpenVideo() {
                         "*.mpeg;*.mpg;*.avi;*.asf;*.wmv;*.dat;*.vob;*.ogm;*.divx;*.div;*.mkv"}};
     request.initialFolder = store.GetProfileString("Option", "LastPhotoFolder", "");
     request.mustExist = true;
-    if (const std::optional<QString> chosen = ui::CurrentPrompts().OpenFileName(this, request))
+    const std::optional<QString> chosen = ui::CurrentPrompts().OpenFileName(this, request);
+    if (chosen && AllowDroppingUnsavedPoints())
         OpenVideoFile(*chosen);
 }
 
@@ -157,13 +158,10 @@ void CVellumDlg::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // The points belong to the video open now; a drop is easily made by mistake.
     if (syncState.syncCount > 0 &&
-        ui::MessageBox(this,
-                       QStringLiteral("Opening %1 replaces the %2 synchronization points of the "
-                                      "video open now. Do you want to open it?")
-                           .arg(QFileInfo(file).fileName())
-                           .arg(syncState.syncCount),
-                       Language().GetString(IDS_MESSAGE_WARNING),
-                       ui::MB_YESNO | ui::MB_ICONQUESTION) != ui::IDYES)
+        !AllowDroppingPoints(QStringLiteral("Opening %1 replaces the %2 synchronization points "
+                                            "of the video open now. Do you want to open it?")
+                                 .arg(QFileInfo(file).fileName())
+                                 .arg(syncState.syncCount)))
         return;
     // Opening probes the file and may show messages: not inside the drag source's event.
     QTimer::singleShot(0, this, [this, file] { OpenVideoFile(file); });

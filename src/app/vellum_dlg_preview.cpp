@@ -56,8 +56,7 @@ void CVellumDlg::CheckOutputFrameRate() {
 }
 
 bool CVellumDlg::ComposeTimeline() {
-    ReadTimes();
-    if (!CheckComposable() || !CheckVideoUnchanged())
+    if (!ReadTimes() || !CheckComposable() || !CheckVideoUnchanged())
         return false;
     singleSpan = syncState.syncCount <= 0 ? 1 : 0;
     return SUCCEEDED(

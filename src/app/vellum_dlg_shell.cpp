@@ -124,7 +124,7 @@ bool CVellumDlg::CloseAllowed() {
         ui::MessageBox(this, "Please first stop Preview");
         return false;
     }
-    return true;
+    return AllowDroppingUnsavedPoints();
 }
 
 void CVellumDlg::RunUpdateReminder() {

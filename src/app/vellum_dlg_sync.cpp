@@ -9,6 +9,7 @@
 #include "sync/change_sync_point_dialog.h"
 #include "sync/composition_fault_text.h"
 #include "sync/sync_list_file.h"
+#include "sync/time_box.h"
 #include "sync/time_text.h"
 
 #include <QFile>
@@ -59,18 +60,43 @@ void CVellumDlg::ShowTimes() {
 }
 
 namespace {
-REFERENCE_TIME Box(const CVellumDlg& dialog, int id) {
-    return avsync::TextToTime(dialog.GetDlgItemText(id).toStdString());
+
+// The boxes the times are typed in, in reading order, with their labels.
+struct TimeBox {
+    int box;
+    int label;
+    REFERENCE_TIME avsync::EditableTimes::*time;
+};
+constexpr TimeBox kTimeBoxes[] = {
+    {IDC_EDIT_VIDEO_START, IDC_STATIC_OUTPUT_VIDEO_START_TIME, &avsync::EditableTimes::videoStart},
+    {IDC_EDIT_VIDEO_END, IDC_STATIC_OUTPUT_VIDEO_END_TIME, &avsync::EditableTimes::videoEnd},
+    {IDC_EDIT_AUDIO_START, IDC_STATIC_OUTPUT_AUDIO_START_TIME, &avsync::EditableTimes::audioStart},
+    {IDC_EDIT_AUDIO_END, IDC_STATIC_OUTPUT_AUDIO_END_TIME, &avsync::EditableTimes::audioEnd},
+    {IDC_EDIT_OUTPUT_DURATION, IDC_STATIC_OUTPUT_DURATION, &avsync::EditableTimes::outputDuration},
+};
+
+// The five typed times, or nothing when a box holds no time (it has said so).
+std::optional<avsync::EditableTimes> TypedTimes(CVellumDlg& dialog) {
+    const avsync::EditableTimes stored = dialog.syncState.Times();
+    avsync::EditableTimes typed;
+    for (const TimeBox& box : kTimeBoxes) {
+        const std::optional<REFERENCE_TIME> time =
+            avsync::ReadTimeBox(dialog, box.box, box.label, stored.*box.time);
+        if (!time)
+            return std::nullopt;
+        typed.*box.time = *time;
+    }
+    return typed;
 }
 
-avsync::EditableTimes TypedTimes(const CVellumDlg& dialog) {
-    return {Box(dialog, IDC_EDIT_VIDEO_START), Box(dialog, IDC_EDIT_VIDEO_END),
-            Box(dialog, IDC_EDIT_AUDIO_START), Box(dialog, IDC_EDIT_AUDIO_END),
-            Box(dialog, IDC_EDIT_OUTPUT_DURATION)};
-}
 } // namespace
 
-void CVellumDlg::ReadTimes() { syncState.ApplyEditableTimes(TypedTimes(*this)); }
+bool CVellumDlg::ReadTimes() {
+    const std::optional<avsync::EditableTimes> typed = TypedTimes(*this);
+    if (typed)
+        syncState.ApplyEditableTimes(*typed);
+    return typed.has_value();
+}
 
 std::vector<int> CVellumDlg::SelectedRows() const {
     std::vector<int> rows;
@@ -116,13 +142,12 @@ void CVellumDlg::OnEditPoints() {
         CDialogChangeSyncPoint dialog(this);
         dialog.videoTime = syncState.syncPoints[i].videoTime;
         dialog.audioTime = syncState.syncPoints[i].audioTime;
+        dialog.accepts = [this, i](REFERENCE_TIME v, REFERENCE_TIME a) {
+            return syncState.EditAccepts(i, v, a);
+        };
         if (dialog.exec() != QDialog::Accepted)
             break;
-        if (!syncState.EditAccepts(i, dialog.videoTime, dialog.audioTime)) {
-            ui::MessageBox(this, "the data is out of range", "error");
-            break;
-        }
-        syncState.syncPoints[i] = {dialog.videoTime, dialog.audioTime};
+        syncState.SetPoint(i, {dialog.videoTime, dialog.audioTime});
     }
     RedrawPointList();
 }
@@ -156,15 +181,18 @@ void CVellumDlg::OnCalculateStart() {
         ui::MessageBox(this, Language().GetString(IDS_MESSAGE_ADD_SYNC_POINTS_TO_LIST), caption);
         return;
     }
-    if (syncState.syncCount == 1) {
-        if (ui::MessageBox(this, Language().GetString(IDS_MESSAGE_GET_START_TIME_FROM_ONE_SYNC_POINT),
-                           caption, ui::MB_YESNO) == ui::IDYES) {
-            syncState.SetStartsToZero();
-            ShowTimes();
-        }
+    if (syncState.syncCount == 1 &&
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_GET_START_TIME_FROM_ONE_SYNC_POINT),
+                       caption, ui::MB_YESNO) != ui::IDYES)
         return;
-    }
-    if (!syncState.CalculateStart(Box(*this, IDC_EDIT_VIDEO_START))) {
+    // As Calculate end does, it works from every time typed, and keeps them.
+    const std::optional<avsync::EditableTimes> typed = TypedTimes(*this);
+    if (!typed)
+        return;
+    if (syncState.syncCount == 1) {
+        syncState.ApplyEditableTimes(*typed);
+        syncState.SetStartsToZero();
+    } else if (!syncState.CalculateStart(*typed)) {
         RefuseUnmappable();
         return;
     }
@@ -181,7 +209,10 @@ void CVellumDlg::OnCalculateEnd() {
         ui::MessageBox(this, Language().GetString(IDS_MESSAGE_GET_END_TIME_FROM_ONE_SYNC_POINT),
                        caption, ui::MB_YESNO) != ui::IDYES)
         return;
-    if (!syncState.CalculateEnd(TypedTimes(*this))) {
+    const std::optional<avsync::EditableTimes> typed = TypedTimes(*this);
+    if (!typed)
+        return;
+    if (!syncState.CalculateEnd(*typed)) {
         RefuseUnmappable();
         return;
     }
@@ -211,8 +242,21 @@ void CVellumDlg::OnSaveSyncList() {
     const avsync::SyncListSources sources{photoList.Count() > 0 ? photoList[0].path : "",
                                           pointsSound};
     if (!avsync::SaveSyncList(path, output.outputFileName.toStdString(), syncState.Points(),
-                              sources))
+                              sources)) {
         ui::MessageBox(this, "Failed to WritePrivateProfileString", qpath);
+        return;
+    }
+    syncState.MarkPointsSaved();
+}
+
+bool CVellumDlg::AllowDroppingPoints(const QString& question) {
+    return ui::MessageBox(this, question, Language().GetString(IDS_MESSAGE_WARNING),
+                          ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
+}
+
+bool CVellumDlg::AllowDroppingUnsavedPoints() {
+    return !syncState.HasUnsavedPoints() ||
+           AllowDroppingPoints(Language().GetString(IDS_MESSAGE_DISCARD_CHANGED_POINTS));
 }
 
 void CVellumDlg::OnLoadSyncList() {

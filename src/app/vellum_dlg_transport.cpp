@@ -75,6 +75,8 @@ void CVellumDlg::OnClosePlayers() {
     SetDlgItemText(IDC_STATIC_TOTAL_DURATION, "");
     DisableAndClear();
     ShowTimes();
+    // The points stay on show; they can still be saved.
+    EnableDlgItem(IDC_BUTTON_SAVE_SYNC_LIST, syncState.syncCount > 0);
 }
 
 void CVellumDlg::CancelPendingStart() {

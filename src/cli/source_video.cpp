@@ -68,7 +68,7 @@ bool Calculate(avsync::SyncState& sync) {
         return false;
     }
     const bool computed =
-        sync.syncCount == 1 ? (sync.SetStartsToZero(), true) : sync.CalculateStart(sync.videoStart);
+        sync.syncCount == 1 ? (sync.SetStartsToZero(), true) : sync.CalculateStart(sync.Times());
     if (computed && sync.CalculateEnd({sync.videoStart, sync.videoEnd, sync.audioStart,
                                        sync.audioEnd, sync.outputDuration}))
         return true;

@@ -44,6 +44,7 @@
 #define IDS_MESSAGE_GET_END_TIME_FROM_ONE_SYNC_POINT 169
 #define IDS_MESSAGE_GET_START_TIME_FROM_ONE_SYNC_POINT 170
 #define IDS_COLUMN_AUDIO_TIME 171
+#define IDS_MESSAGE_DISCARD_CHANGED_POINTS 172
 
 // Icons, bitmaps, cursors, sounds, menus
 #define IDR_MAINFRAME 128 // program icon, also the "Convert" button's icon

@@ -47,6 +47,9 @@ const std::map<int, const char*>& Table() {
          "There is only one synchronization point in the synchronization list. Do you want to "
          "set the start video and audio time to 0?"},
         {IDS_COLUMN_AUDIO_TIME, "Audio time(s)"},
+        {IDS_MESSAGE_DISCARD_CHANGED_POINTS,
+         "The synchronization points were changed since they were last saved or loaded. Do "
+         "you want to go on and lose the changes?"},
     };
     return table;
 }

@@ -1,7 +1,9 @@
 #include "sync/change_sync_point_dialog.h"
 
 #include "language/language.h"
+#include "platform/ui/prompts.h"
 #include "resources/resource.h"
+#include "sync/time_box.h"
 #include "sync/time_text.h"
 
 #include <QGridLayout>
@@ -36,8 +38,21 @@ int CDialogChangeSyncPoint::exec() {
 
 void CDialogChangeSyncPoint::OnCommand(int id) {
     if (id == IDOK_BUTTON) {
-        videoTime = avsync::TextToTime(GetDlgItemText(IDC_EDIT_CHANGE_SYNC_VIDEO_TIME).toStdString());
-        audioTime = avsync::TextToTime(GetDlgItemText(IDC_EDIT_CHANGE_SYNC_AUDIO_TIME).toStdString());
+        const std::optional<REFERENCE_TIME> video = avsync::ReadTimeBox(
+            *this, IDC_EDIT_CHANGE_SYNC_VIDEO_TIME, IDC_STATIC_CHANGE_SYNC_VIDEO_TIME, videoTime);
+        if (!video)
+            return;
+        const std::optional<REFERENCE_TIME> audio = avsync::ReadTimeBox(
+            *this, IDC_EDIT_CHANGE_SYNC_AUDIO_TIME, IDC_STATIC_CHANGE_SYNC_AUDIO_TIME, audioTime);
+        if (!audio)
+            return;
+        // Refused times stay typed, so the user can correct them.
+        if (accepts && !accepts(*video, *audio)) {
+            ui::MessageBox(this, "the data is out of range", "error");
+            return;
+        }
+        videoTime = *video;
+        audioTime = *audio;
         accept();
     } else if (id == IDCANCEL_BUTTON) {
         reject();

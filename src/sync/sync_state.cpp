@@ -46,6 +46,10 @@ void SyncState::ApplyEditableTimes(const EditableTimes& times) {
     outputDuration = times.outputDuration;
 }
 
+EditableTimes SyncState::Times() const {
+    return {videoStart, videoEnd, audioStart, audioEnd, outputDuration};
+}
+
 bool SyncState::AddPoint(REFERENCE_TIME videoPosition) {
     return AddPoint(SyncPoint{videoPosition, videoPosition + audioOffset});
 }
@@ -60,6 +64,7 @@ bool SyncState::AddPoint(const SyncPoint& point) {
     std::move_backward(at, end, end + 1);
     *at = point;
     ++syncCount;
+    pointsChanged_ = true;
     return true;
 }
 
@@ -73,6 +78,7 @@ void SyncState::DeletePoints(const std::vector<int>& ascendingRows) {
         std::move(at + 1, syncPoints.begin() + syncCount, at);
         --syncCount;
         ++removed;
+        pointsChanged_ = true;
     }
 }
 
@@ -89,11 +95,17 @@ bool SyncState::EditAccepts(int i, REFERENCE_TIME v, REFERENCE_TIME a) const {
     return low.videoTime <= v && v <= high.videoTime && low.audioTime <= a && a <= high.audioTime;
 }
 
+void SyncState::SetPoint(int index, const SyncPoint& point) {
+    syncPoints[index] = point;
+    pointsChanged_ = true;
+}
+
 bool SyncState::ReplacePoints(const std::vector<SyncPoint>& points) {
     if (points.size() > static_cast<std::size_t>(kMaxSyncPoints))
         return false;
     std::copy(points.begin(), points.end(), syncPoints.begin());
     syncCount = static_cast<std::int32_t>(points.size());
+    pointsChanged_ = false;
     return true;
 }
 
@@ -101,7 +113,7 @@ std::vector<SyncPoint> SyncState::Points() const {
     return {syncPoints.begin(), syncPoints.begin() + syncCount};
 }
 
-bool SyncState::CalculateStart(REFERENCE_TIME typedVideoStart) {
+bool SyncState::CalculateStart(const EditableTimes& typed) {
     if (syncCount < 2)
         return false;
     const double a0 = static_cast<double>(syncPoints[0].videoTime);
@@ -112,12 +124,12 @@ bool SyncState::CalculateStart(REFERENCE_TIME typedVideoStart) {
     const double dB = b1 - b0;
     // With the video start on the first point q is infinite and dB / q is 0: the audio start
     // is that point's audio time, as the line says.
-    const double q = dA / (a0 - static_cast<double>(typedVideoStart));
+    const double q = dA / (a0 - static_cast<double>(typed.videoStart));
     const double start = b0 - dB / q;
     if (!FitsTime(start))
         return false;
     REFERENCE_TIME newAudioStart = static_cast<REFERENCE_TIME>(start);
-    REFERENCE_TIME newVideoStart = typedVideoStart;
+    REFERENCE_TIME newVideoStart = typed.videoStart;
     if (newAudioStart < 0) {
         // Start where the line reaches audio 0 instead.
         const double r = dB / (b0 - 0.0);
@@ -127,6 +139,7 @@ bool SyncState::CalculateStart(REFERENCE_TIME typedVideoStart) {
         newAudioStart = 0;
         newVideoStart = static_cast<REFERENCE_TIME>(video);
     }
+    ApplyEditableTimes(typed);
     videoStart = newVideoStart;
     audioStart = newAudioStart;
     return true;

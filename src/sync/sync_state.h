@@ -52,6 +52,7 @@ class SyncState {
     // after opening. The points stay; they may have been made for that sound.
     void UseSound(REFERENCE_TIME length);
     void ApplyEditableTimes(const EditableTimes& times);
+    EditableTimes Times() const;
 
     // Stores (v, v + audioOffset) after every point whose video time is not greater than v.
     // False, with nothing changed, when the list is full.
@@ -63,21 +64,32 @@ class SyncState {
     // Whether (v, a) may replace point i without leaving its neighbours' or the start and
     // end times' bounds (equality allowed).
     bool EditAccepts(int index, REFERENCE_TIME videoTime, REFERENCE_TIME audioTime) const;
+    // Stores an edited point, checked with EditAccepts.
+    void SetPoint(int index, const SyncPoint& point);
     void ClearPoints() { syncCount = 0; }
-    // Replaces the points wholesale, in the given order (at most kMaxSyncPoints).
+    // Replaces the points wholesale with a list as a file holds it, in its order (at most
+    // kMaxSyncPoints); they count as saved.
     bool ReplacePoints(const std::vector<SyncPoint>& points);
     std::vector<SyncPoint> Points() const;
 
-    // The audio start through the first two points, for the typed video start; the video start
-    // moves forward when the audio start would fall before 0. Needs two points. False, with
-    // nothing changed, when the arithmetic gives no finite time.
-    bool CalculateStart(REFERENCE_TIME typedVideoStart);
+    // Whether there are points that were added, edited or deleted since they were last saved
+    // or loaded: closing the program or opening another video would lose them.
+    bool HasUnsavedPoints() const { return pointsChanged_ && syncCount > 0; }
+    void MarkPointsSaved() { pointsChanged_ = false; }
+
+    // Takes the typed times, then the audio start through the first two points for the typed
+    // video start; the video start moves forward when the audio start would fall before 0.
+    // Needs two points. False, with nothing changed, when the arithmetic gives no finite time.
+    bool CalculateStart(const EditableTimes& typed);
     // One point: both starts become 0.
     void SetStartsToZero();
     // Takes the typed times, then the audio end through the last two points (or, with one
     // point, through the start pair and the point). Needs a point. False, with nothing
     // changed, when the arithmetic gives no finite time.
     bool CalculateEnd(const EditableTimes& typed);
+
+  private:
+    bool pointsChanged_ = false;
 };
 
 } // namespace avsync

@@ -118,6 +118,49 @@ REFERENCE_TIME TextToTime(const std::string& text) {
                        : std::numeric_limits<REFERENCE_TIME>::max();
 }
 
+std::optional<REFERENCE_TIME> TypedTextToTime(const std::string& text) {
+    constexpr const char* kBlanks = " \t\n\r\f\v";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string::npos)
+        return std::nullopt;
+    std::string number = text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
+    // A comma is the decimal mark of many languages; the number reader takes a point.
+    const std::size_t comma = number.find(',');
+    if (comma != std::string::npos) {
+        if (number.find_first_of(".,", comma + 1) != std::string::npos ||
+            number.find('.') != std::string::npos)
+            return std::nullopt;
+        number[comma] = '.';
+    }
+    // Sign, digits with at most one decimal mark among them, and an optional exponent; nothing
+    // after it.
+    const auto isDigit = [&](std::size_t i) {
+        return i < number.size() && number[i] >= '0' && number[i] <= '9';
+    };
+    std::size_t i = (number[0] == '+' || number[0] == '-') ? 1 : 0;
+    int digits = 0;
+    for (; isDigit(i); ++i)
+        ++digits;
+    if (i < number.size() && number[i] == '.') {
+        for (++i; isDigit(i); ++i)
+            ++digits;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        ++i;
+        if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+            ++i;
+        if (!isDigit(i))
+            return std::nullopt;
+        while (isDigit(i))
+            ++i;
+    }
+    if (i != number.size())
+        return std::nullopt;
+    return TextToTimeInRange(number);
+}
+
 long long TextToInteger(const std::string& text) {
     const char* start = NumberStart(text);
     long long value = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// Seconds as the user sees and types them. Both directions ignore the user's locale: the
-// decimal separator is always a point.
+// Seconds as the user sees and types them. Both directions ignore the user's locale: times are
+// shown with a point before the decimals; a typed time may have a point or a comma.
 #include "platform/core/reftime.h"
 
 #include <optional>
@@ -18,6 +18,11 @@ REFERENCE_TIME TextToTime(const std::string& text);
 // As TextToTime, but nothing when the number is not finite or lies beyond the 64-bit range,
 // for texts that must not be taken for a time other than the one they say.
 std::optional<REFERENCE_TIME> TextToTimeInRange(const std::string& text);
+
+// A time the user typed: the whole text, blanks around it aside, is one number of seconds,
+// with a point or a comma before the decimals. Nothing for any other text (also an empty one)
+// and for a number beyond the range of times.
+std::optional<REFERENCE_TIME> TypedTextToTime(const std::string& text);
 
 // The leading number of the text as a double, as atof reads it (no number gives 0), with a
 // decimal point whatever the locale.

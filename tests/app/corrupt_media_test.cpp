@@ -156,6 +156,9 @@ class CorruptMediaTest : public ::testing::Test {
             Click(IDC_BUTTON_ADD_SYNC_POINT);
         }
         ASSERT_EQ(dlg.syncState.syncCount, 2);
+        // Saved, so the next open asks nothing before it tries.
+        scope.prompts.fileAnswers = {folder + "/points.ini"};
+        Click(IDC_BUTTON_SAVE_SYNC_LIST);
         scope.prompts.messages.clear();
     }
     Kept Keep() const {

@@ -1,9 +1,11 @@
 #include "app/vellum_dlg.h"
 #include "platform/settings/store.h"
+#include "preview/preview_window.h"
 #include "resources/resource.h"
+#include "support/media_fixtures.h"
+#include "support/modal_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
-#include "support/media_fixtures.h"
 #include "sync/sync_list_file.h"
 
 #include <QApplication>
@@ -13,7 +15,9 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace {
 
@@ -23,13 +27,22 @@ class MainWindowSyncTest : public ::testing::Test {
   protected:
     void SetUp() override {
         testsupport::UseTemporarySettings();
-        scope.prompts.fileAnswers = {QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
-        Click(IDC_BUTTON_ADD_VIDEO);
+        OpenVideo();
         ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
         dlg.syncState.videoDuration = 60 * S;
         dlg.syncState.audioDuration = 61 * S;
         dlg.syncState.ResetForNewVideo();
         dlg.ShowTimes();
+    }
+    void OpenVideo() {
+        scope.prompts.fileAnswers = {
+            QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
+        Click(IDC_BUTTON_ADD_VIDEO);
+    }
+    static void CloseFromTitleBar(QWidget* window) {
+        QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+            window->windowHandle());
+        QTest::qWait(50); // a picture window's close reaches the main window as a posted command
     }
     // The picture player's polled position is what a point takes.
     void AddAt(REFERENCE_TIME v) {
@@ -98,7 +111,8 @@ TEST_F(MainWindowSyncTest, EditStoresAcceptedValuesAndRefusesOutOfRange) {
     AddAt(10 * S);
     AddAt(20 * S);
     Select({0, 1});
-    // Row 0 takes 12 s / 13 s; row 1 is typed beyond the video end and refused.
+    // Row 0 takes 12 s / 13 s; row 1 is typed beyond the video end and refused, the dialog
+    // keeping what was typed until Cancel.
     int opened = 0;
     std::function<void()> answer = [&] {
         auto* edit = qobject_cast<ui::Dialog*>(QApplication::activeModalWidget());
@@ -110,8 +124,13 @@ TEST_F(MainWindowSyncTest, EditStoresAcceptedValuesAndRefusesOutOfRange) {
         edit->SetDlgItemText(1123, opened == 1 ? "12" : "99");
         edit->SetDlgItemText(1093, opened == 1 ? "13" : "25");
         QTest::mouseClick(edit->GetDlgItem(1), Qt::LeftButton);
-        if (opened == 1)
+        if (opened == 1) {
             QTimer::singleShot(0, answer);
+            return;
+        }
+        EXPECT_TRUE(edit->isVisible());
+        EXPECT_EQ(edit->GetDlgItemText(1123), "99");
+        QTest::mouseClick(edit->GetDlgItem(2), Qt::LeftButton);
     };
     QTimer::singleShot(0, answer);
     Click(IDC_BUTTON_EDIT_SYNC_POINT);
@@ -134,14 +153,16 @@ TEST_F(MainWindowSyncTest, CalculateStartAndEndWorkFromTheBoxes) {
     AddAt(10 * S);
     dlg.syncState.audioOffset = 3 * S;
     AddAt(20 * S);
-    // Calculate start reads only the video start; a typed audio end is overwritten.
+    // Both read every box first and keep what was typed: Calculate end then works from the
+    // video end typed before Calculate start.
     dlg.SetDlgItemText(IDC_EDIT_VIDEO_START, "0");
-    dlg.SetDlgItemText(IDC_EDIT_AUDIO_END, "7");
+    dlg.SetDlgItemText(IDC_EDIT_VIDEO_END, "50");
     Click(IDC_BUTTON_CALCULATE_START_SYNC);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_START), "1.0000000");
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_END), "61.0000000");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_VIDEO_END), "50.0000000");
+    Click(IDC_BUTTON_CALCULATE_END_SYNC);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_END), "56.0000000");
 
-    // Calculate end reads every box first and keeps what was typed.
     dlg.SetDlgItemText(IDC_EDIT_VIDEO_END, "30");
     dlg.SetDlgItemText(IDC_EDIT_VIDEO_START, "1.5");
     Click(IDC_BUTTON_CALCULATE_END_SYNC);
@@ -255,4 +276,102 @@ TEST_F(MainWindowSyncTest, PreviewBarFollowsTheComposedPreviewUnlessHeld) {
     dlg.resultPlayer->stopPosition = 0;
     dlg.OnTimer(CVellumDlg::kPreviewBarTimer);
     EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(MainWindowSyncTest, PointsChangedSinceTheLastSaveOrLoadAreNotDroppedWithoutAsking) {
+    const QString list = testsupport::TemporaryFolder() + "/kept.ini";
+    const std::pair<const char*, std::function<void()>> drops[] = {
+        {"Open Video", [&] { OpenVideo(); }},
+        {"Exit", [&] { Click(IDC_BUTTON_EXIT); }},
+        {"title bar", [&] { CloseFromTitleBar(&dlg); }},
+    };
+    testsupport::RunModal(dlg, [&] {
+        AddAt(2 * S);
+        for (const auto& [name, drop] : drops) {
+            scope.prompts.messages.clear();
+            scope.prompts.answers = {ui::IDNO};
+            drop();
+            ASSERT_EQ(scope.prompts.messages.size(), 1u) << name;
+            EXPECT_EQ(scope.prompts.messages[0].text,
+                      "The synchronization points were changed since they were last saved or "
+                      "loaded. Do you want to go on and lose the changes?");
+            EXPECT_EQ(scope.prompts.messages[0].caption, "Warning");
+            EXPECT_EQ(scope.prompts.messages[0].flags & 0xF, unsigned(ui::MB_YESNO));
+            EXPECT_TRUE(dlg.isVisible()) << name;
+            EXPECT_EQ(List()->rowCount(), 1) << name;
+        }
+
+        // Closing the picture leaves the points, and their Save.
+        CloseFromTitleBar(dlg.videoPlayer->m_hWnd);
+        ASSERT_FALSE(dlg.videoPlayer);
+        EXPECT_EQ(List()->rowCount(), 1);
+        EXPECT_TRUE(dlg.GetDlgItem(IDC_BUTTON_SAVE_SYNC_LIST)->isEnabled());
+        scope.prompts.fileAnswers = {list};
+        Click(IDC_BUTTON_SAVE_SYNC_LIST);
+        ASSERT_TRUE(QFile::exists(list));
+
+        // Saved points go without a question; loaded ones too, until they change.
+        scope.prompts.messages.clear();
+        OpenVideo();
+        EXPECT_TRUE(scope.prompts.messages.empty());
+        EXPECT_EQ(List()->rowCount(), 0);
+        scope.prompts.fileAnswers = {list};
+        Click(IDC_BUTTON_LOAD_SYNC_LIST);
+        AddAt(3 * S);
+        scope.prompts.answers = {ui::IDYES};
+        OpenVideo();
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        EXPECT_EQ(List()->rowCount(), 0);
+        scope.prompts.fileAnswers = {list};
+        Click(IDC_BUTTON_LOAD_SYNC_LIST);
+        scope.prompts.messages.clear();
+        Click(IDC_BUTTON_EXIT);
+        EXPECT_TRUE(scope.prompts.messages.empty());
+        EXPECT_FALSE(dlg.isVisible());
+    });
+}
+
+TEST_F(MainWindowSyncTest, TimeBoxesTakeAPointOrACommaAndRefuseWhatIsNoTime) {
+    // The box, what is typed in it, the command that reads it, and the box's label and time.
+    struct Row {
+        int box;
+        const char* typed;
+        int command;
+        const char* label;
+        const char* kept;
+    };
+    const Row rows[] = {
+        {IDC_EDIT_VIDEO_START, "12.5 s", IDC_BUTTON_CALCULATE_START_SYNC, "Video start time",
+         "0.0000000"},
+        {IDC_EDIT_VIDEO_END, "abc", IDC_BUTTON_CALCULATE_END_SYNC, "Video end time", "60.0000000"},
+        {IDC_EDIT_AUDIO_START, "1e400", IDC_BUTTON_PREVIEW_VIDEO, "Audio start time", "0.0000000"},
+        {IDC_EDIT_AUDIO_END, "8,6,8", IDC_BUTTON_CONVERT, "Audio end time", "61.0000000"},
+    };
+    testsupport::RunModal(dlg, [&] {
+        AddAt(10 * S);
+        AddAt(20 * S);
+        for (const Row& row : rows) {
+            scope.prompts.messages.clear();
+            dlg.SetDlgItemText(row.box, row.typed);
+            Click(row.command);
+            ASSERT_FALSE(scope.prompts.messages.empty()) << row.typed;
+            EXPECT_EQ(scope.prompts.messages.back().text,
+                      QStringLiteral("\"%1\" in %2 is not a time: type seconds as a number "
+                                     "between -922337203685 and 922337203685, with a point or a "
+                                     "comma before the decimals, such as 12.5 or 12,5. %2 keeps "
+                                     "%3.")
+                          .arg(row.typed, row.label, row.kept));
+            EXPECT_TRUE(dlg.GetDlgItem(row.box)->hasFocus()) << row.typed;
+            EXPECT_EQ(dlg.GetDlgItemText(row.box), row.kept);
+            EXPECT_EQ(dlg.previewRunning + dlg.converting, 0) << row.typed;
+            EXPECT_EQ(dlg.syncState.videoStart + dlg.syncState.audioStart, 0) << row.typed;
+            EXPECT_EQ(dlg.syncState.videoEnd, 60 * S) << row.typed;
+            EXPECT_EQ(dlg.syncState.audioEnd, 61 * S) << row.typed;
+        }
+        // A comma before the decimals reads as a point.
+        dlg.SetDlgItemText(IDC_EDIT_VIDEO_END, "50,5");
+        Click(IDC_BUTTON_CALCULATE_END_SYNC);
+        EXPECT_EQ(dlg.syncState.videoEnd, 505'000'000);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_AUDIO_END), "50.5000000");
+    });
 }

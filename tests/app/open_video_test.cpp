@@ -113,6 +113,9 @@ TEST_F(OpenVideoTest, FilesThatCannotBeOpenedLeaveTheCurrentVideoAlone) {
     Open(testsupport::Clip(ClipKind::H264Aac));
     dlg.videoPlayer->currentPosition = 2 * S;
     QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_ADD_SYNC_POINT), Qt::LeftButton);
+    // Saved, so an open asks nothing before it tries.
+    scope.prompts.fileAnswers = {testsupport::TemporaryFolder() + "/point.ini"};
+    QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_SAVE_SYNC_LIST), Qt::LeftButton);
     preview::CVcdCore* player = dlg.videoPlayer.get();
 
     for (const std::string& bad : {testsupport::NonMediaFile(), testsupport::TruncatedClip()}) {

@@ -111,7 +111,7 @@ TEST_F(ConvertCommandTest, CalculateDerivesTheTimesTheMainWindowCalculates) {
     media::StreamDuration(nullptr, clip.path, media::Stream::Video, window.videoDuration);
     window.ResetForNewVideo();
     window.ReplacePoints(points);
-    ASSERT_TRUE(window.CalculateStart(window.videoStart));
+    ASSERT_TRUE(window.CalculateStart(window.Times()));
     ASSERT_TRUE(window.CalculateEnd({window.videoStart, window.videoEnd, window.audioStart,
                                      window.audioEnd, window.outputDuration}));
     ASSERT_GT(window.videoStart, 0);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using avsync::SyncPoint;
 using avsync::SyncState;
 
@@ -114,4 +116,45 @@ TEST(SyncPoints, AnotherSoundIsUsedWholeAndKeepsThePoints) {
     EXPECT_EQ(state.syncCount, 5);
     state.UseSound(40 * S);
     EXPECT_EQ(state.outputDuration, 40 * S);
+}
+
+TEST(SyncPoints, PointsChangedSinceTheyWereSavedOrLoadedAreUnsaved) {
+    using Change = void (*)(SyncState&);
+    const std::tuple<const char*, bool, Change> rows[] = {
+        {"add", true, [](SyncState& s) { s.AddPoint(9 * S); }},
+        {"add found", true,
+         [](SyncState& s) {
+             s.AddPoint(SyncPoint{9 * S, 8 * S});
+         }},
+        {"edit", true,
+         [](SyncState& s) {
+             s.SetPoint(2, {3 * S, 5 * S});
+         }},
+        {"delete", true, [](SyncState& s) { s.DeletePoints({1}); }},
+        {"delete all", false,
+         [](SyncState& s) {
+             s.DeletePoints({0, 1, 2, 3, 4});
+         }},
+        {"clear all", false, [](SyncState& s) { s.ClearPoints(); }},
+        {"calculate", false,
+         [](SyncState& s) {
+             s.CalculateEnd({0, 9 * S, 0, 9 * S, 9 * S});
+         }},
+        {"add, save", false,
+         [](SyncState& s) {
+             s.AddPoint(9 * S);
+             s.MarkPointsSaved();
+         }},
+        {"add, load", false,
+         [](SyncState& s) {
+             s.AddPoint(9 * S);
+             s.ReplacePoints({{S, S}});
+         }},
+    };
+    for (const auto& [what, unsaved, change] : rows) {
+        SyncState state = FivePoints(); // as loaded
+        EXPECT_FALSE(state.HasUnsavedPoints()) << what;
+        change(state);
+        EXPECT_EQ(state.HasUnsavedPoints(), unsaved) << what;
+    }
 }

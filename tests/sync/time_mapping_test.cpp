@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
+#include <utility>
 
 using avsync::SyncState;
 using avsync::TextToTime;
@@ -18,6 +20,13 @@ SyncState WithPoints(std::initializer_list<avsync::SyncPoint> points) {
     SyncState state;
     state.ReplacePoints(points);
     return state;
+}
+
+// The state's own times with another video start typed.
+avsync::EditableTimes TypedStart(const SyncState& state, REFERENCE_TIME videoStart) {
+    avsync::EditableTimes typed = state.Times();
+    typed.videoStart = videoStart;
+    return typed;
 }
 } // namespace
 
@@ -65,6 +74,25 @@ TEST(TimeText, TheCheckedReadingRefusesWhatIsNoTime) {
     EXPECT_EQ(avsync::TextToTimeInRange("later"), 0); // no number at all reads as 0
 }
 
+TEST(TimeText, ATypedTimeIsOneNumberWithAPointOrACommaAndWithinTheRange) {
+    const std::pair<const char*, REFERENCE_TIME> times[] = {{"12.5", 125'000'000},
+                                                            {"12,5", 125'000'000},
+                                                            {" 8,68 ", 86'800'000},
+                                                            {"-0,5", -5'000'000},
+                                                            {"+3", 3 * S},
+                                                            {",5", 5'000'000},
+                                                            {"7.", 7 * S},
+                                                            {"1e1", 10 * S},
+                                                            {"2,5E-1", 2'500'000},
+                                                            {"12.3456789", 123'456'789},
+                                                            {"922337203685", 922'337'203'685 * S}};
+    for (const auto& [text, time] : times)
+        EXPECT_EQ(avsync::TypedTextToTime(text), time) << text;
+    for (const char* text : {"", "  ", "abc", "8,6,8", "1.234,5", "12.5 s", "1e", ".", "+-1", "1 2",
+                             "1e400", "922337203686", "inf", "nan", "0x10"})
+        EXPECT_EQ(avsync::TypedTextToTime(text), std::nullopt) << text;
+}
+
 TEST(TimeText, ShownTimesReadBackUnchanged) {
     for (REFERENCE_TIME t : {REFERENCE_TIME{0}, REFERENCE_TIME{1}, REFERENCE_TIME{123'456'789}, 10 * S,
                              REFERENCE_TIME{54'545'454}, REFERENCE_TIME{-15'000'000}, 3600 * S})
@@ -93,12 +121,9 @@ TEST(TimeText, TimesOfEveryLengthKeepTheirLastUnit) {
     EXPECT_EQ(avsync::TextToTimeInRange("-922337203685.4775809"), std::nullopt);
 }
 
-TEST(CalculateStart, MapsTheTypedVideoStartThroughTheFirstTwoPoints) {
+TEST(CalculateStart, MapsTheTypedVideoStartThroughTheFirstTwoPointsAndKeepsTheTypedTimes) {
     SyncState state = WithPoints({{10 * S, 12 * S}, {20 * S, 23 * S}, {30 * S, 50 * S}});
-    state.videoEnd = 40 * S;
-    state.audioEnd = 41 * S;
-    state.outputDuration = 39 * S;
-    ASSERT_TRUE(state.CalculateStart(0));
+    ASSERT_TRUE(state.CalculateStart({0, 40 * S, 7 * S, 41 * S, 39 * S}));
     EXPECT_EQ(state.videoStart, 0);
     EXPECT_EQ(state.audioStart, 1 * S);
     EXPECT_EQ(state.videoEnd, 40 * S);
@@ -108,14 +133,14 @@ TEST(CalculateStart, MapsTheTypedVideoStartThroughTheFirstTwoPoints) {
 
 TEST(CalculateStart, AnAudioStartBeforeZeroMovesTheVideoStartInstead) {
     SyncState state = WithPoints({{10 * S, 5 * S}, {20 * S, 16 * S}});
-    ASSERT_TRUE(state.CalculateStart(0));
+    ASSERT_TRUE(state.CalculateStart(TypedStart(state, 0)));
     EXPECT_EQ(state.audioStart, 0);
     EXPECT_EQ(state.videoStart, 54'545'454);
 }
 
 TEST(CalculateStart, AVideoStartOnTheFirstPointGivesItsAudioTime) {
     SyncState state = WithPoints({{10 * S, 12 * S}, {20 * S, 23 * S}});
-    ASSERT_TRUE(state.CalculateStart(10 * S));
+    ASSERT_TRUE(state.CalculateStart(TypedStart(state, 10 * S)));
     EXPECT_EQ(state.videoStart, 10 * S);
     EXPECT_EQ(state.audioStart, 12 * S);
 }
@@ -125,12 +150,12 @@ TEST(CalculateStart, PointsThatDefineNoLineChangeNothing) {
                         std::vector<avsync::SyncPoint>{{10 * S, -2 * S}, {20 * S, -2 * S}}}) {
         SyncState state;
         state.ReplacePoints(points);
-        state.videoStart = 3 * S;
-        state.audioStart = 4 * S;
-        EXPECT_FALSE(state.CalculateStart(0));
-        EXPECT_FALSE(state.CalculateStart(10 * S));
+        state.ApplyEditableTimes({3 * S, 30 * S, 4 * S, 31 * S, 27 * S});
+        EXPECT_FALSE(state.CalculateStart({0, 20 * S, 0, 21 * S, 20 * S}));
+        EXPECT_FALSE(state.CalculateStart(TypedStart(state, 10 * S)));
         EXPECT_EQ(state.videoStart, 3 * S);
         EXPECT_EQ(state.audioStart, 4 * S);
+        EXPECT_EQ(state.videoEnd, 30 * S);
     }
 }
 

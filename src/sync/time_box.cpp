@@ -1,0 +1,36 @@
+#include "sync/time_box.h"
+
+#include "language/language.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/prompts.h"
+#include "resources/resource.h"
+#include "sync/time_text.h"
+
+#include <QLineEdit>
+
+namespace avsync {
+
+std::optional<REFERENCE_TIME> ReadTimeBox(ui::Dialog& dialog, int boxId, int labelId,
+                                          REFERENCE_TIME kept) {
+    const QString typed = dialog.GetDlgItemText(boxId);
+    if (const std::optional<REFERENCE_TIME> time = TypedTextToTime(typed.toStdString()))
+        return time;
+    // The label as shown, in the language chosen, without its colon or its access key.
+    QString name = dialog.GetDlgItemText(labelId).remove('&').trimmed();
+    if (name.endsWith(':'))
+        name.chop(1);
+    const QString keptText = QString::fromStdString(TimeToText(kept));
+    ui::MessageBox(&dialog,
+                   QStringLiteral("\"%1\" in %2 is not a time: type seconds as a number between "
+                                  "-922337203685 and 922337203685, with a point or a comma "
+                                  "before the decimals, such as 12.5 or 12,5. %2 keeps %3.")
+                       .arg(typed, name, keptText),
+                   Language().GetString(IDS_MESSAGE_ERROR));
+    auto* box = dialog.Item<QLineEdit>(boxId);
+    box->setText(keptText);
+    box->selectAll();
+    box->setFocus();
+    return std::nullopt;
+}
+
+} // namespace avsync
