@@ -37,6 +37,8 @@ bool CVellumDlg::OpenPlayers(const QString& path) {
         ClosePlayers();
         return false;
     }
+    // The picture waits whenever the sound is held up, so the two stay the offset apart.
+    videoPlayer->KeepTimeWith(*audioPlayer);
     ShowAudioOffset();
     return true;
 }
