@@ -119,6 +119,9 @@ void CVellumDlg::OnTransport(int id) {
 
 void CVellumDlg::OnAudioOffset(int id) {
     CancelPendingStart();
+    // The sound goes the offset from where the picture is now, not where the last poll saw it.
+    if (audioPlayer)
+        videoPlayer->PollPosition();
     switch (id) {
     case IDC_BUTTON_AUDIO_JUMP_FORWARD:
         syncState.audioOffset += StepOf(syncState.audioSkipForwardSeconds);
