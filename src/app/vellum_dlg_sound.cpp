@@ -81,6 +81,7 @@ bool CVellumDlg::SwitchSound(const QString& file, REFERENCE_TIME length) {
     if (audioPlayer && audioPlayer->playState != preview::Init)
         audioPlayer->Close();
     audioPlayer = std::move(player);
+    videoPlayer->KeepTimeWith(*audioPlayer);
     // A nudge made against the other sound means nothing for this one.
     syncState.audioOffset = 0;
     ShowAudioOffset();

@@ -37,6 +37,8 @@ bool CVellumDlg::OpenPlayers(const QString& path) {
         ClosePlayers();
         return false;
     }
+    // The picture waits whenever the sound is held up, so the two stay the offset apart.
+    videoPlayer->KeepTimeWith(*audioPlayer);
     ShowAudioOffset();
     return true;
 }
@@ -119,6 +121,9 @@ void CVellumDlg::OnTransport(int id) {
 
 void CVellumDlg::OnAudioOffset(int id) {
     CancelPendingStart();
+    // The sound goes the offset from where the picture is now, not where the last poll saw it.
+    if (audioPlayer)
+        videoPlayer->PollPosition();
     switch (id) {
     case IDC_BUTTON_AUDIO_JUMP_FORWARD:
         syncState.audioOffset += StepOf(syncState.audioSkipForwardSeconds);

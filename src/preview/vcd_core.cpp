@@ -258,6 +258,11 @@ HRESULT CVcdCore::SeekTo(REFERENCE_TIME time) {
     return InMediaTime(pMS, [&] { return SeekAbsolute(pMS, time); });
 }
 
+void CVcdCore::KeepTimeWith(const CVcdCore& other) {
+    if (pGB)
+        pGB->SetSyncSource(other.pGB ? other.pGB->SoundClock() : nullptr);
+}
+
 void CVcdCore::PollPosition() {
     if (!pMS)
         return;

@@ -78,6 +78,9 @@ class CVcdCore {
     void Close();
     HRESULT SkipSeconds(int seconds);
     HRESULT SeekTo(REFERENCE_TIME time);
+    // Keeps this player's time by the sound of `other` (none when it plays no sound), so that
+    // the two stay as far apart as they were put, whatever holds up the sound.
+    void KeepTimeWith(const CVcdCore& other);
 
     // The preview window's part.
     HRESULT InitVideoWindow(int multiplier, int divider);

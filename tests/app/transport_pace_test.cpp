@@ -1,7 +1,8 @@
-// Whatever the user does with the transport, in whatever order and however fast, the sound
-// then plays at its own pace and the two read-outs move together. Drives random runs of the
-// transport commands on a clip that clicks once a second, then listens to the test sound
-// server. Needs the null sink that scripts/test.sh starts.
+// Whatever the user does with the transport, in whatever order and however fast, and however
+// busy the machine, the sound then plays at its own pace, the two read-outs move together and
+// each click is heard where the picture says. Drives the transport on a clip that clicks once
+// a second, then listens to the test sound server. Needs the null sink that scripts/test.sh
+// starts.
 #include "app/vellum_dlg.h"
 #include "controls/bitmap_slider.h"
 #include "resources/resource.h"
@@ -11,11 +12,16 @@
 #include "support/sound_capture.h"
 #include "support/test_environment.h"
 
+#include <QApplication>
+#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 
 namespace {
@@ -23,9 +29,9 @@ namespace {
 constexpr int kClipLength = 12;
 constexpr double kListenSeconds = 3.2;
 
-class TransportPaceTest : public ::testing::TestWithParam<unsigned> {
+class TransportFixture {
   protected:
-    void SetUp() override { testsupport::UseTemporarySettings(); }
+    TransportFixture() { testsupport::UseTemporarySettings(); }
     void Click(int id) { QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton); }
     void ReleaseSeekBarAt(int position) {
         auto* bar = dlg.Item<CBitmapSlider>(IDC_SLIDER_POSITION);
@@ -33,6 +39,14 @@ class TransportPaceTest : public ::testing::TestWithParam<unsigned> {
         emit bar->releasedCapture();
     }
     double ReadOut(int id) { return dlg.GetDlgItemText(id).section(':', 1).toDouble(); }
+    // Opens a clip that clicks at every whole second plus a half; both players then start
+    // from 0 a second later.
+    void OpenMetronome(int seconds) {
+        scope.prompts.fileAnswers = {QString::fromStdString(testsupport::MetronomeClip(seconds))};
+        Click(IDC_BUTTON_ADD_VIDEO);
+        ASSERT_TRUE(dlg.audioPlayer);
+        QTest::qWait(1500);
+    }
 
     // One command of the transport, chosen at random: plays, pauses, stops, skips past either
     // end, moves the sound against the picture, seeks.
@@ -57,6 +71,8 @@ class TransportPaceTest : public ::testing::TestWithParam<unsigned> {
     CVellumDlg dlg;
 };
 
+class TransportPaceTest : public TransportFixture, public ::testing::TestWithParam<unsigned> {};
+
 } // namespace
 
 TEST_P(TransportPaceTest, SoundKeepsItsPaceAndTheReadOutsMoveTogether) {
@@ -64,11 +80,7 @@ TEST_P(TransportPaceTest, SoundKeepsItsPaceAndTheReadOutsMoveTogether) {
     if (sink.isEmpty())
         GTEST_SKIP() << "no test sound server (scripts/test.sh starts one)";
     testsupport::RunModal(dlg, [&] {
-        scope.prompts.fileAnswers = {
-            QString::fromStdString(testsupport::MetronomeClip(kClipLength))};
-        Click(IDC_BUTTON_ADD_VIDEO);
-        ASSERT_TRUE(dlg.audioPlayer);
-        QTest::qWait(1500);
+        OpenMetronome(kClipLength);
         testsupport::SoundCapture capture(sink);
         ASSERT_TRUE(capture.WaitUntilStarted()) << "parec recorded nothing";
 
@@ -113,3 +125,150 @@ TEST_P(TransportPaceTest, SoundKeepsItsPaceAndTheReadOutsMoveTogether) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, TransportPaceTest, ::testing::Values(1u, 2u, 3u));
+
+namespace {
+
+// Busy loops in child processes, ahead of the test's own threads where the system allows,
+// until destroyed.
+class CpuLoad {
+  public:
+    explicit CpuLoad(int loops) {
+        for (int i = 0; i < loops; ++i) {
+            processes_.push_back(std::make_unique<QProcess>());
+            processes_.back()->start("nice", {"-n", "-10", "sh", "-c", "while :; do :; done"});
+        }
+    }
+    ~CpuLoad() {
+        for (auto& process : processes_) {
+            process->kill();
+            process->waitForFinished();
+        }
+    }
+
+  private:
+    std::vector<std::unique_ptr<QProcess>> processes_;
+};
+
+struct LoadCase {
+    const char* name;
+    std::vector<Qt::Key> keys; // pressed while both play, before the load
+    double offset;             // seconds, as shown afterwards
+};
+
+class TransportUnderLoadTest : public TransportFixture, public ::testing::TestWithParam<LoadCase> {
+  protected:
+    // Both players polled together, their positions and the read-outs as the window then
+    // shows them.
+    struct Reading {
+        double at; // SteadySeconds()
+        double picture;
+        double sound;
+        double readOutGap; // audio read-out minus video read-out
+    };
+    std::vector<Reading> Follow(double seconds) {
+        std::vector<Reading> readings;
+        const double end = testsupport::SteadySeconds() + seconds;
+        while (testsupport::SteadySeconds() < end) {
+            dlg.videoPlayer->PollPosition();
+            dlg.audioPlayer->PollPosition();
+            const double at = testsupport::SteadySeconds();
+            QCoreApplication::sendPostedEvents();
+            readings.push_back(
+                {at, double(dlg.videoPlayer->currentPosition) / UNITS,
+                 double(dlg.audioPlayer->currentPosition) / UNITS,
+                 ReadOut(IDC_EDIT_AUDIO_POSITION) - ReadOut(IDC_EDIT_VIDEO_POSITION)});
+            QTest::qWait(10);
+        }
+        return readings;
+    }
+    // A position at a moment, from the readings around it (the middle of their leads over
+    // the steady clock, so that a late reading does not count); -1 without any.
+    static double PositionAt(const std::vector<Reading>& readings, double Reading::*position,
+                             double when) {
+        std::vector<double> leads;
+        for (const Reading& reading : readings) {
+            if (std::abs(reading.at - when) < 0.25)
+                leads.push_back(reading.*position - reading.at);
+        }
+        if (leads.empty())
+            return -1;
+        std::nth_element(leads.begin(), leads.begin() + leads.size() / 2, leads.end());
+        return when + leads[leads.size() / 2];
+    }
+};
+
+void PrintTo(const LoadCase& test, std::ostream* out) {
+    *out << test.name;
+}
+
+} // namespace
+
+// Starved of processor time, the sound player underruns and its sound stalls; the picture
+// waits for it, so once the load is gone the two are the offset apart again and every click
+// is heard on its picture.
+TEST_P(TransportUnderLoadTest, TheSoundStaysTheOffsetFromThePicture) {
+    const QString sink = testsupport::TestSoundSink();
+    if (sink.isEmpty())
+        GTEST_SKIP() << "no test sound server (scripts/test.sh starts one)";
+    const LoadCase& test = GetParam();
+    testsupport::RunModal(dlg, [&] {
+        OpenMetronome(20);
+        testsupport::SoundCapture capture(sink);
+        ASSERT_TRUE(capture.WaitUntilStarted()) << "parec recorded nothing";
+        QApplication::setActiveWindow(&dlg);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        Click(IDC_BUTTON_STOP);
+        Click(IDC_BUTTON_PLAY);
+        for (Qt::Key key : test.keys) {
+            QTest::qWait(300);
+            QTest::keyClick(&dlg, key);
+        }
+        ASSERT_DOUBLE_EQ(ReadOut(IDC_EDIT_AUDIO_OFFSET), test.offset);
+        {
+            CpuLoad load(8);
+            QTest::qWait(5000);
+        }
+        // Back within a tenth of a second of the load's end.
+        QTest::qWait(100);
+        const long from = capture.Frames();
+        const std::vector<Reading> readings = Follow(2.5);
+
+        // The read-outs show tenths: apart by the offset, give or take their rounding.
+        double readOutsOff = 0;
+        double playersOff = 0;
+        for (const Reading& reading : readings) {
+            readOutsOff = std::max(readOutsOff, std::abs(reading.readOutGap - test.offset));
+            playersOff =
+                std::max(playersOff, std::abs(reading.sound - reading.picture - test.offset));
+        }
+        EXPECT_LE(readOutsOff, 0.1 + 1e-9)
+            << "read-outs up to " << readOutsOff << " s off the offset";
+        EXPECT_LT(playersOff, 0.02) << "players up to " << playersOff << " s off the offset";
+
+        // Each click, as heard, against the picture's position at that moment: the click at
+        // sound time s belongs on picture time s - offset. Which click it is, the sound
+        // player's position says.
+        const int rate = testsupport::kClipSampleRate;
+        int clicks = 0;
+        for (long at = testsupport::FindClick(capture.Samples(), from); at >= 0;
+             at = testsupport::FindClick(capture.Samples(), at + rate / 2)) {
+            const double heard = capture.TimeOf(at);
+            const double picture = PositionAt(readings, &Reading::picture, heard);
+            const double sound = PositionAt(readings, &Reading::sound, heard);
+            if (picture < 0 || sound < 0)
+                continue;
+            const double lag = picture + test.offset - (std::round(sound - 0.5) + 0.5);
+            EXPECT_NEAR(lag, 0, 0.04) << "click heard " << lag << " s after its picture";
+            std::printf("%s: click %+.1f ms after its picture\n", test.name, lag * 1000);
+            ++clicks;
+        }
+        EXPECT_GE(clicks, 2) << "the beat was not heard";
+        std::printf("%s: players %.1f ms off the offset at most\n", test.name, playersOff * 1000);
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Skips, TransportUnderLoadTest,
+    ::testing::Values(LoadCase{"ForwardThenBack", {Qt::Key_I, Qt::Key_O}, 0.0},
+                      LoadCase{"ForwardTwiceThenBackward", {Qt::Key_I, Qt::Key_I, Qt::Key_P}, 0.3}),
+    [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });

@@ -18,8 +18,6 @@ constexpr int kFeedPeriodMs = 5;
 // Sound kept in our buffer and in the sink's; small, so a seek is heard at once.
 constexpr int kBufferMs = 250;
 constexpr int kSinkBufferMs = 100;
-// Between two samples of the sink's position, time moves on by at most this much.
-constexpr REFERENCE_TIME kMaxExtrapolation = 20 * UNITS / 1000;
 
 void SaySilentOnce() {
     static std::once_flag said;
@@ -32,6 +30,7 @@ void SaySilentOnce() {
 AudioOutput::AudioOutput() = default;
 
 AudioOutput::~AudioOutput() {
+    clock_->RunFree();
     if (!thread_)
         return;
     RunOnAudioThread([this] {
@@ -80,6 +79,8 @@ bool AudioOutput::Open(const QAudioFormat& format) {
         }
         sink->suspend();
         sink_ = sink;
+        // A device to wait for: nothing is heard until it plays.
+        clock_->Hold();
         timer_ = new QTimer(context_);
         QObject::connect(timer_, &QTimer::timeout, context_, [this] { Feed(); });
         timer_->start(kFeedPeriodMs);
@@ -135,12 +136,17 @@ void AudioOutput::Feed() {
 
 void AudioOutput::Sample() {
     const REFERENCE_TIME processed = sink_->processedUSecs() * 10;
-    std::lock_guard lock(mutex_);
-    heard_ = heardBase_ + processed;
-    sampledAt_ = system_.Now();
-    extrapolate_ = playing_ && sink_->state() == QAudio::ActiveState;
-    const REFERENCE_TIME written = writtenBytes_ * UNITS / std::max<qint64>(bytesPerSecond_, 1);
-    free_ = playing_ && ended_ && pending_.isEmpty() && processed >= written - UNITS / 1000;
+    bool allHeard = false;
+    {
+        std::lock_guard lock(mutex_);
+        const REFERENCE_TIME written = writtenBytes_ * UNITS / std::max<qint64>(bytesPerSecond_, 1);
+        allHeard = ended_ && pending_.isEmpty() && processed >= written - UNITS / 1000;
+    }
+    clock_->Heard(heardBase_ + processed, playing_ && sink_->state() == QAudio::ActiveState);
+    if (playing_ && allHeard && !free_) {
+        free_ = true;
+        clock_->RunFree();
+    }
 }
 
 void AudioOutput::Play() {
@@ -148,6 +154,8 @@ void AudioOutput::Play() {
         return;
     RunOnAudioThread([this] {
         playing_ = true;
+        free_ = false;
+        clock_->Follow();
         sink_->resume();
         Sample();
     });
@@ -160,6 +168,9 @@ void AudioOutput::Pause() {
         playing_ = false;
         sink_->suspend();
         Sample();
+        // After the end the sound is not waited for: a longer picture plays on.
+        if (!free_)
+            clock_->Hold();
     });
 }
 
@@ -193,18 +204,6 @@ void AudioOutput::SetVolume(double volume) {
     if (!sink_)
         return;
     RunOnAudioThread([this, volume] { sink_->setVolume(volume); });
-}
-
-REFERENCE_TIME AudioOutput::Now() const {
-    std::lock_guard lock(mutex_);
-    REFERENCE_TIME now = heard_;
-    const REFERENCE_TIME since = system_.Now() - sampledAt_;
-    if (free_)
-        now += since;
-    else if (extrapolate_)
-        now += std::min(since, kMaxExtrapolation);
-    lastNow_ = std::max(lastNow_, now);
-    return lastNow_;
 }
 
 } // namespace graph

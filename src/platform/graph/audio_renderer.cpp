@@ -31,10 +31,6 @@ bool AudioRenderer::Accepts(const Pin&, const MediaType& type) const {
            type.Parameters()->sample_rate > 0;
 }
 
-ReferenceClock* AudioRenderer::Clock() {
-    return silent_ ? nullptr : output_.get();
-}
-
 HRESULT AudioRenderer::Pause() {
     if (State() == FilterState::Stopped) {
         MediaType type;

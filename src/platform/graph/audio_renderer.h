@@ -3,7 +3,7 @@
 // first sample after a seek is cut at the exact sample of the target, gaps in the stream are
 // filled with silence and overlaps cut, so the sound heard is always at the clock's
 // position. Without a sound device the renderer discards the sound at its time on the
-// system clock instead.
+// output's clock, which then runs with the system clock.
 #include "platform/graph/renderer.h"
 #include "platform/graph/sound_output.h"
 
@@ -24,9 +24,9 @@ class AudioRenderer final : public Renderer {
     ~AudioRenderer() override;
 
     bool Accepts(const Pin& input, const MediaType& type) const override;
-    // The sound output while a device plays; null when silent (the graph then uses the
-    // system clock).
-    ReferenceClock* Clock() override;
+    // The sound output's: it moves with the sound heard, or with the system clock when
+    // there is no device.
+    std::shared_ptr<const ReferenceClock> Clock() override { return output_->Clock(); }
     HRESULT Stop() override;
     HRESULT Pause() override;
     HRESULT Run() override;

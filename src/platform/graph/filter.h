@@ -78,7 +78,7 @@ class BaseFilter {
     // filter that ends a branch (a renderer, a file writer) reports the end of its streams
     // through FilterGraph::BranchEnded once, after each start or seek.
     virtual MediaSeeker* Seeker() { return nullptr; }
-    virtual ReferenceClock* Clock() { return nullptr; }
+    virtual std::shared_ptr<const ReferenceClock> Clock() { return nullptr; }
     virtual bool EndsBranch() const { return false; }
     // A filter that writes a file: how far in media time it has written (any thread).
     virtual bool WrittenPosition(REFERENCE_TIME* /*position*/) const { return false; }

@@ -120,6 +120,13 @@ class FilterGraph final : public IMediaControl,
     // writer does not give what it wrote the file's name then.
     bool RunFailed() const { return runFailed_; }
     const PresentationClock& Presentation() const { return presentation_; }
+
+    // The clock of the sound this graph plays, null when it plays none. Another graph that
+    // keeps time by it stays in step with the sound, waiting whenever the sound is held up.
+    std::shared_ptr<const ReferenceClock> SoundClock();
+    // Keeps time by `clock` instead of a clock of the graph's own (null: its own again). A
+    // running graph goes on from where it is.
+    void SetSyncSource(std::shared_ptr<const ReferenceClock> clock);
     // A filter that ends a branch has finished its streams (a renderer once the clock has
     // passed its last sample, a writer once its file is complete); the last one completes
     // the graph.
@@ -129,6 +136,9 @@ class FilterGraph final : public IMediaControl,
     std::vector<BaseFilter*> StateOrder() const;
     HRESULT ChangeFilterStates(FilterState target);
     HRESULT PauseFromStopped();
+    // Times the presentation by the sync source, else by the graph's sound, else by the
+    // system clock.
+    void ChooseReference();
     // False when some renderer had nothing by the time limit.
     bool WaitForPreroll();
     // Waits until every connected renderer holds its first sample; false at the deadline.
@@ -145,6 +155,9 @@ class FilterGraph final : public IMediaControl,
     TimeFormat timeFormat_ = TimeFormat::MediaTime;
 
     SystemClock systemClock_;
+    std::shared_ptr<const ReferenceClock> syncSource_;
+    // The clock the presentation uses, kept alive while it does (null: the system clock).
+    std::shared_ptr<const ReferenceClock> reference_;
     PresentationClock presentation_{&systemClock_}; // locks itself
     EventQueue events_;                             // locks itself
     std::atomic<bool> runFailed_{false};            // set by any thread, cleared at a start

@@ -91,18 +91,32 @@ HRESULT FilterGraph::PauseFromStopped() {
     runFailed_ = false;
     const HRESULT hr = ChangeFilterStates(FilterState::Paused);
     state_ = FilterState::Paused;
-    // Only a paused renderer knows whether it has a device to keep time with.
-    const ReferenceClock* reference = &systemClock_;
-    for (const auto& filter : filters_) {
-        auto* renderer = dynamic_cast<Renderer*>(filter.get());
-        if (renderer && renderer->Input()->IsConnected() && renderer->Clock()) {
-            reference = renderer->Clock();
-            break;
-        }
-    }
-    presentation_.SetReference(reference);
+    ChooseReference();
     const bool prerolled = WaitForPreroll();
     return FAILED(hr) || prerolled ? hr : S_FALSE;
+}
+
+std::shared_ptr<const ReferenceClock> FilterGraph::SoundClock() {
+    for (const auto& filter : filters_) {
+        auto* renderer = dynamic_cast<Renderer*>(filter.get());
+        if (renderer && renderer->Input()->IsConnected()) {
+            if (std::shared_ptr<const ReferenceClock> clock = renderer->Clock())
+                return clock;
+        }
+    }
+    return nullptr;
+}
+
+void FilterGraph::SetSyncSource(std::shared_ptr<const ReferenceClock> clock) {
+    syncSource_ = std::move(clock);
+    ChooseReference();
+}
+
+void FilterGraph::ChooseReference() {
+    std::shared_ptr<const ReferenceClock> reference = syncSource_ ? syncSource_ : SoundClock();
+    presentation_.SetReference(reference ? reference.get() : &systemClock_);
+    // Only now may the one used before go.
+    reference_ = std::move(reference);
 }
 
 HRESULT FilterGraph::Run() {

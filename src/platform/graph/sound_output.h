@@ -6,11 +6,14 @@
 #include <QAudioFormat>
 
 #include <functional>
+#include <memory>
 
 namespace graph {
 
-class SoundOutput : public ReferenceClock {
+class SoundOutput {
   public:
+    virtual ~SoundOutput() = default;
+
     // False when there is nothing to play on; the renderer then runs silently.
     // User-interface thread.
     virtual bool Open(const QAudioFormat& format) = 0;
@@ -28,6 +31,9 @@ class SoundOutput : public ReferenceClock {
     virtual void Discard() = 0;
     // 0.0 to 1.0.
     virtual void SetVolume(double volume) = 0;
+    // The time of the sound played, for the renderer's graph and any graph that keeps in step
+    // with it; it outlives the output in whoever still holds it. Any thread.
+    virtual std::shared_ptr<const ReferenceClock> Clock() const = 0;
 };
 
 } // namespace graph

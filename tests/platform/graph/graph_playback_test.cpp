@@ -325,7 +325,7 @@ class SoundRecorder final : public SoundOutput {
         QByteArray bytes;
     };
     explicit SoundRecorder(std::shared_ptr<Recording> recording, int pace = 1)
-        : recording_(std::move(recording)), pace_(pace) {}
+        : recording_(std::move(recording)), clock_(std::make_shared<PlayingTime>(pace)) {}
 
     bool Open(const QAudioFormat& format) override {
         return format.sampleRate() == testsupport::kClipSampleRate && format.channelCount() == 2;
@@ -338,33 +338,44 @@ class SoundRecorder final : public SoundOutput {
         return true;
     }
     void SetEnded() override {}
-    void Play() override {
-        std::lock_guard lock(mutex_);
-        playingSince_ = system_.Now();
-    }
-    void Pause() override {
-        std::lock_guard lock(mutex_);
-        if (playingSince_ >= 0)
-            base_ += system_.Now() - playingSince_;
-        playingSince_ = -1;
-    }
+    void Play() override { clock_->Play(); }
+    void Pause() override { clock_->Pause(); }
     void Discard() override {
         std::lock_guard lock(recording_->mutex);
         recording_->bytes.clear();
     }
     void SetVolume(double) override {}
-    REFERENCE_TIME Now() const override {
-        std::lock_guard lock(mutex_);
-        return (base_ + (playingSince_ >= 0 ? system_.Now() - playingSince_ : 0)) / pace_;
-    }
+    std::shared_ptr<const ReferenceClock> Clock() const override { return clock_; }
 
   private:
+    class PlayingTime final : public ReferenceClock {
+      public:
+        explicit PlayingTime(int pace) : pace_(pace) {}
+        void Play() {
+            std::lock_guard lock(mutex_);
+            playingSince_ = system_.Now();
+        }
+        void Pause() {
+            std::lock_guard lock(mutex_);
+            if (playingSince_ >= 0)
+                base_ += system_.Now() - playingSince_;
+            playingSince_ = -1;
+        }
+        REFERENCE_TIME Now() const override {
+            std::lock_guard lock(mutex_);
+            return (base_ + (playingSince_ >= 0 ? system_.Now() - playingSince_ : 0)) / pace_;
+        }
+
+      private:
+        const int pace_;
+        mutable std::mutex mutex_;
+        SystemClock system_;
+        REFERENCE_TIME base_ = 0;
+        REFERENCE_TIME playingSince_ = -1;
+    };
+
     std::shared_ptr<Recording> recording_;
-    const int pace_;
-    mutable std::mutex mutex_;
-    SystemClock system_;
-    REFERENCE_TIME base_ = 0;
-    REFERENCE_TIME playingSince_ = -1;
+    const std::shared_ptr<PlayingTime> clock_;
 };
 
 std::vector<std::int16_t> Samples(SoundRecorder::Recording& recording) {
