@@ -14,6 +14,7 @@
 #include "sync/time_text.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +65,13 @@ constexpr int kWorkingSet[] = {
     IDC_BUTTON_LOAD_SYNC_LIST, IDC_BUTTON_PREVIEW_VIDEO, IDC_SLIDER_PREVIEW,
     IDC_EDIT_VIDEO_START, IDC_EDIT_VIDEO_END, IDC_EDIT_AUDIO_START, IDC_EDIT_AUDIO_END};
 
+// The transport's keyboard letters and the buttons they press.
+constexpr std::pair<Qt::Key, int> kTransportKeys[] = {{Qt::Key_W, IDC_BUTTON_JUMP_FORWARD},
+                                                      {Qt::Key_Q, IDC_BUTTON_JUMP_BACKWARD},
+                                                      {Qt::Key_I, IDC_BUTTON_AUDIO_JUMP_FORWARD},
+                                                      {Qt::Key_O, IDC_BUTTON_AUDIO_VIDEO_RESTORE},
+                                                      {Qt::Key_P, IDC_BUTTON_AUDIO_JUMP_BACKWARD}};
+
 // Texts emptied with the working set.
 constexpr int kClearedTexts[] = {IDC_EDIT_VIDEO_POSITION, IDC_EDIT_AUDIO_POSITION,
                                  IDC_EDIT_VIDEO_DURATION, IDC_EDIT_AUDIO_DURATION,
@@ -88,15 +96,9 @@ CVellumDlg::CVellumDlg(QWidget* parent) : ui::Dialog(parent) {
             [this] { OnHelp(); });
     // The transport's letters work on their own, as in any dialog, except while typing in a
     // box (a text box takes its letters first).
-    for (auto [key, id] : {std::pair{Qt::Key_W, IDC_BUTTON_JUMP_FORWARD},
-                           {Qt::Key_Q, IDC_BUTTON_JUMP_BACKWARD},
-                           {Qt::Key_I, IDC_BUTTON_AUDIO_JUMP_FORWARD},
-                           {Qt::Key_O, IDC_BUTTON_AUDIO_VIDEO_RESTORE},
-                           {Qt::Key_P, IDC_BUTTON_AUDIO_JUMP_BACKWARD}}) {
-        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, [this, id] {
-            if (auto* button = Item<QAbstractButton>(id); button && button->isEnabled())
-                button->click();
-        });
+    for (auto [key, id] : kTransportKeys) {
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
+                [this, id] { PressTransportButton(id); });
     }
     connect(Item<CBitmapSlider>(IDC_SLIDER_POSITION), &CBitmapSlider::releasedCapture, this,
             [this] { OnSeekBarReleased(); });
@@ -301,11 +303,29 @@ void CVellumDlg::OnMusicMark(int id) {
                    ClockText(mark / UNITS));
 }
 
-void CVellumDlg::OnMessage(unsigned message, std::intptr_t, std::intptr_t) {
+void CVellumDlg::OnMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
     if (message == WM_PLAYERTICK)
         OnPlayerTick();
     else if (message == WM_GRAPHNOTIFY)
         OnConversionEvents();
+    else if (message == WM_KEYDOWN)
+        OnPictureKey(static_cast<int>(wParam), static_cast<int>(lParam));
+}
+
+void CVellumDlg::PressTransportButton(int id) {
+    if (auto* button = Item<QAbstractButton>(id); button && button->isEnabled())
+        button->click();
+}
+
+void CVellumDlg::OnPictureKey(int key, int modifiers) {
+    // As the letters pressed here, they wait while another dialog is in front of this window.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modifiers != Qt::NoModifier || (modal && modal != this))
+        return;
+    for (auto [letter, id] : kTransportKeys) {
+        if (letter == key)
+            PressTransportButton(id);
+    }
 }
 
 void CVellumDlg::OnTimer(int id) {

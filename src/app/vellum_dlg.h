@@ -141,6 +141,10 @@ class CVellumDlg : public ui::Dialog {
     void ClosePlayers();
     void OnClosePlayers();
     void OnTransport(int id);
+    // Clicks the transport button `id` if it is enabled, as its keyboard letter does.
+    void PressTransportButton(int id);
+    // A key a picture window passed on (it uses only Escape).
+    void OnPictureKey(int key, int modifiers);
     void OnAudioOffset(int id);
     void ShowAudioOffset();
     void OnSeekBarReleased();

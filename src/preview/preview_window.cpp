@@ -64,6 +64,17 @@ void PreviewWindow::closeEvent(QCloseEvent* event) {
                                                             : IDC_BUTTON_CLOSE_PLAYERS);
 }
 
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape is this window's own; every other key is the owner's, whose keyboard commands
+    // then also work over the picture, in full screen too.
+    if (event->key() == Qt::Key_Escape || !player_->ownerWindow) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    core::PostMessage(player_->ownerWindow, WM_KEYDOWN, event->key(),
+                      static_cast<std::intptr_t>(event->modifiers().toInt()));
+}
+
 void PreviewWindow::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         if (player_->fullScreen == 1)

@@ -1,7 +1,7 @@
 #pragma once
-// The top-level window a player shows its picture in. It forwards its close to the main
-// window, offers a small transport on a right click, toggles the stacking of the main
-// window on a left click, and goes full screen.
+// The top-level window a player shows its picture in. It forwards its close and the keys it
+// does not use to the main window, offers a small transport on a right click, toggles the
+// stacking of the main window on a left click, and goes full screen.
 #include <QWidget>
 
 class QMenu;
@@ -25,6 +25,7 @@ class PreviewWindow : public QWidget {
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -1,6 +1,6 @@
 // The picture windows take mouse, keyboard and close input while the main window runs in its
-// modal loop, as the program runs it. Input goes in through the window system layer, where a
-// modal window would block it.
+// modal loop, as the program runs it, and pass on the keys they do not use. Input goes in
+// through the window system layer, where a modal window would block it.
 #include "app/vellum_dlg.h"
 #include "preview/preview_window.h"
 #include "resources/menus.h"
@@ -10,6 +10,7 @@
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QTest>
 #include <QWindow>
@@ -17,6 +18,7 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -111,5 +113,27 @@ TEST_F(PictureWindowInputTest, ComposedPreviewTakesItsMenuAndItsCloseStopsIt) {
         EXPECT_EQ(dlg.previewRunning, 0);
         EXPECT_FALSE(dlg.resultPlayer);
         EXPECT_TRUE(dlg.videoPlayer); // the source players stay
+    });
+}
+
+TEST_F(PictureWindowInputTest, TheTransportKeysWorkOverThePictureWindowedAndInFullScreen) {
+    constexpr REFERENCE_TIME kStep = 3'000'000; // the default audio skip of 0.3 s
+    // The key pressed over the picture, in full screen or not, and the audio offset after it.
+    const std::tuple<Qt::Key, bool, REFERENCE_TIME> rows[] = {
+        {Qt::Key_I, false, kStep},    {Qt::Key_I, false, 2 * kStep}, {Qt::Key_P, false, kStep},
+        {Qt::Key_I, true, 2 * kStep}, {Qt::Key_O, true, 0},          {Qt::Key_P, true, -kStep},
+    };
+    RunModally([&] {
+        Open();
+        ASSERT_TRUE(dlg.videoPlayer);
+        QWindow* handle = Shown(dlg.videoPlayer->m_hWnd);
+        for (const auto& [key, fullScreen, offset] : rows) {
+            if (dlg.videoPlayer->fullScreen != int(fullScreen))
+                dlg.videoPlayer->ToggleFullScreen();
+            QTest::keyClick(handle, key);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.syncState.audioOffset == offset; }, 2000))
+                << QKeySequence(key).toString().toStdString() << (fullScreen ? " full screen" : "")
+                << ": " << dlg.syncState.audioOffset;
+        }
     });
 }

@@ -5,7 +5,6 @@
 
 #include <limits>
 #include <optional>
-#include <utility>
 
 using avsync::SyncState;
 using avsync::TextToTime;
@@ -20,13 +19,6 @@ SyncState WithPoints(std::initializer_list<avsync::SyncPoint> points) {
     SyncState state;
     state.ReplacePoints(points);
     return state;
-}
-
-// The state's own times with another video start typed.
-avsync::EditableTimes TypedStart(const SyncState& state, REFERENCE_TIME videoStart) {
-    avsync::EditableTimes typed = state.Times();
-    typed.videoStart = videoStart;
-    return typed;
 }
 } // namespace
 
@@ -75,20 +67,12 @@ TEST(TimeText, TheCheckedReadingRefusesWhatIsNoTime) {
 }
 
 TEST(TimeText, ATypedTimeIsOneNumberWithAPointOrACommaAndWithinTheRange) {
-    const std::pair<const char*, REFERENCE_TIME> times[] = {{"12.5", 125'000'000},
-                                                            {"12,5", 125'000'000},
-                                                            {" 8,68 ", 86'800'000},
-                                                            {"-0,5", -5'000'000},
-                                                            {"+3", 3 * S},
-                                                            {",5", 5'000'000},
-                                                            {"7.", 7 * S},
-                                                            {"1e1", 10 * S},
-                                                            {"2,5E-1", 2'500'000},
-                                                            {"12.3456789", 123'456'789},
-                                                            {"922337203685", 922'337'203'685 * S}};
-    for (const auto& [text, time] : times)
-        EXPECT_EQ(avsync::TypedTextToTime(text), time) << text;
-    for (const char* text : {"", "  ", "abc", "8,6,8", "1.234,5", "12.5 s", "1e", ".", "+-1", "1 2",
+    EXPECT_EQ(avsync::TypedTextToTime("12.5"), 125'000'000);
+    EXPECT_EQ(avsync::TypedTextToTime(" 8,68 "), 86'800'000);
+    EXPECT_EQ(avsync::TypedTextToTime("-,5"), -5'000'000);
+    EXPECT_EQ(avsync::TypedTextToTime("2,5E1"), 25 * S);
+    EXPECT_EQ(avsync::TypedTextToTime("922337203685"), 922'337'203'685 * S);
+    for (const char* text : {"", " ", "abc", "8,6,8", "1.234,5", "12.5 s", "1e", ".", "+-1", "1 2",
                              "1e400", "922337203686", "inf", "nan", "0x10"})
         EXPECT_EQ(avsync::TypedTextToTime(text), std::nullopt) << text;
 }
@@ -133,14 +117,14 @@ TEST(CalculateStart, MapsTheTypedVideoStartThroughTheFirstTwoPointsAndKeepsTheTy
 
 TEST(CalculateStart, AnAudioStartBeforeZeroMovesTheVideoStartInstead) {
     SyncState state = WithPoints({{10 * S, 5 * S}, {20 * S, 16 * S}});
-    ASSERT_TRUE(state.CalculateStart(TypedStart(state, 0)));
+    ASSERT_TRUE(state.CalculateStart({}));
     EXPECT_EQ(state.audioStart, 0);
     EXPECT_EQ(state.videoStart, 54'545'454);
 }
 
 TEST(CalculateStart, AVideoStartOnTheFirstPointGivesItsAudioTime) {
     SyncState state = WithPoints({{10 * S, 12 * S}, {20 * S, 23 * S}});
-    ASSERT_TRUE(state.CalculateStart(TypedStart(state, 10 * S)));
+    ASSERT_TRUE(state.CalculateStart({10 * S}));
     EXPECT_EQ(state.videoStart, 10 * S);
     EXPECT_EQ(state.audioStart, 12 * S);
 }
@@ -150,12 +134,13 @@ TEST(CalculateStart, PointsThatDefineNoLineChangeNothing) {
                         std::vector<avsync::SyncPoint>{{10 * S, -2 * S}, {20 * S, -2 * S}}}) {
         SyncState state;
         state.ReplacePoints(points);
-        state.ApplyEditableTimes({3 * S, 30 * S, 4 * S, 31 * S, 27 * S});
-        EXPECT_FALSE(state.CalculateStart({0, 20 * S, 0, 21 * S, 20 * S}));
-        EXPECT_FALSE(state.CalculateStart(TypedStart(state, 10 * S)));
+        state.videoStart = 3 * S;
+        state.audioStart = 4 * S;
+        EXPECT_FALSE(state.CalculateStart({0, 20 * S}));
+        EXPECT_FALSE(state.CalculateStart({10 * S}));
         EXPECT_EQ(state.videoStart, 3 * S);
         EXPECT_EQ(state.audioStart, 4 * S);
-        EXPECT_EQ(state.videoEnd, 30 * S);
+        EXPECT_EQ(state.videoEnd, 0);
     }
 }
 

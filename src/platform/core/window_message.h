@@ -14,6 +14,7 @@ constexpr unsigned WM_USER = 0x0400;
 }
 
 // Messages the program posts to its windows.
+constexpr unsigned WM_KEYDOWN = 0x0100;            // wParam: the key, lParam: its modifiers
 constexpr unsigned WM_COMMAND = 0x0111;            // wParam: the command number
 constexpr unsigned WM_PLAYERTICK = core::WM_USER + 3;  // a player polled its position
 constexpr unsigned WM_GRAPHNOTIFY = core::WM_USER + 13; // a graph queued an event
