@@ -57,7 +57,8 @@ bool CVellumDlg::ClearPointsForAnotherSound(const QString& file) {
                                          "against the sound of %2 they would be wrong.\n"
                                          "Clear them? Yes clears the points, No keeps them.")
                               .arg(made, QFileInfo(file).fileName()),
-                          Language().GetString(IDS_MESSAGE_WARNING), ui::MB_YESNO) == ui::IDYES;
+                          Language().GetString(IDS_MESSAGE_WARNING),
+                          ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
 }
 
 void CVellumDlg::NotePointsSound() {
