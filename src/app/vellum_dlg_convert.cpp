@@ -113,8 +113,7 @@ void CVellumDlg::OnConvert() {
 bool CVellumDlg::ChoosePictureCopy(render::OutputParts& parts) {
     if (output.copySourcePicture != 1 || output.outputFormat == options::FormatWmv)
         return true;
-    const graph::DeviceEntry* muxer = graph::FindDeviceByClassId(
-        core::GuidFromString(parts.muxerClassId.toStdString()).value_or(GUID{}));
+    const graph::DeviceEntry* muxer = graph::FindDeviceByClassId(parts.muxerClassId.toStdString());
     // The points and times may have changed since the options were chosen.
     const QString refusal = options::PictureCopyRefusal(
         {photoList[0].path, static_cast<int>(photoList.Count()), nativeWidth, nativeHeight,

@@ -62,11 +62,15 @@ bool CVellumDlg::ClearPointsForAnotherSound(const QString& file) {
 }
 
 void CVellumDlg::NotePointsSound() {
-    if (syncState.syncCount == 0)
-        pointsSound.clear();
-    else if (pointsSound.empty() && musicList.Count() > 0)
-        pointsSound = musicList[0].path;
-    if (photoList.Count() > 0)
+    if (syncState.syncCount > 0) {
+        if (pointsSound.empty() && musicList.Count() > 0)
+            pointsSound = musicList[0].path; // the sound in use: nothing new to show
+        return;
+    }
+    // The line may name the sound of points that are gone.
+    const bool named = !pointsSound.empty();
+    pointsSound.clear();
+    if (named && photoList.Count() > 0)
         SetDlgItemText(IDC_STATIC_STATUS, SoundStatusLine());
 }
 

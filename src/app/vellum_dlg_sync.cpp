@@ -314,13 +314,15 @@ void CVellumDlg::OnLoadSyncList() {
     // An older list does not say: its points are taken for the sound in use.
     pointsSound = list.sources.sound;
     RedrawPointList();
+    SetDlgItemText(IDC_STATIC_STATUS, SoundStatusLine());
     const std::string inUse = musicList.Count() > 0 ? musicList[0].path : std::string();
-    if (syncState.syncCount > 0 && !pointsSound.empty() && pointsSound != inUse)
-        ui::MessageBox(
-            this,
-            QStringLiteral("The points of %1 were made with the sound of %2, not with "
-                           "%3, the sound in use. They were loaded as they are; "
-                           "open that sound to use them as they were made.")
-                .arg(*chosen, QString::fromStdString(pointsSound), QString::fromStdString(inUse)),
-            Language().GetString(IDS_MESSAGE_WARNING));
+    if (syncState.syncCount == 0 || pointsSound == inUse)
+        return;
+    ui::MessageBox(
+        this,
+        QStringLiteral("The points of %1 were made with the sound of %2, not with "
+                       "%3, the sound in use. They were loaded as they are; "
+                       "open that sound to use them as they were made.")
+            .arg(*chosen, QString::fromStdString(pointsSound), QString::fromStdString(inUse)),
+        Language().GetString(IDS_MESSAGE_WARNING));
 }

@@ -129,10 +129,6 @@ bool ChooseCompressor(const NamedKind& named, const std::optional<QString>& name
     return true;
 }
 
-const graph::DeviceEntry* MuxerByClassId(const QString& classId) {
-    return graph::FindDeviceByClassId(core::GuidFromString(classId.toStdString()).value_or(GUID{}));
-}
-
 // The class identifier of the custom multiplexer: the one named, else the one of the
 // container the output's extension names, else the stored one. An output whose extension
 // names another container than the one written is refused.
@@ -159,8 +155,9 @@ bool ChooseMuxer(const ConvertOptions& options, int outputFormat, QString& class
         classId = settings::Profile().GetProfileString("DirectShowFilters", "CurrentMuxerCLSID",
                                                        "AVI Mux");
     }
-    const graph::DeviceEntry* muxer =
-        outputFormat == options::FormatCustomMuxer ? MuxerByClassId(classId) : nullptr;
+    const graph::DeviceEntry* muxer = outputFormat == options::FormatCustomMuxer
+                                          ? graph::FindDeviceByClassId(classId.toStdString())
+                                          : nullptr;
     const QString extensions = muxer ? QString::fromStdString(muxer->extensions) : QString();
     if (!options::ExtensionContradicts(options.output, outputFormat, extensions))
         return true;
@@ -186,7 +183,7 @@ bool ContainerHoldsCompressors(const OutputSettings& output, const render::Outpu
         if (avi >= 0)
             muxer = &graph::EnumerateDevices(graph::DeviceCategory::Filter)[avi];
     } else {
-        muxer = MuxerByClassId(parts.muxerClassId);
+        muxer = graph::FindDeviceByClassId(parts.muxerClassId.toStdString());
     }
     const auto entryOf = [](const std::shared_ptr<graph::BaseFilter>& compressor) {
         return compressor ? graph::FindDeviceByClassId(compressor->ClassId()) : nullptr;
@@ -212,7 +209,7 @@ bool ChoosePictureCopy(const ConvertOptions& options, const SourceVideo& source,
     const options::PictureCopySource picture{source.photoList[0].path,
                                              static_cast<int>(source.photoList.Count()),
                                              source.width, source.height, source.frameRate};
-    const graph::DeviceEntry* muxer = MuxerByClassId(parts.muxerClassId);
+    const graph::DeviceEntry* muxer = graph::FindDeviceByClassId(parts.muxerClassId.toStdString());
     if (Refuses(options::PictureCopyRefusal(picture, output, muxer, &source.sync)))
         return false;
     output.copySourcePicture = 1;

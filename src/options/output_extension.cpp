@@ -8,18 +8,21 @@
 namespace options {
 namespace {
 
-// The extension of the file name (without the dot), or empty; a dot in a folder name is not
-// one.
-QString ExtensionOf(const QString& path) {
-    const qsizetype nameStart = path.lastIndexOf('/') + 1;
+// Where the file name's extension begins (its dot), or -1; a dot in a folder name is not one.
+qsizetype ExtensionDot(const QString& path) {
     const qsizetype dot = path.lastIndexOf('.');
-    return dot >= nameStart ? path.mid(dot + 1).toLower() : QString();
+    return dot > path.lastIndexOf('/') ? dot : -1;
+}
+
+// The extension, lower case and without the dot, or empty.
+QString ExtensionOf(const QString& path) {
+    const qsizetype dot = ExtensionDot(path);
+    return dot >= 0 ? path.mid(dot + 1).toLower() : QString();
 }
 
 QString WithExtension(const QString& path, const QString& extension) {
-    const qsizetype nameStart = path.lastIndexOf('/') + 1;
-    const qsizetype dot = path.lastIndexOf('.');
-    return (dot >= nameStart ? path.left(dot) : path) + '.' + extension;
+    const qsizetype dot = ExtensionDot(path);
+    return (dot >= 0 ? path.left(dot) : path) + '.' + extension;
 }
 
 QStringList ExtensionsOf(int outputFormat, const QString& muxerExtensions) {

@@ -1,6 +1,5 @@
 #include "options/output_settings.h"
 
-#include "platform/core/guid.h"
 #include "platform/graph/device_enumerator.h"
 #include "platform/settings/store.h"
 #include "sync/time_text.h"
@@ -54,9 +53,8 @@ QString DefaultOutputName(QString& failureMessage) {
 }
 
 QString StoredMuxerExtensions(const settings::Store& store) {
-    const QString stored = store.GetProfileString("DirectShowFilters", "CurrentMuxerCLSID", "");
-    const std::optional<GUID> classId = core::GuidFromString(stored.toStdString());
-    const graph::DeviceEntry* muxer = classId ? graph::FindDeviceByClassId(*classId) : nullptr;
+    const graph::DeviceEntry* muxer = graph::FindDeviceByClassId(
+        store.GetProfileString("DirectShowFilters", "CurrentMuxerCLSID", "").toStdString());
     return muxer ? QString::fromStdString(muxer->extensions) : QString();
 }
 

@@ -64,14 +64,13 @@ HRESULT GenerateWmvProfile(const OutputSettings& output,
 // The ASF writer of WMV output, configured from the generated profile (or from the fixed
 // profile text when a profile file is asked for).
 HRESULT ConfigureAsfWriter(graph::BaseFilter* mux, OutputSettings& output,
-                           std::unique_ptr<wmformat::Profile> generated) {
+                           std::unique_ptr<wmformat::Profile> profile) {
     auto* writer = dynamic_cast<graph::AsfWriter*>(mux);
     if (!writer) {
         ui::ShowError("Failed to QI for IConfigAsfWriter!  hr=0x%x\n",
                       static_cast<unsigned>(E_NOINTERFACE));
         return E_NOINTERFACE;
     }
-    std::unique_ptr<wmformat::Profile> profile = std::move(generated);
     HRESULT hr = S_OK;
     const char* failure = "Failed to configure filter to use profile!  hr=0x%x\n";
     if (output.useFileProfile == 1) {
@@ -193,8 +192,7 @@ HRESULT AddWriter(graph::CaptureGraphBuilder2& builder, const std::string& file,
 bool KeepsEachFrameTime(const OutputSettings& output, const OutputParts& parts) {
     if (output.outputFormat != options::FormatCustomMuxer)
         return false;
-    const graph::DeviceEntry* muxer = graph::FindDeviceByClassId(
-        core::GuidFromString(parts.muxerClassId.toStdString()).value_or(GUID{}));
+    const graph::DeviceEntry* muxer = graph::FindDeviceByClassId(parts.muxerClassId.toStdString());
     if (!muxer || muxer->kind != graph::FilterKind::Multiplexer)
         return false;
     for (const char* keeps : {"matroska", "webm", "mp4", "mov"}) {

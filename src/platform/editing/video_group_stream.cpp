@@ -85,14 +85,18 @@ REFERENCE_TIME VideoGroupStream::FrameTime(std::int64_t k) const {
     return av_rescale_rnd(k, UNITS * rate_.den, rate_.num, AV_ROUND_NEAR_INF);
 }
 
-void VideoGroupStream::Seek(REFERENCE_TIME t) {
-    // The frame whose span holds t: the last one starting at or before it.
+std::int64_t VideoGroupStream::FrameHolding(REFERENCE_TIME t) const {
+    // The last frame starting at or before t; FrameTime rounds, so the first guess may be one off.
     std::int64_t k = av_rescale_rnd(t, rate_.num, UNITS * rate_.den, AV_ROUND_DOWN);
     while (k > 0 && FrameTime(k) > t)
         --k;
     while (FrameTime(k + 1) <= t)
         ++k;
-    next_ = std::max<std::int64_t>(k, 0);
+    return std::max<std::int64_t>(k, 0);
+}
+
+void VideoGroupStream::Seek(REFERENCE_TIME t) {
+    next_ = FrameHolding(t);
     nextTime_ = std::max<REFERENCE_TIME>(t, 0);
 }
 
@@ -109,7 +113,7 @@ bool VideoGroupStream::NextInSourceTime(graph::MediaSample& sample) {
         stop = std::min(TimelineTimeOf(*source, reader.ShownUntil()), source->timeline.stop);
     } else {
         // Black at the grid's pace up to where the next source starts.
-        stop = FrameTime(av_rescale_rnd(start, rate_.num, UNITS * rate_.den, AV_ROUND_DOWN) + 1);
+        stop = FrameTime(FrameHolding(start) + 1);
         for (const PlacedSource& later : sources_) {
             if (later.timeline.start > start) {
                 stop = std::min(stop, later.timeline.start);

@@ -33,6 +33,8 @@ class VideoGroupStream final : public GroupStream {
 
     // The start of output frame k.
     REFERENCE_TIME FrameTime(std::int64_t k) const;
+    // The output frame whose span holds t.
+    std::int64_t FrameHolding(REFERENCE_TIME t) const;
 
   private:
     VideoGroupStream(std::vector<PlacedSource> sources, int width, int height, double fps);

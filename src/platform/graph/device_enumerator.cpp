@@ -217,6 +217,11 @@ const DeviceEntry* FindDeviceByClassId(const CLSID& classId) {
     return nullptr;
 }
 
+const DeviceEntry* FindDeviceByClassId(std::string_view classIdText) {
+    const std::optional<CLSID> classId = core::GuidFromString(std::string(classIdText));
+    return classId ? FindDeviceByClassId(*classId) : nullptr;
+}
+
 HRESULT CreateFilterByClassId(const CLSID& classId, std::shared_ptr<BaseFilter>* out) {
     if (!out)
         return E_POINTER;

@@ -58,6 +58,8 @@ HRESULT CreateDeviceFilter(DeviceCategory category, int index, std::shared_ptr<B
 HRESULT CreateFilterByClassId(const CLSID& classId, std::shared_ptr<BaseFilter>* out);
 // The entry with this class identifier, in any category, or null.
 const DeviceEntry* FindDeviceByClassId(const CLSID& classId);
+// The same for a class identifier as stored text ("{...}"); null for text that is none.
+const DeviceEntry* FindDeviceByClassId(std::string_view classIdText);
 
 // The index of the first entry whose lower-cased friendly name contains the lower-cased
 // text, or -1.
