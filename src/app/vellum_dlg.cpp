@@ -41,17 +41,17 @@ constexpr IconButton kIconButtons[] = {
     {IDC_BUTTON_ADD_MUSIC, IDI_OPEN_VIDEO, 0, "Add background music to list"},
     {IDC_BUTTON_TRANSITION, IDI_TRANSITION, 0, "Customize photo and transition options"},
     {IDC_BUTTON_OUTPUT_SETTINGS, IDI_OPTIONS, IDS_MESSAGE_OPTIONS, nullptr},
-    {IDC_BUTTON_PREVIEW_VIDEO, IDI_PREVIEW, 0, "Preview"},
+    {IDC_BUTTON_PREVIEW_VIDEO, IDI_PREVIEW, IDS_TOOLTIP_PREVIEW, nullptr},
     {IDC_BUTTON_CONVERT, IDR_MAINFRAME, IDS_MESSAGE_CONVERT, nullptr},
-    {IDC_BUTTON_HELP, IDI_HELP, 0, "Help"},
+    {IDC_BUTTON_HELP, IDI_HELP, IDS_TOOLTIP_HELP, nullptr},
     {IDC_BUTTON_MOVE_UP, IDI_MOVE_UP, 0, "Move item up"},
     {IDC_BUTTON_MOVE_DOWN, IDI_MOVE_DOWN, 0, "Move item down"},
     {IDC_BUTTON_DELETE_ITEM, IDI_DELETE_ITEM, 0, "Delete selected item"},
     {IDC_BUTTON_DELETE_ALL, IDI_DELETE_ALL, 0, "Delete all items"},
     {IDC_BUTTON_ITEM_PROPERTIES, IDI_ITEM_PROPERTIES, 0, "Change selected item's properties"},
-    {IDC_BUTTON_HOMEPAGE, IDI_HOMEPAGE, 0, "Homepage"},
-    {IDC_BUTTON_ABOUT, IDI_ABOUT, 0, "About"},
-    {IDC_BUTTON_EXIT, IDI_EXIT, 0, "Exit"},
+    {IDC_BUTTON_HOMEPAGE, IDI_HOMEPAGE, IDS_TOOLTIP_HOMEPAGE, nullptr},
+    {IDC_BUTTON_ABOUT, IDI_ABOUT, IDS_TOOLTIP_ABOUT, nullptr},
+    {IDC_BUTTON_EXIT, IDI_EXIT, IDS_TOOLTIP_EXIT, nullptr},
 };
 
 // The working controls that are off until a video is open.
@@ -331,7 +331,8 @@ void CVellumDlg::OnPictureKey(int key, int modifiers) {
 void CVellumDlg::OnTimer(int id) {
     if (id == kConversionClockTimer) {
         ++elapsedSeconds;
-        SetDlgItemText(IDC_STATIC_STATUS, "Please wait... Used Time: " + ClockText(elapsedSeconds));
+        SetDlgItemText(IDC_STATIC_STATUS,
+                       Language().GetString(IDS_MESSAGE_PLEASE_WAIT).arg(ClockText(elapsedSeconds)));
         ShowProgress();
     } else if (id == kPreviewBarTimer) {
         if (!resultPlayer || *SliderDraggingFlag() != 0)

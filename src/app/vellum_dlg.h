@@ -190,7 +190,8 @@ class CVellumDlg : public ui::Dialog {
     // saved or loaded.
     bool AllowDroppingUnsavedPoints();
     std::vector<int> SelectedRows() const;
-    void RefuseUnmappable();
+    // The times gave no usable result; the caption names the calculation.
+    void RefuseUnmappable(int caption);
     // Whether the composition can be built from the points and the times read; if not, says
     // why, naming the first point it cannot take. Preview and Convert ask before they build.
     bool CheckComposable();

@@ -51,11 +51,11 @@ void CVellumDlg::ChooseCompressors() {
 
 void CVellumDlg::OnConvert() {
     if (photoList.Count() == 0) {
-        ui::MessageBox(this, "Please open a video file first!");
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_OPEN_VIDEO_FIRST));
         return;
     }
     if (previewRunning == 1) {
-        ui::MessageBox(this, "Please stop Preview first!");
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_STOP_PREVIEW_FIRST));
         return;
     }
     if (converting != 0) {

@@ -33,8 +33,8 @@ void CVellumDlg::OnOpenVideo() {
     settings::Store& store = settings::Profile();
     ui::FileDialogRequest request;
     request.title = Language().GetString(IDS_MESSAGE_OPEN_FILE);
-    request.filters = {{"Any Files (*.*)", "*.*"},
-                       {"Video Files (*.mpeg;*.mpg;*.avi;*.wmv;*.dat;*.asf;*.vob;*.ogm;*.divx;*.div;*.mkv)",
+    request.filters = {{Language().GetString(IDS_FILTER_ANY_FILES), "*.*"},
+                       {Language().GetString(IDS_FILTER_VIDEO_FILES),
                         "*.mpeg;*.mpg;*.avi;*.asf;*.wmv;*.dat;*.vob;*.ogm;*.divx;*.div;*.mkv"}};
     request.initialFolder = store.GetProfileString("Option", "LastPhotoFolder", "");
     request.mustExist = true;
@@ -158,10 +158,10 @@ void CVellumDlg::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // The points belong to the video open now; a drop is easily made by mistake.
     if (syncState.syncCount > 0 &&
-        !AllowDroppingPoints(QStringLiteral("Opening %1 replaces the %2 synchronization points "
-                                            "of the video open now. Do you want to open it?")
-                                 .arg(QFileInfo(file).fileName())
-                                 .arg(syncState.syncCount)))
+        !AllowDroppingPoints(Language()
+                                 .GetString(IDS_MESSAGE_OPEN_REPLACES_POINTS)
+                                 .arg(QFileInfo(file).fileName(),
+                                      QString::number(syncState.syncCount))))
         return;
     // Opening probes the file and may show messages: not inside the drag source's event.
     QTimer::singleShot(0, this, [this, file] { OpenVideoFile(file); });
@@ -186,10 +186,9 @@ void CVellumDlg::OnAddMusic() {
     for (const QString& file : chosen) {
         if (musicList.Count() >= slideshow::MusicList::kCapacity) {
             ui::MessageBox(this,
-                           QStringLiteral("The music list holds at most %1 files; %2 and the files "
-                                          "after it were not added.")
-                               .arg(slideshow::MusicList::kCapacity)
-                               .arg(file));
+                           Language()
+                               .GetString(IDS_MESSAGE_MUSIC_LIST_FULL)
+                               .arg(QString::number(slideshow::MusicList::kCapacity), file));
             break;
         }
         musicList.Append({file.toStdString(), media::GraphLength(file.toStdString())});

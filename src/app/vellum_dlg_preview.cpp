@@ -5,6 +5,7 @@
 #include "controls/bitmap_slider.h"
 #include "platform/ui/prompts.h"
 #include "preview/preview_window.h"
+#include "language/language.h"
 #include "resources/resource.h"
 #include "sync/time_text.h"
 
@@ -33,11 +34,11 @@ void CVellumDlg::OnPreview() {
         return;
     }
     if (photoList.Count() == 0) {
-        ui::MessageBox(this, "Please open a video file first!");
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_OPEN_VIDEO_FIRST));
         return;
     }
     if (converting == 1) {
-        ui::MessageBox(this, "Please stop Convert first!");
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_STOP_CONVERT_FIRST));
         return;
     }
     StartPreview();
@@ -101,7 +102,7 @@ void CVellumDlg::StartPreview() {
     for (int id : kSourceTransport)
         EnableDlgItem(id, false);
     previewRunning = 1;
-    SetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO, "Stop");
+    SetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO, Language().GetDialogTextOrString(IDS_BUTTON_STOP));
     previewBar_->start();
 }
 
@@ -119,7 +120,8 @@ void CVellumDlg::StopPreview() {
     previewRunning = 0;
     for (int id : kSourceTransport)
         EnableDlgItem(id, videoPlayer != nullptr);
-    SetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO, "Preview");
+    const QString preview = Language().GetDialogText(IDC_BUTTON_PREVIEW_VIDEO);
+    SetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO, preview.isEmpty() ? QStringLiteral("Preview") : preview);
     previewBarPosition = 0;
     Item<CBitmapSlider>(IDC_SLIDER_PREVIEW)->setValue(0);
 }

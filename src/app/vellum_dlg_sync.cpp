@@ -28,8 +28,6 @@ QTableWidgetItem* CenteredItem(const QString& text) {
     return item;
 }
 
-const char* const kSyncListFilter = "synchronization list file(*.ini)";
-
 // A text from a file, short enough for a message whatever the file holds.
 QString Quoted(const std::string& text) {
     constexpr int kShown = 40;
@@ -117,9 +115,8 @@ void CVellumDlg::OnAddPoint() {
 }
 
 void CVellumDlg::RefuseFullPointList() {
-    ui::MessageBox(this, QStringLiteral("The synchronization point list is full: it holds at most "
-                                        "%1 points. Delete a point before adding another.")
-                             .arg(avsync::kMaxSyncPoints));
+    ui::MessageBox(this,
+                   Language().GetString(IDS_MESSAGE_POINT_LIST_FULL).arg(avsync::kMaxSyncPoints));
 }
 
 void CVellumDlg::OnDeletePoints() {
@@ -157,13 +154,9 @@ void CVellumDlg::OnClearAll() {
     RedrawPointList();
 }
 
-void CVellumDlg::RefuseUnmappable() {
-    ui::MessageBox(this,
-                   "The times used for this calculation give no usable result: two of them share "
-                   "the same video time or audio time, or the result lies beyond the range of "
-                   "times. Edit or delete a point (or correct the typed times) and try again. "
-                   "No time was changed.",
-                   Language().GetString(IDS_MESSAGE_NOT_GET_START_SYNC_POINT));
+void CVellumDlg::RefuseUnmappable(int caption) {
+    ui::MessageBox(this, Language().GetString(IDS_MESSAGE_NO_USABLE_RESULT),
+                   Language().GetString(caption));
 }
 
 bool CVellumDlg::CheckComposable() {
@@ -193,14 +186,14 @@ void CVellumDlg::OnCalculateStart() {
         syncState.ApplyEditableTimes(*typed);
         syncState.SetStartsToZero();
     } else if (!syncState.CalculateStart(*typed)) {
-        RefuseUnmappable();
+        RefuseUnmappable(IDS_MESSAGE_NOT_GET_START_SYNC_POINT);
         return;
     }
     ShowTimes();
 }
 
 void CVellumDlg::OnCalculateEnd() {
-    const QString caption = Language().GetString(IDS_MESSAGE_NOT_GET_START_SYNC_POINT);
+    const QString caption = Language().GetString(IDS_MESSAGE_NOT_GET_END_SYNC_POINT);
     if (syncState.syncCount == 0) {
         ui::MessageBox(this, Language().GetString(IDS_MESSAGE_ADD_SYNC_POINTS_TO_LIST), caption);
         return;
@@ -213,7 +206,7 @@ void CVellumDlg::OnCalculateEnd() {
     if (!typed)
         return;
     if (!syncState.CalculateEnd(*typed)) {
-        RefuseUnmappable();
+        RefuseUnmappable(IDS_MESSAGE_NOT_GET_END_SYNC_POINT);
         return;
     }
     ShowTimes();
@@ -222,10 +215,10 @@ void CVellumDlg::OnCalculateEnd() {
 void CVellumDlg::OnSaveSyncList() {
     settings::Store& store = settings::Profile();
     ui::FileDialogRequest request;
-    request.title = Language().GetString(IDS_MESSAGE_BROWSE_CAPTION);
+    request.title = Language().GetString(IDS_MESSAGE_SAVE_SYNC_LIST_CAPTION);
     request.initialFolder = store.GetProfileString("Option", "LastSynclistFolder", ".");
     request.initialName = "*.*";
-    request.filters = {{kSyncListFilter, "*.ini"}};
+    request.filters = {{Language().GetString(IDS_FILTER_SYNC_LIST), "*.ini"}};
     const std::optional<QString> chosen = ui::CurrentPrompts().SaveFileName(this, request);
     if (!chosen)
         return;
@@ -262,9 +255,9 @@ bool CVellumDlg::AllowDroppingUnsavedPoints() {
 void CVellumDlg::OnLoadSyncList() {
     settings::Store& store = settings::Profile();
     ui::FileDialogRequest request;
-    request.title = "Select an ini file...";
+    request.title = Language().GetString(IDS_MESSAGE_LOAD_SYNC_LIST_CAPTION);
     request.initialFolder = store.GetProfileString("Option", "LastSynclistFolder", "");
-    request.filters = {{kSyncListFilter, "*.ini;"}};
+    request.filters = {{Language().GetString(IDS_FILTER_SYNC_LIST), "*.ini;"}};
     request.mustExist = true;
     const std::optional<QString> chosen = ui::CurrentPrompts().OpenFileName(this, request);
     if (!chosen)
@@ -275,36 +268,27 @@ void CVellumDlg::OnLoadSyncList() {
     const avsync::LoadedSyncList list = avsync::LoadSyncList(path);
     switch (list.status) {
     case avsync::LoadedSyncList::Status::Unreadable:
-        ui::MessageBox(this, QStringLiteral("Can not read the synchronization list file %1. "
-                                            "The points were left as they were.").arg(*chosen),
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_SYNC_LIST_UNREADABLE).arg(*chosen),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::NotASyncList:
         ui::MessageBox(this,
-                       QStringLiteral("The file %1 is not a synchronization list: it has no "
-                                      "[FILENAME] section whose TOTAL_SYNC_POINTS gives the "
-                                      "number of points. The file was not loaded; the points "
-                                      "were left as they were.")
-                           .arg(*chosen),
+                       Language().GetString(IDS_MESSAGE_NOT_A_SYNC_LIST).arg(*chosen),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::TimeOutOfRange:
         ui::MessageBox(this,
-                       QStringLiteral("The synchronization list file %1 holds %2=%3, which is "
-                                      "not a time: a time is a number of seconds between "
-                                      "-922337203685 and 922337203685. The file was not loaded; "
-                                      "the points were left as they were.")
+                       Language()
+                           .GetString(IDS_MESSAGE_SYNC_LIST_BAD_TIME)
                            .arg(*chosen, QString::fromStdString(list.badKey), Quoted(list.badText)),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::CountOutOfRange:
         ui::MessageBox(this,
-                       QStringLiteral("The synchronization list file %1 declares %2 points "
-                                      "(TOTAL_SYNC_POINTS), but a list holds 0 to %3 points. "
-                                      "The file was not loaded; the points were left as they were.")
-                           .arg(*chosen)
-                           .arg(list.declaredCount)
-                           .arg(avsync::kMaxSyncPoints),
+                       Language()
+                           .GetString(IDS_MESSAGE_SYNC_LIST_BAD_COUNT)
+                           .arg(*chosen, QString::number(list.declaredCount),
+                                QString::number(avsync::kMaxSyncPoints)),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::Loaded:

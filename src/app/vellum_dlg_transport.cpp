@@ -5,19 +5,20 @@
 #include "controls/bitmap_slider.h"
 #include "platform/settings/store.h"
 #include "preview/vcd_core.h"
+#include "language/language.h"
 #include "resources/resource.h"
 
 namespace {
 
 REFERENCE_TIME StepOf(double seconds) { return static_cast<REFERENCE_TIME>(seconds * 10'000'000.0); }
 
-QString Seconds(const char* label, REFERENCE_TIME time) {
-    return QString::asprintf("%s: %.1f", label, static_cast<double>(time) / 10'000'000.0);
+// A read-out: the language's label text with the time in seconds put in.
+QString ReadOut(int label, const char* format, REFERENCE_TIME time) {
+    return Language().GetString(label).arg(
+        QString::asprintf(format, static_cast<double>(time) / 10'000'000.0));
 }
 
-QString OffsetText(REFERENCE_TIME offset) {
-    return QString::asprintf("Offset: %+.3f", static_cast<double>(offset) / 10'000'000.0);
-}
+QString OffsetText(REFERENCE_TIME offset) { return ReadOut(IDS_READOUT_OFFSET, "%+.3f", offset); }
 
 } // namespace
 
@@ -177,13 +178,14 @@ void CVellumDlg::OnPlayerTick() {
     const REFERENCE_TIME a = videoPlayer->currentPosition;
     const REFERENCE_TIME b = videoPlayer->stopPosition;
     SetDlgItemText(IDC_STATIC_TOTAL_DURATION,
-                   QString::asprintf("Total duration: %.7f", static_cast<double>(b) / 10'000'000.0));
+                   ReadOut(IDS_READOUT_TOTAL_DURATION, "%.7f", b));
     if (audioPlayer) {
-        SetDlgItemText(IDC_EDIT_VIDEO_POSITION, Seconds("Video", a));
+        SetDlgItemText(IDC_EDIT_VIDEO_POSITION, ReadOut(IDS_READOUT_VIDEO, "%.1f", a));
         // A video without sound has no sound position; saying so also explains a silent preview.
         SetDlgItemText(IDC_EDIT_AUDIO_POSITION, syncState.audioDuration > 0
-                                                    ? Seconds("Audio", audioPlayer->currentPosition)
-                                                    : QStringLiteral("Audio: none"));
+                                                    ? ReadOut(IDS_READOUT_AUDIO, "%.1f",
+                                                              audioPlayer->currentPosition)
+                                                    : Language().GetString(IDS_READOUT_NO_AUDIO));
     }
     seekBarPosition = b != 0 ? static_cast<int>(static_cast<double>(a) / static_cast<double>(b) * 600) : 0;
     Item<CBitmapSlider>(IDC_SLIDER_POSITION)->setValue(seekBarPosition);

@@ -19,7 +19,8 @@ struct LanguageKey {
 
 // 273 rows, searched in order; the first match wins.
 std::span<const LocaleRow> LocaleTable();
-// 102 rows; several rows may share a key, so one text serves several numbers.
+// Several rows may share a key, so one text serves several numbers. Newer keys follow the
+// older ones, so that an older file still fills the rows it knows.
 std::span<const LanguageKey> LanguageKeyTable();
 
 } // namespace language

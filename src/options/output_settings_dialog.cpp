@@ -225,7 +225,7 @@ void CDialogOutputSettings::CreateControls() {
     buttons->addWidget(Register(IDC_BUTTON_OPTIONS_CANCEL, new QPushButton("Cancel", this)));
     page->addLayout(buttons);
 
-    Combo(IDC_COMBO_OUTPUT_FORMAT)->addItems({"AVI", "WMV", "Custom video muxer"});
+    Combo(IDC_COMBO_OUTPUT_FORMAT)->addItems(Language().GetString(IDS_OUTPUT_FORMATS).split(u'\n'));
     audioRates->addItems({"64", "128", "192", "320"});
 
     // A row the user picks; rows the program selects do not count, as in a dialog template.
@@ -369,7 +369,8 @@ void CDialogOutputSettings::SelectMuxer(const QString& name) {
     } else {
         ordered->setCurrentIndex(0);
         sorted->setCurrentIndex(0);
-        ui::MessageBox(this, "can not find the default avi muxer!", "error");
+        ui::MessageBox(this, "can not find the default avi muxer!",
+                       Language().GetString(IDS_MESSAGE_ERROR_LOWER));
     }
     ShowDlgItem(IDC_COMBO_MUXER_ORDERED, false);
 }
@@ -458,10 +459,9 @@ void CDialogOutputSettings::OnMuxerChanged(int fromId, int toId) {
 }
 
 void CDialogOutputSettings::OnBrowse() {
-    static const ui::FileFilter kTypes[] = {
-        {"Audio Video Interleave file(*.avi)", "*.avi"},
-        {"Windows Media Video file (*.wmv)", "*.wmv"},
-        {"Video file(*.*)", "*.*"}};
+    const ui::FileFilter types[] = {{Language().GetString(IDS_FILTER_AVI), "*.avi"},
+                                     {Language().GetString(IDS_FILTER_WMV), "*.wmv"},
+                                     {Language().GetString(IDS_FILTER_ANY_VIDEO), "*.*"}};
     const QString path = GetDlgItemText(IDC_EDIT_OUTPUT_FILE);
     const int slash = path.lastIndexOf(u'/');
     ui::FileDialogRequest request;
@@ -469,7 +469,7 @@ void CDialogOutputSettings::OnBrowse() {
     request.initialFolder = slash >= 0 ? path.left(slash) : QStringLiteral(".");
     request.initialName = QStringLiteral("*.*");
     const int type = std::clamp(outputFormat, 0, 2);
-    request.filters = {kTypes[type]};
+    request.filters = {types[type]};
     if (const auto chosen = ui::CurrentPrompts().SaveFileName(this, request))
         ApplyExtension(*chosen);
 }

@@ -48,7 +48,8 @@ void CDialogChangeSyncPoint::OnCommand(int id) {
             return;
         // Refused times stay typed, so the user can correct them.
         if (accepts && !accepts(*video, *audio)) {
-            ui::MessageBox(this, "the data is out of range", "error");
+            ui::MessageBox(this, Language().GetString(IDS_MESSAGE_OUT_OF_RANGE),
+                           Language().GetString(IDS_MESSAGE_ERROR_LOWER));
             return;
         }
         videoTime = *video;

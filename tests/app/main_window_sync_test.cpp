@@ -150,6 +150,9 @@ TEST_F(MainWindowSyncTest, CalculateStartAndEndWorkFromTheBoxes) {
     ASSERT_EQ(scope.prompts.messages.size(), 1u);
     EXPECT_EQ(scope.prompts.messages[0].text, "Please add sync points to the synchronization list");
     EXPECT_EQ(scope.prompts.messages[0].caption, "Can not calculate the start synchronization point");
+    Click(IDC_BUTTON_CALCULATE_END_SYNC);
+    ASSERT_EQ(scope.prompts.messages.size(), 2u);
+    EXPECT_EQ(scope.prompts.messages[1].caption, "Can not calculate the end synchronization point");
 
     dlg.syncState.audioOffset = 2 * S;
     AddAt(10 * S);
@@ -205,7 +208,7 @@ TEST_F(MainWindowSyncTest, SyncListsSaveAndLoadThroughTheFileDialogs) {
     scope.prompts.fileAnswers = {folder + "/points.txt"};
     Click(IDC_BUTTON_SAVE_SYNC_LIST);
     ASSERT_TRUE(QFile::exists(folder + "/points.ini"));
-    EXPECT_EQ(scope.prompts.fileDialogs.back().title, "Select Output File Name");
+    EXPECT_EQ(scope.prompts.fileDialogs.back().title, "Save the synchronization list");
     EXPECT_EQ(scope.prompts.fileDialogs.back().initialFolder, ".");
     EXPECT_EQ(settings::Profile().GetProfileString("Option", "LastSynclistFolder", ""), folder + "/");
 

@@ -87,7 +87,7 @@ TEST_F(LanguageFixture, ValuesAreUnescapedAndEmptyOrMissingTextsFallBack) {
     EXPECT_EQ(language.GetString(IDS_MESSAGE_ERROR), "First line\nSecond line\tand a \\\\ and \\x");
     EXPECT_EQ(language.GetString(IDS_MESSAGE_RESTART_PROGRAM), "Please restart the program");
     EXPECT_EQ(language.GetString(IDS_MESSAGE_UNKNOWN_ERROR), "Unknown error");
-    EXPECT_EQ(language.GetString(IDOK_BUTTON), "");
+    EXPECT_EQ(language.GetString(IDCANCEL_BUTTON), "Cancel");
     EXPECT_EQ(language.GetDialogText(IDC_STATIC_STATUS), "");
     EXPECT_EQ(language.GetDialogTextOrString(IDS_COLUMN_AUDIO_TIME), "Audio time(s)");
     // One key serves every number it is listed with.

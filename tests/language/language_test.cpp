@@ -17,7 +17,7 @@ TEST(Strings, LookupsFallBackToTheBuiltInEnglishTable) {
     EXPECT_EQ(
         Language().GetString(IDS_MESSAGE_NOT_OPEN_FILE),
         "Cannot open the file. You need to install appropriate decoders. Or the file is corrupt.");
-    EXPECT_EQ(Language().GetString(1), ""); // no entry: OK and Cancel keep their texts
+    EXPECT_EQ(Language().GetString(IDOK_BUTTON), "OK"); // the standard buttons translate too
     EXPECT_EQ(Language().GetDialogText(IDC_STATIC_STATUS), "");
     EXPECT_EQ(Language().GetDialogTextOrString(IDS_BUTTON_STOP), "Stop");
     EXPECT_EQ(Language().GetDialogTextOrString(IDS_COLUMN_AUDIO_TIME), "Audio time(s)");
