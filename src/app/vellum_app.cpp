@@ -4,6 +4,7 @@
 #include "language/language.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
+#include "resources/resource.h"
 
 #include <QTimer>
 
@@ -19,11 +20,8 @@ int CVellumApp::Run() {
         std::make_unique<settings::Store>(settings::DefaultRoot(), "Morvane", ui::ApplicationName()));
     settings::Profile().onWriteFailure = [](const QString& path) {
         ui::MessageBox(QApplication::activeWindow(),
-                       QStringLiteral("The settings could not be saved in %1: the disk may be full "
-                                      "or the folder not writable. The file keeps its earlier "
-                                      "settings; the new ones apply until Quillet closes.")
-                           .arg(path),
-                       QStringLiteral("Warning"), ui::MB_OK | ui::MB_ICONEXCLAMATION);
+                       Language().GetString(IDS_MESSAGE_SETTINGS_NOT_SAVED).arg(path),
+                       Language().GetString(IDS_MESSAGE_WARNING), ui::MB_OK | ui::MB_ICONEXCLAMATION);
     };
     Language().Init(CLanguage::FindBaseDirectory(),
                     settings::Profile().GetProfileString("Option", "CurrentLanguage", "english"));

@@ -50,11 +50,8 @@ void CVellumDlg::OpenVideoFile(const QString& file) {
     WaitCursor wait;
     // A file that cannot be opened leaves the current video, its clip and its points alone.
     media::ProbedVideo probed;
-    if (!media::ProbeVideo(this, path, probed)) {
-        ui::MessageBox(this,
-                       Language().GetString(IDS_MESSAGE_NO_DURATION) +
-                           Language().GetString(IDS_MESSAGE_NOT_OPEN_FILE),
-                       Language().GetString(IDS_MESSAGE_ERROR) + " IDS_MESSAGE_NO_DURATION");
+    if (const QString failure = media::ProbeVideo(path, probed); !failure.isEmpty()) {
+        ui::MessageBox(this, failure, Language().GetString(IDS_MESSAGE_ERROR));
         return;
     }
     const QFileInfo measured(file);

@@ -111,9 +111,8 @@ bool OpenSource(const ConvertOptions& options, const slideshow::TransitionDefaul
     }
     const std::string path = options.input.toStdString();
     media::ProbedVideo probed;
-    if (!media::ProbeVideo(nullptr, path, probed)) {
-        Say(Language().GetString(IDS_MESSAGE_NO_DURATION) +
-            Language().GetString(IDS_MESSAGE_NOT_OPEN_FILE) + " (" + options.input + ")");
+    if (const QString failure = media::ProbeVideo(path, probed); !failure.isEmpty()) {
+        Say(failure);
         return false;
     }
     source.width = probed.width;

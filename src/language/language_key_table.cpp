@@ -153,6 +153,8 @@ constexpr LanguageKey kLanguageKeyTable[] = {
     {337, "IDS_MESSAGE_STOP_CONVERT_FIRST"},
     {338, "IDS_MESSAGE_STOP_PREVIEW_FIRST"},
     {339, "IDS_OUTPUT_FORMATS"},
+    {340, "IDS_MESSAGE_SETTINGS_NOT_SAVED"},
+    {341, "IDS_PROGRESS_TIME_LEFT"},
 };
 
 } // namespace

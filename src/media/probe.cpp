@@ -21,36 +21,40 @@ bool Fail(QWidget* owner, const QString& text) {
 
 } // namespace
 
-bool ProbeVideo(QWidget* owner, const std::string& path, ProbedVideo& probed) {
+QString ProbeVideo(const std::string& path, ProbedVideo& probed) {
+    const QString file = QString::fromStdString(path);
+    const CLanguage& language = Language();
+    if (!QFileInfo::exists(file))
+        return language.GetString(IDS_MESSAGE_FILE_NOT_FOUND).arg(file);
+    // The file's name on a line of its own, whatever the language's word order.
+    const auto named = [&file](const QString& reason) {
+        return QStringLiteral("%1\n\n%2").arg(file, reason);
+    };
     graph::FilterGraph graph;
-    if (FAILED(graph.RenderFile(path))) {
-        ui::MessageBox(nullptr, Language().GetString(IDS_MESSAGE_NOT_OPEN_FILE),
-                       Language().GetString(IDS_MESSAGE_ERROR) + " IDS_MESSAGE_NOT_OPEN_FILE");
-        return false;
-    }
+    if (FAILED(graph.RenderFile(path)))
+        return named(language.GetString(IDS_MESSAGE_NOT_OPEN_FILE));
     graph::IMediaSeeking* seeking = nullptr;
     if (FAILED(graph.QueryInterface(&seeking)))
-        return Fail(owner, "Failed to get IID_IMediaSeeking");
+        return named("Failed to get IID_IMediaSeeking");
     const bool gif = QFileInfo(QString::fromStdString(path)).suffix().toLower() == "gif";
     const HRESULT length = gif ? seeking->GetDuration(&probed.length)
                                : seeking->GetStopPosition(&probed.length);
     if (FAILED(length))
-        return Fail(owner, "Failed to GetStopPosition");
+        return named(language.GetString(IDS_MESSAGE_NO_DURATION));
+    // The file rendered, so what it lacks is a picture.
     graph::IBasicVideo* video = nullptr;
-    if (FAILED(graph.QueryInterface(&video)))
-        return Fail(owner, "Failed to IID_IBasicVideo");
     long width = 0;
     long height = 0;
-    if (FAILED(video->GetVideoSize(&width, &height)))
-        return Fail(owner, "Failed to GetVideoSize, please install appropriate video decoder");
+    if (FAILED(graph.QueryInterface(&video)) || FAILED(video->GetVideoSize(&width, &height)))
+        return language.GetString(IDS_MESSAGE_NO_PICTURE).arg(file);
     probed.width = static_cast<int>(width);
     probed.height = static_cast<int>(height);
     double secondsPerFrame = 0;
     // A picture without a steady frame time has no frame rate to take over.
     if (FAILED(video->get_AvgTimePerFrame(&secondsPerFrame)) || !(secondsPerFrame > 0))
-        return Fail(owner, "Failed to get_AvgTimePerFrame");
+        return named("Failed to get_AvgTimePerFrame");
     probed.frameRate = (10'000'000 / secondsPerFrame) / 10'000'000;
-    return true;
+    return {};
 }
 
 REFERENCE_TIME GraphLength(const std::string& path) {

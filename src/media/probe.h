@@ -1,8 +1,9 @@
 #pragma once
 // Measuring a video before it is opened: its length, picture size and frame rate through a
-// filter graph, and the exact lengths of its primary picture and sound streams. Failures
-// are shown to the user here, each with its own text.
+// filter graph, and the exact lengths of its primary picture and sound streams.
 #include "platform/core/reftime.h"
+
+#include <QString>
 
 #include <string>
 
@@ -18,8 +19,9 @@ struct ProbedVideo {
 };
 
 // The graph's length (its stop position; its duration for a ".gif"), the picture size and
-// 1 / average time per frame. False after showing why.
-bool ProbeVideo(QWidget* owner, const std::string& path, ProbedVideo& probed);
+// 1 / average time per frame. Empty when the video was measured; otherwise why not, in the
+// user's language and naming the file, for the caller to show once.
+QString ProbeVideo(const std::string& path, ProbedVideo& probed);
 
 // The length a graph of the file reports: 0 when no graph could be made, -1 when the file
 // cannot be rendered or has no length. Nothing is shown.

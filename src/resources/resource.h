@@ -87,6 +87,8 @@
 #define IDS_MESSAGE_STOP_CONVERT_FIRST 337
 #define IDS_MESSAGE_STOP_PREVIEW_FIRST 338
 #define IDS_OUTPUT_FORMATS 339
+#define IDS_MESSAGE_SETTINGS_NOT_SAVED 340
+#define IDS_PROGRESS_TIME_LEFT 341
 
 // Icons, bitmaps, cursors, sounds, menus
 #define IDR_MAINFRAME 128 // program icon, also the "Convert" button's icon

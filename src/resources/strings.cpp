@@ -92,6 +92,8 @@ const std::map<int, const char*>& Table() {
         {IDS_MESSAGE_STOP_CONVERT_FIRST, "Please stop Convert first!"},
         {IDS_MESSAGE_STOP_PREVIEW_FIRST, "Please stop Preview first!"},
         {IDS_OUTPUT_FORMATS, "AVI\nWMV\nCustom video muxer"},
+        {IDS_MESSAGE_SETTINGS_NOT_SAVED, "The settings could not be saved in %1: the disk may be full or the folder not writable. The file keeps its earlier settings; the new ones apply until Quillet closes."},
+        {IDS_PROGRESS_TIME_LEFT, "%1 left"},
     };
     return table;
 }

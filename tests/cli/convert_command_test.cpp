@@ -4,6 +4,7 @@
 #include "convert_command.h"
 #include "media/probe.h"
 #include "support/drift_fixtures.h"
+#include "support/media_fixtures.h"
 #include "support/small_file_system.h"
 #include "support/test_environment.h"
 #include "sync/sync_list_file.h"
@@ -153,6 +154,14 @@ TEST_F(ConvertCommandTest, EachFailureExitsNonZeroSayingWhy) {
     EXPECT_TRUE(result.errors.contains("Can not read the input file " + folder +
                                        "/missing.mkv: it does not exist."))
         << result.errors.toStdString();
+
+    // Named by the file, not as missing decoders.
+    const QString sound = QString::fromStdString(testsupport::Clip(testsupport::ClipKind::SoundOnly));
+    result = Run({sound, "-o", output});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.errors.contains("The file " + sound + " holds sound but no picture."))
+        << result.errors.toStdString();
+    EXPECT_FALSE(result.errors.contains("IDS_")) << result.errors.toStdString();
 
     result = Run({input, "--format", "avi", "-o", folder + "/no-such-folder/out.avi"});
     EXPECT_EQ(result.exitCode, 1);
