@@ -155,6 +155,9 @@ constexpr LanguageKey kLanguageKeyTable[] = {
     {339, "IDS_OUTPUT_FORMATS"},
     {340, "IDS_MESSAGE_SETTINGS_NOT_SAVED"},
     {341, "IDS_PROGRESS_TIME_LEFT"},
+    {342, "IDS_UNCOMPRESSED_VIDEO"},
+    {343, "IDS_UNCOMPRESSED_AUDIO"},
+    {344, "IDS_COPY_PICTURE"},
 };
 
 } // namespace

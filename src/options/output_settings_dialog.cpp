@@ -245,9 +245,9 @@ int CDialogOutputSettings::exec() {
     FillResolutionRows();
     FillFrameRateRows();
     FillCompressorList(IDC_COMBO_VIDEO_COMPRESSOR, options::kVideoCompressorKind,
-                       "Full frames (uncompressed)");
+                       Language().GetString(IDS_UNCOMPRESSED_VIDEO));
     FillCompressorList(IDC_COMBO_AUDIO_COMPRESSOR, options::kAudioCompressorKind,
-                       "Uncompressed Audio");
+                       Language().GetString(IDS_UNCOMPRESSED_AUDIO));
 
     auto* resize = Combo(IDC_COMBO_RESIZE_MODE);
     resize->clear();
@@ -326,7 +326,7 @@ void CDialogOutputSettings::FillFrameRateRows() {
 }
 
 void CDialogOutputSettings::FillCompressorList(int id, const options::CompressorKind& kind,
-                                               const char* uncompressed) {
+                                               const QString& uncompressed) {
     auto* list = Combo(id);
     list->clear();
     list->addItem(uncompressed);
@@ -335,7 +335,7 @@ void CDialogOutputSettings::FillCompressorList(int id, const options::Compressor
     const int stored = settings::Profile().GetProfileInt(kind.section, "CompressorNumber", -2);
     const bool picture = kind.category == DeviceCategory::VideoCompressor;
     if (picture)
-        list->addItem(options::kCopyPictureText);
+        list->addItem(Language().GetString(IDS_COPY_PICTURE));
     // A stored number past the list selects nothing, as a list does for a row it lacks.
     if (picture && stored == options::kCopyPictureNumber)
         list->setCurrentIndex(list->count() - 1);

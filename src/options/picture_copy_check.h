@@ -18,7 +18,6 @@ namespace options {
 
 // The stored video "CompressorNumber" of the copy, which no compressor entry has.
 inline constexpr int kCopyPictureNumber = -3;
-inline constexpr const char* kCopyPictureText = "Copy the source picture (no re-encoding)";
 
 // What the check needs of the open video.
 struct PictureCopySource {

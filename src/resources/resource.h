@@ -89,6 +89,9 @@
 #define IDS_OUTPUT_FORMATS 339
 #define IDS_MESSAGE_SETTINGS_NOT_SAVED 340
 #define IDS_PROGRESS_TIME_LEFT 341
+#define IDS_UNCOMPRESSED_VIDEO 342
+#define IDS_UNCOMPRESSED_AUDIO 343
+#define IDS_COPY_PICTURE 344
 
 // Icons, bitmaps, cursors, sounds, menus
 #define IDR_MAINFRAME 128 // program icon, also the "Convert" button's icon

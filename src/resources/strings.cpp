@@ -94,6 +94,9 @@ const std::map<int, const char*>& Table() {
         {IDS_OUTPUT_FORMATS, "AVI\nWMV\nCustom video muxer"},
         {IDS_MESSAGE_SETTINGS_NOT_SAVED, "The settings could not be saved in %1: the disk may be full or the folder not writable. The file keeps its earlier settings; the new ones apply until Quillet closes."},
         {IDS_PROGRESS_TIME_LEFT, "%1 left"},
+        {IDS_UNCOMPRESSED_VIDEO, "Full frames (uncompressed)"},
+        {IDS_UNCOMPRESSED_AUDIO, "Uncompressed Audio"},
+        {IDS_COPY_PICTURE, "Copy the source picture (no re-encoding)"},
     };
     return table;
 }
