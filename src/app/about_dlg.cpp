@@ -18,8 +18,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : ui::Dialog(parent) {
     grid->addWidget(icon, 0, 0, 4, 1, Qt::AlignTop);
     grid->addWidget(new QLabel(QStringLiteral("Quillet"), this), 0, 1);
     const CLanguage& language = Language();
-    grid->addWidget(new QLabel(language.GetString(IDS_ABOUT_VERSION).arg(QUILLET_VERSION), this), 1, 1);
-    grid->addWidget(new QLabel(language.GetString(IDS_ABOUT_COPYRIGHT).arg(maker::kName), this), 2, 1);
+    grid->addWidget(new QLabel(language.GetString(IDS_ABOUT_VERSION).arg(QUILLET_VERSION), this), 1,
+                    1);
+    grid->addWidget(new QLabel(language.GetString(IDS_ABOUT_COPYRIGHT).arg(maker::kName), this), 2,
+                    1);
     auto* site = Register(IDC_STATIC_HOMEPAGE_LINK, new CHyperLink(this));
     site->SetURL(maker::kWebSite);
     site->SetUnderline(CHyperLink::UnderlineAlways);

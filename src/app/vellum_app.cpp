@@ -21,7 +21,8 @@ int CVellumApp::Run() {
     settings::Profile().onWriteFailure = [](const QString& path) {
         ui::MessageBox(QApplication::activeWindow(),
                        Language().GetString(IDS_MESSAGE_SETTINGS_NOT_SAVED).arg(path),
-                       Language().GetString(IDS_MESSAGE_WARNING), ui::MB_OK | ui::MB_ICONEXCLAMATION);
+                       Language().GetString(IDS_MESSAGE_WARNING),
+                       ui::MB_OK | ui::MB_ICONEXCLAMATION);
     };
     Language().Init(CLanguage::FindBaseDirectory(),
                     settings::Profile().GetProfileString("Option", "CurrentLanguage", "english"));

@@ -331,8 +331,9 @@ void CVellumDlg::OnPictureKey(int key, int modifiers) {
 void CVellumDlg::OnTimer(int id) {
     if (id == kConversionClockTimer) {
         ++elapsedSeconds;
-        SetDlgItemText(IDC_STATIC_STATUS,
-                       Language().GetString(IDS_MESSAGE_PLEASE_WAIT).arg(ClockText(elapsedSeconds)));
+        SetDlgItemText(
+            IDC_STATIC_STATUS,
+            Language().GetString(IDS_MESSAGE_PLEASE_WAIT).arg(ClockText(elapsedSeconds)));
         ShowProgress();
     } else if (id == kPreviewBarTimer) {
         if (!resultPlayer || *SliderDraggingFlag() != 0)

@@ -208,7 +208,8 @@ void CVellumDlg::ShowProgress() {
     // The time left, at the pace so far; nothing to say before the first second or so.
     QString left;
     if (done > 0.01 && elapsedSeconds > 0)
-        left = " · " + Language().GetString(IDS_PROGRESS_TIME_LEFT)
+        left = " · " + Language()
+                           .GetString(IDS_PROGRESS_TIME_LEFT)
                            .arg(ClockText(static_cast<int>(elapsedSeconds * (1 - done) / done)));
     bar->setFormat(QStringLiteral("%p%") + left);
     bar->show();

@@ -155,10 +155,10 @@ void CVellumDlg::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // The points belong to the video open now; a drop is easily made by mistake.
     if (syncState.syncCount > 0 &&
-        !AllowDroppingPoints(Language()
-                                 .GetString(IDS_MESSAGE_OPEN_REPLACES_POINTS)
-                                 .arg(QFileInfo(file).fileName(),
-                                      QString::number(syncState.syncCount))))
+        !AllowDroppingPoints(
+            Language()
+                .GetString(IDS_MESSAGE_OPEN_REPLACES_POINTS)
+                .arg(QFileInfo(file).fileName(), QString::number(syncState.syncCount))))
         return;
     // Opening probes the file and may show messages: not inside the drag source's event.
     QTimer::singleShot(0, this, [this, file] { OpenVideoFile(file); });
@@ -182,10 +182,9 @@ void CVellumDlg::OnAddMusic() {
     QString lastAdded;
     for (const QString& file : chosen) {
         if (musicList.Count() >= slideshow::MusicList::kCapacity) {
-            ui::MessageBox(this,
-                           Language()
-                               .GetString(IDS_MESSAGE_MUSIC_LIST_FULL)
-                               .arg(QString::number(slideshow::MusicList::kCapacity), file));
+            ui::MessageBox(this, Language()
+                                     .GetString(IDS_MESSAGE_MUSIC_LIST_FULL)
+                                     .arg(QString::number(slideshow::MusicList::kCapacity), file));
             break;
         }
         musicList.Append({file.toStdString(), media::GraphLength(file.toStdString())});

@@ -3,9 +3,9 @@
 #include "app/vellum_app.h"
 #include "app/vellum_dlg.h"
 #include "controls/bitmap_slider.h"
+#include "language/language.h"
 #include "platform/ui/prompts.h"
 #include "preview/preview_window.h"
-#include "language/language.h"
 #include "resources/resource.h"
 #include "sync/time_text.h"
 
@@ -121,7 +121,8 @@ void CVellumDlg::StopPreview() {
     for (int id : kSourceTransport)
         EnableDlgItem(id, videoPlayer != nullptr);
     const QString preview = Language().GetDialogText(IDC_BUTTON_PREVIEW_VIDEO);
-    SetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO, preview.isEmpty() ? QStringLiteral("Preview") : preview);
+    SetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO,
+                   preview.isEmpty() ? QStringLiteral("Preview") : preview);
     previewBarPosition = 0;
     Item<CBitmapSlider>(IDC_SLIDER_PREVIEW)->setValue(0);
 }

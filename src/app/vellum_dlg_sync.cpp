@@ -272,8 +272,7 @@ void CVellumDlg::OnLoadSyncList() {
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::NotASyncList:
-        ui::MessageBox(this,
-                       Language().GetString(IDS_MESSAGE_NOT_A_SYNC_LIST).arg(*chosen),
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_NOT_A_SYNC_LIST).arg(*chosen),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::TimeOutOfRange:

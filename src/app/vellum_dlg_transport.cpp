@@ -3,9 +3,9 @@
 #include "app/vellum_app.h"
 #include "app/vellum_dlg.h"
 #include "controls/bitmap_slider.h"
+#include "language/language.h"
 #include "platform/settings/store.h"
 #include "preview/vcd_core.h"
-#include "language/language.h"
 #include "resources/resource.h"
 
 namespace {
@@ -18,7 +18,9 @@ QString ReadOut(int label, const char* format, REFERENCE_TIME time) {
         QString::asprintf(format, static_cast<double>(time) / 10'000'000.0));
 }
 
-QString OffsetText(REFERENCE_TIME offset) { return ReadOut(IDS_READOUT_OFFSET, "%+.3f", offset); }
+QString OffsetText(REFERENCE_TIME offset) {
+    return ReadOut(IDS_READOUT_OFFSET, "%+.3f", offset);
+}
 
 } // namespace
 
@@ -177,15 +179,14 @@ void CVellumDlg::OnPlayerTick() {
     }
     const REFERENCE_TIME a = videoPlayer->currentPosition;
     const REFERENCE_TIME b = videoPlayer->stopPosition;
-    SetDlgItemText(IDC_STATIC_TOTAL_DURATION,
-                   ReadOut(IDS_READOUT_TOTAL_DURATION, "%.7f", b));
+    SetDlgItemText(IDC_STATIC_TOTAL_DURATION, ReadOut(IDS_READOUT_TOTAL_DURATION, "%.7f", b));
     if (audioPlayer) {
         SetDlgItemText(IDC_EDIT_VIDEO_POSITION, ReadOut(IDS_READOUT_VIDEO, "%.1f", a));
         // A video without sound has no sound position; saying so also explains a silent preview.
-        SetDlgItemText(IDC_EDIT_AUDIO_POSITION, syncState.audioDuration > 0
-                                                    ? ReadOut(IDS_READOUT_AUDIO, "%.1f",
-                                                              audioPlayer->currentPosition)
-                                                    : Language().GetString(IDS_READOUT_NO_AUDIO));
+        SetDlgItemText(IDC_EDIT_AUDIO_POSITION,
+                       syncState.audioDuration > 0
+                           ? ReadOut(IDS_READOUT_AUDIO, "%.1f", audioPlayer->currentPosition)
+                           : Language().GetString(IDS_READOUT_NO_AUDIO));
     }
     seekBarPosition = b != 0 ? static_cast<int>(static_cast<double>(a) / static_cast<double>(b) * 600) : 0;
     Item<CBitmapSlider>(IDC_SLIDER_POSITION)->setValue(seekBarPosition);

@@ -460,8 +460,8 @@ void CDialogOutputSettings::OnMuxerChanged(int fromId, int toId) {
 
 void CDialogOutputSettings::OnBrowse() {
     const ui::FileFilter types[] = {{Language().GetString(IDS_FILTER_AVI), "*.avi"},
-                                     {Language().GetString(IDS_FILTER_WMV), "*.wmv"},
-                                     {Language().GetString(IDS_FILTER_ANY_VIDEO), "*.*"}};
+                                    {Language().GetString(IDS_FILTER_WMV), "*.wmv"},
+                                    {Language().GetString(IDS_FILTER_ANY_VIDEO), "*.*"}};
     const QString path = GetDlgItemText(IDC_EDIT_OUTPUT_FILE);
     const int slash = path.lastIndexOf(u'/');
     ui::FileDialogRequest request;

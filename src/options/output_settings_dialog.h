@@ -66,7 +66,8 @@ class CDialogOutputSettings : public ui::Dialog {
     // What opening does, before the loop runs.
     void FillResolutionRows();
     void FillFrameRateRows();
-    void FillCompressorList(int id, const options::CompressorKind& kind, const QString& uncompressed);
+    void FillCompressorList(int id, const options::CompressorKind& kind,
+                            const QString& uncompressed);
     // The picture the controls ask for, as far as copying it depends on.
     OutputSettings ChosenPicture(int format, double typedRate) const;
     void FillMuxerLists();

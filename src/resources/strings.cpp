@@ -64,7 +64,8 @@ const std::map<int, const char*>& Table() {
         {IDS_TOOLTIP_ABOUT, "About"},
         {IDS_TOOLTIP_EXIT, "Exit"},
         {IDS_FILTER_ANY_FILES, "Any Files (*.*)"},
-        {IDS_FILTER_VIDEO_FILES, "Video Files (*.mpeg;*.mpg;*.avi;*.wmv;*.dat;*.asf;*.vob;*.ogm;*.divx;*.div;*.mkv)"},
+        {IDS_FILTER_VIDEO_FILES,
+         "Video Files (*.mpeg;*.mpg;*.avi;*.wmv;*.dat;*.asf;*.vob;*.ogm;*.divx;*.div;*.mkv)"},
         {IDS_FILTER_SYNC_LIST, "synchronization list file(*.ini)"},
         {IDS_FILTER_AVI, "Audio Video Interleave file(*.avi)"},
         {IDS_FILTER_WMV, "Windows Media Video file (*.wmv)"},
@@ -79,20 +80,39 @@ const std::map<int, const char*>& Table() {
         {IDS_MESSAGE_ERROR_LOWER, "error"},
         {IDS_MESSAGE_NOT_GET_END_SYNC_POINT, "Can not calculate the end synchronization point"},
         {IDS_MESSAGE_FILE_NOT_FOUND, "The file %1 does not exist."},
-        {IDS_MESSAGE_NO_PICTURE, "The file %1 holds sound but no picture. Open a video file; a separate sound is chosen from the menu that a right click on the window opens."},
-        {IDS_MESSAGE_OPEN_REPLACES_POINTS, "Opening %1 replaces the %2 synchronization points of the video open now. Do you want to open it?"},
-        {IDS_MESSAGE_MUSIC_LIST_FULL, "The music list holds at most %1 files; %2 and the files after it were not added."},
-        {IDS_MESSAGE_POINT_LIST_FULL, "The synchronization point list is full: it holds at most %1 points. Delete a point before adding another."},
-        {IDS_MESSAGE_NO_USABLE_RESULT, "The times used for this calculation give no usable result: two of them share the same video time or audio time, or the result lies beyond the range of times. Edit or delete a point (or correct the typed times) and try again. No time was changed."},
-        {IDS_MESSAGE_SYNC_LIST_UNREADABLE, "Can not read the synchronization list file %1. The points were left as they were."},
-        {IDS_MESSAGE_NOT_A_SYNC_LIST, "The file %1 is not a synchronization list: it has no [FILENAME] section whose TOTAL_SYNC_POINTS gives the number of points. The file was not loaded; the points were left as they were."},
-        {IDS_MESSAGE_SYNC_LIST_BAD_TIME, "The synchronization list file %1 holds %2=%3, which is not a time: a time is a number of seconds between -922337203685 and 922337203685. The file was not loaded; the points were left as they were."},
-        {IDS_MESSAGE_SYNC_LIST_BAD_COUNT, "The synchronization list file %1 declares %2 points (TOTAL_SYNC_POINTS), but a list holds 0 to %3 points. The file was not loaded; the points were left as they were."},
+        {IDS_MESSAGE_NO_PICTURE,
+         "The file %1 holds sound but no picture. Open a video file; a separate sound is chosen "
+         "from the menu that a right click on the window opens."},
+        {IDS_MESSAGE_OPEN_REPLACES_POINTS, "Opening %1 replaces the %2 synchronization points of "
+                                           "the video open now. Do you want to open it?"},
+        {IDS_MESSAGE_MUSIC_LIST_FULL,
+         "The music list holds at most %1 files; %2 and the files after it were not added."},
+        {IDS_MESSAGE_POINT_LIST_FULL, "The synchronization point list is full: it holds at most %1 "
+                                      "points. Delete a point before adding another."},
+        {IDS_MESSAGE_NO_USABLE_RESULT,
+         "The times used for this calculation give no usable result: two of them share the same "
+         "video time or audio time, or the result lies beyond the range of times. Edit or delete a "
+         "point (or correct the typed times) and try again. No time was changed."},
+        {IDS_MESSAGE_SYNC_LIST_UNREADABLE,
+         "Can not read the synchronization list file %1. The points were left as they were."},
+        {IDS_MESSAGE_NOT_A_SYNC_LIST,
+         "The file %1 is not a synchronization list: it has no [FILENAME] section whose "
+         "TOTAL_SYNC_POINTS gives the number of points. The file was not loaded; the points were "
+         "left as they were."},
+        {IDS_MESSAGE_SYNC_LIST_BAD_TIME,
+         "The synchronization list file %1 holds %2=%3, which is not a time: a time is a number of "
+         "seconds between -922337203685 and 922337203685. The file was not loaded; the points were "
+         "left as they were."},
+        {IDS_MESSAGE_SYNC_LIST_BAD_COUNT,
+         "The synchronization list file %1 declares %2 points (TOTAL_SYNC_POINTS), but a list "
+         "holds 0 to %3 points. The file was not loaded; the points were left as they were."},
         {IDS_MESSAGE_OPEN_VIDEO_FIRST, "Please open a video file first!"},
         {IDS_MESSAGE_STOP_CONVERT_FIRST, "Please stop Convert first!"},
         {IDS_MESSAGE_STOP_PREVIEW_FIRST, "Please stop Preview first!"},
         {IDS_OUTPUT_FORMATS, "AVI\nWMV\nCustom video muxer"},
-        {IDS_MESSAGE_SETTINGS_NOT_SAVED, "The settings could not be saved in %1: the disk may be full or the folder not writable. The file keeps its earlier settings; the new ones apply until Quillet closes."},
+        {IDS_MESSAGE_SETTINGS_NOT_SAVED,
+         "The settings could not be saved in %1: the disk may be full or the folder not writable. "
+         "The file keeps its earlier settings; the new ones apply until Quillet closes."},
         {IDS_PROGRESS_TIME_LEFT, "%1 left"},
         {IDS_UNCOMPRESSED_VIDEO, "Full frames (uncompressed)"},
         {IDS_UNCOMPRESSED_AUDIO, "Uncompressed Audio"},

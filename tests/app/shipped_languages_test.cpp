@@ -146,11 +146,13 @@ QStringList VisibleTexts(const QWidget* window, std::initializer_list<int> dataL
 // standing for anything.
 std::vector<QRegularExpression> LanguagePatterns() {
     QStringList values;
-    for (const auto* list : {&Language().menuTexts, &Language().dialogTexts, &Language().stringTexts}) {
+    for (const auto* list :
+         {&Language().menuTexts, &Language().dialogTexts, &Language().stringTexts}) {
         for (const TextEntry& entry : *list)
             values << entry.text.split(u'\n', Qt::SkipEmptyParts);
     }
-    std::ranges::sort(values, [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    std::ranges::sort(values,
+                      [](const QString& a, const QString& b) { return a.size() > b.size(); });
     std::vector<QRegularExpression> patterns;
     static const QRegularExpression marker(QStringLiteral("%[0-9]"));
     for (const QString& value : values) {
@@ -302,16 +304,15 @@ TEST_P(ShippedLanguageWindowsTest, EveryVisibleTextComesFromTheLanguageFile) {
         auto* formats = options.Item<QComboBox>(IDC_COMBO_OUTPUT_FORMAT);
         for (int format = 0; format < formats->count(); ++format) {
             ASSERT_TRUE(testsupport::PickRow(formats, format));
-            const QStringList texts = VisibleTexts(&options, {IDC_COMBO_VIDEO_COMPRESSOR,
-                                                              IDC_COMBO_AUDIO_COMPRESSOR,
-                                                              IDC_COMBO_MUXER_SORTED});
+            const QStringList texts =
+                VisibleTexts(&options, {IDC_COMBO_VIDEO_COMPRESSOR, IDC_COMBO_AUDIO_COMPRESSOR,
+                                        IDC_COMBO_MUXER_SORTED});
             EXPECT_EQ(UnkeyedWords(texts, {}), "") << "options, format " << format;
         }
     });
     CDialogChangeSyncPoint change;
-    testsupport::RunModal(change, [&] {
-        EXPECT_EQ(UnkeyedWords(VisibleTexts(&change), {}), "") << "point dialog";
-    });
+    testsupport::RunModal(
+        change, [&] { EXPECT_EQ(UnkeyedWords(VisibleTexts(&change), {}), "") << "point dialog"; });
     CAboutDlg about;
     testsupport::RunModal(about, [&] {
         const QStringList names{maker::kName, maker::kContactPage, maker::kWebSite};

@@ -156,7 +156,8 @@ TEST_F(ConvertCommandTest, EachFailureExitsNonZeroSayingWhy) {
         << result.errors.toStdString();
 
     // Named by the file, not as missing decoders.
-    const QString sound = QString::fromStdString(testsupport::Clip(testsupport::ClipKind::SoundOnly));
+    const QString sound =
+        QString::fromStdString(testsupport::Clip(testsupport::ClipKind::SoundOnly));
     result = Run({sound, "-o", output});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.errors.contains("The file " + sound + " holds sound but no picture."))

@@ -509,8 +509,11 @@ TEST_F(OutputOptionsTest, TheSourcePictureCopyIsRefusedWhereThePictureWouldChang
     ASSERT_GE(aac, 0);
     testsupport::RunModal(dialog, [&] {
         auto* videoRows = Combo(IDC_COMBO_VIDEO_COMPRESSOR);
-        EXPECT_EQ(videoRows->itemText(videoRows->count() - 1), QString("Copy the source picture (no re-encoding)"));
-        EXPECT_EQ(Combo(IDC_COMBO_AUDIO_COMPRESSOR)->findText(QString("Copy the source picture (no re-encoding)")), -1);
+        EXPECT_EQ(videoRows->itemText(videoRows->count() - 1),
+                  QString("Copy the source picture (no re-encoding)"));
+        EXPECT_EQ(Combo(IDC_COMBO_AUDIO_COMPRESSOR)
+                      ->findText(QString("Copy the source picture (no re-encoding)")),
+                  -1);
         PickText(IDC_COMBO_MUXER_SORTED, "mp4 Mux");
         Pick(IDC_COMBO_AUDIO_COMPRESSOR, aac + 1);
         Pick(IDC_COMBO_VIDEO_COMPRESSOR, videoRows->count() - 1);
