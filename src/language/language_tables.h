@@ -19,7 +19,7 @@ struct LanguageKey {
 
 // 273 rows, searched in order; the first match wins.
 std::span<const LocaleRow> LocaleTable();
-// 102 rows; several rows may share a key, so one text serves several numbers.
+// 132 rows; several rows may share a key, so one text serves several numbers.
 std::span<const LanguageKey> LanguageKeyTable();
 
 } // namespace language

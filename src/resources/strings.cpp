@@ -50,6 +50,46 @@ const std::map<int, const char*>& Table() {
         {IDS_MESSAGE_DISCARD_CHANGED_POINTS,
          "The synchronization points were changed since they were last saved or loaded. Do "
          "you want to go on and lose the changes?"},
+        {IDS_COLUMN_FOUND_VIDEO_TIME, "Video time"},
+        {IDS_COLUMN_FOUND_SOUND_TIME, "Separate sound time"},
+        {IDS_COLUMN_FOUND_CONFIDENCE, "Confidence"},
+        {IDS_BUTTON_ADD_ALL_POINTS, "Add all points"},
+        {IDS_BUTTON_ADD_CHECKED_POINTS, "Add checked points"},
+        {IDS_FIND_POINTS_CANCEL, "Cancel"},
+        {IDS_FOUND_DRIFT_OFFSET, "Drift: %1 ppm     Offset: %2 s"},
+        {IDS_FOUND_NO_JUMP, "No jump: the separate sound runs without a break."},
+        {IDS_FOUND_JUMP, "Jump: video %1 to %2 s, separate sound %3 to %4 s"},
+        {IDS_FOUND_SILENT_SPAN, "Silent: video %1 to %2 s, where the separate sound jumps"},
+        {IDS_FIND_POINTS_COMPARING, "Comparing the video's sound with the separate sound..."},
+        {IDS_FIND_POINTS_CANCELLING, "Cancelling..."},
+        {IDS_FIND_POINTS_VIDEO_NO_SOUND,
+         "The video has no sound to compare with the separate sound."},
+        {IDS_FIND_POINTS_VIDEO_UNREADABLE, "The video's sound could not be read: %1"},
+        {IDS_FIND_POINTS_SOUND_NO_SOUND,
+         "The separate sound holds no sound to compare with the video's sound."},
+        {IDS_FIND_POINTS_SOUND_UNREADABLE, "The separate sound could not be read: %1"},
+        {IDS_FIND_POINTS_VIDEO_SILENT,
+         "The video's sound is silent: there is nothing in it to compare with the separate sound."},
+        {IDS_FIND_POINTS_SOUND_SILENT,
+         "The separate sound is silent: there is nothing in it to compare with the video's sound."},
+        {IDS_FIND_POINTS_NO_MATCH, "The separate sound does not match the video's sound: too "
+                                   "little of it was found with confidence."},
+        {IDS_FIND_POINTS_NONE_ADDED, "No point was added."},
+        {IDS_SEPARATE_SOUND_TITLE, "Open separate sound"},
+        {IDS_SOUND_FILTER_SOUND_FILES, "Sound files (%1)"},
+        {IDS_SOUND_FILTER_ANY_FILES, "Any Files (*.*)"},
+        {IDS_SEPARATE_SOUND_NOT_PLAYABLE, "%1 holds no sound that can be played. The sound in use, "
+                                          "the points and the times were left as they were."},
+        {IDS_SEPARATE_SOUND_CLEAR_POINTS,
+         "The points in the list were made with the sound of %1; against the sound of %2 they "
+         "would be wrong.\nClear them? Yes clears the points, No keeps them."},
+        {IDS_LOADED_POINTS_OTHER_SOUND,
+         "The points of %1 were made with the sound of %2, not with %3, the sound in use. They "
+         "were loaded as they are; open that sound to use them as they were made."},
+        {IDS_STATUS_SOUND, "Sound: %1"},
+        {IDS_STATUS_POINTS_MADE_WITH, "Points made with: %1"},
+        {IDS_DROPPED_SOUND_QUESTION,
+         "%1 holds sound and no picture. Use it as the separate sound of %2?"},
     };
     return table;
 }
