@@ -269,14 +269,19 @@ void CVellumDlg::OnLoadSyncList() {
     const std::optional<QString> chosen = ui::CurrentPrompts().OpenFileName(this, request);
     if (!chosen)
         return;
-    const std::string path = chosen->toStdString();
     store.WriteProfileString("Option", "LastSynclistFolder",
-                             QString::fromStdString(avsync::FolderOf(path)));
-    const avsync::LoadedSyncList list = avsync::LoadSyncList(path);
+                             QString::fromStdString(avsync::FolderOf(chosen->toStdString())));
+    LoadSyncListFile(*chosen);
+}
+
+void CVellumDlg::LoadSyncListFile(const QString& file) {
+    const avsync::LoadedSyncList list = avsync::LoadSyncList(file.toStdString());
     switch (list.status) {
     case avsync::LoadedSyncList::Status::Unreadable:
-        ui::MessageBox(this, QStringLiteral("Can not read the synchronization list file %1. "
-                                            "The points were left as they were.").arg(*chosen),
+        ui::MessageBox(this,
+                       QStringLiteral("Can not read the synchronization list file %1. "
+                                      "The points were left as they were.")
+                           .arg(file),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::NotASyncList:
@@ -285,7 +290,7 @@ void CVellumDlg::OnLoadSyncList() {
                                       "[FILENAME] section whose TOTAL_SYNC_POINTS gives the "
                                       "number of points. The file was not loaded; the points "
                                       "were left as they were.")
-                           .arg(*chosen),
+                           .arg(file),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::TimeOutOfRange:
@@ -294,7 +299,7 @@ void CVellumDlg::OnLoadSyncList() {
                                       "not a time: a time is a number of seconds between "
                                       "-922337203685 and 922337203685. The file was not loaded; "
                                       "the points were left as they were.")
-                           .arg(*chosen, QString::fromStdString(list.badKey), Quoted(list.badText)),
+                           .arg(file, QString::fromStdString(list.badKey), Quoted(list.badText)),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::CountOutOfRange:
@@ -302,14 +307,15 @@ void CVellumDlg::OnLoadSyncList() {
                        QStringLiteral("The synchronization list file %1 declares %2 points "
                                       "(TOTAL_SYNC_POINTS), but a list holds 0 to %3 points. "
                                       "The file was not loaded; the points were left as they were.")
-                           .arg(*chosen)
-                           .arg(list.declaredCount)
-                           .arg(avsync::kMaxSyncPoints),
+                           .arg(file, QString::number(list.declaredCount),
+                                QString::number(avsync::kMaxSyncPoints)),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::Loaded:
         break;
     }
+    if (!AllowDroppingUnsavedPoints())
+        return;
     syncState.ReplacePoints(list.points);
     // An older list does not say: its points are taken for the sound in use.
     pointsSound = list.sources.sound;
@@ -320,9 +326,8 @@ void CVellumDlg::OnLoadSyncList() {
         return;
     ui::MessageBox(
         this,
-        QStringLiteral("The points of %1 were made with the sound of %2, not with "
-                       "%3, the sound in use. They were loaded as they are; "
-                       "open that sound to use them as they were made.")
-            .arg(*chosen, QString::fromStdString(pointsSound), QString::fromStdString(inUse)),
+        Language()
+            .GetString(IDS_LOADED_POINTS_OTHER_SOUND)
+            .arg(file, QString::fromStdString(pointsSound), QString::fromStdString(inUse)),
         Language().GetString(IDS_MESSAGE_WARNING));
 }
