@@ -1,6 +1,7 @@
 // "Open Video": probe the file, make it the clip and the sound of the composition, open the
-// two players on it and start from 0 with the synchronization state reset. A file dropped on
-// the window or named on the command line opens the same way.
+// two players on it and start from 0 with the synchronization state reset. A video dropped on
+// the window or named on the command line opens the same way; a dropped sound or
+// synchronization list is taken up as what it is.
 #include "app/audio_file_request.h"
 #include "app/clock_text.h"
 #include "app/vellum_dlg.h"
