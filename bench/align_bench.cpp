@@ -27,6 +27,6 @@ int main(int argc, char** argv) {
     std::printf("matched %d\npoints %zu\nsegments %zu\ndrift_ppm %.3f\noffset_s %.6f\n", found.matched ? 1 : 0,
                 found.points.size(), found.segments.size(), found.driftPpm, double(found.offset) / UNITS);
     if (!found.matched)
-        std::printf("reason %s\n", found.reason.c_str());
+        std::printf("refusal %d %s\n", static_cast<int>(found.refusal), found.detail.c_str());
     return found.matched ? 0 : 1;
 }

@@ -56,11 +56,24 @@ struct Jump {
     REFERENCE_TIME recordingTo = 0;
 };
 
+// Why a search that was not cancelled found no match.
+enum class Refusal {
+    None,
+    VideoHasNoSound,
+    VideoUnreadable,
+    RecordingHasNoSound,
+    RecordingUnreadable,
+    VideoSilent,
+    RecordingSilent,
+    NoMatch,
+};
+
 struct Alignment {
     bool matched = false;
     bool cancelled = false;
-    // Why there is no match (or that the search was cancelled); empty when matched.
-    std::string reason;
+    Refusal refusal = Refusal::None;
+    // The reading failure's own words, for the Unreadable refusals.
+    std::string detail;
     std::vector<ProposedPoint> points; // in video order; none unless matched
     std::vector<Segment> segments;     // in video order
     std::vector<Jump> jumps;           // between consecutive segments
@@ -75,8 +88,9 @@ void KeepPointsInside(Alignment& found, REFERENCE_TIME videoLength, REFERENCE_TI
 
 // Compares the sound of the video at `videoPath` with the recording at `soundPath`.
 // `progress` is told the fraction done (0..1) now and then; returning false cancels, and the
-// result then has `cancelled` set and no points. A file that cannot be read, a video without
-// sound and recordings that do not match come back with `matched` false and the reason.
+// result then has `cancelled` set and no points. A file that cannot be read, a file without
+// sound or with a silent one, and recordings that do not match come back with `matched` false
+// and the refusal.
 Alignment FindPoints(const std::string& videoPath, const std::string& soundPath,
                      const std::function<bool(double fraction)>& progress);
 

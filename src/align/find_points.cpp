@@ -7,6 +7,9 @@
 #include "platform/dsp/mono_converter.h"
 #include "platform/dsp/mono_sound.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace align {
 
 namespace {
@@ -14,16 +17,26 @@ namespace {
 // fraction of a coarse sample.
 constexpr double kCoarseOnLine = 0.003;
 
-Alignment Refused(std::string reason) {
+// Quieter than this at its loudest (about -60 dBFS), a sound holds nothing to compare: a
+// recorder left running without its microphone, or a muted camera.
+constexpr float kSilentPeak = 0.001f;
+
+Alignment Refused(Refusal refusal, std::string detail = {}) {
     Alignment result;
-    result.reason = std::move(reason);
+    result.refusal = refusal;
+    result.detail = std::move(detail);
     return result;
 }
 
 Alignment Cancelled() {
-    Alignment result = Refused("Cancelled.");
+    Alignment result;
     result.cancelled = true;
     return result;
+}
+
+bool Silent(const dsp::MonoSound& sound) {
+    return std::none_of(sound.samples.begin(), sound.samples.end(),
+                        [](float sample) { return std::abs(sample) >= kSilentPeak; });
 }
 
 // The clocks' ratio as far as the coarse matches tell it; 1 when they do not agree on a line.
@@ -35,10 +48,10 @@ double CoarseSlope(const std::vector<Match>& coarse) {
     return consensus ? consensus->fit.line.slope : 1.0;
 }
 
-std::string ReadFailure(const char* which, HRESULT hr) {
+Alignment ReadFailure(HRESULT hr, Refusal noSound, Refusal unreadable) {
     if (hr == VFW_E_NOT_FOUND)
-        return std::string("The ") + which + " has no sound to compare.";
-    return std::string("The ") + which + " could not be read: " + core::StatusText(hr);
+        return Refused(noSound);
+    return Refused(unreadable, core::StatusText(hr));
 }
 } // namespace
 
@@ -49,12 +62,16 @@ Alignment FindPoints(const std::string& videoPath, const std::string& soundPath,
     if (hr == E_ABORT)
         return Cancelled();
     if (FAILED(hr))
-        return Refused(ReadFailure("video", hr));
+        return ReadFailure(hr, Refusal::VideoHasNoSound, Refusal::VideoUnreadable);
+    if (Silent(video))
+        return Refused(Refusal::VideoSilent);
     hr = dsp::DecodeMonoSound(soundPath, kAnalysisRate, ProgressSpan(progress, 0.3, 0.6), &recording);
     if (hr == E_ABORT)
         return Cancelled();
     if (FAILED(hr))
-        return Refused(ReadFailure("recording", hr));
+        return ReadFailure(hr, Refusal::RecordingHasNoSound, Refusal::RecordingUnreadable);
+    if (Silent(recording))
+        return Refused(Refusal::RecordingSilent);
 
     const std::optional<std::vector<Match>> coarse =
         SearchCoarsely(dsp::Resample(video.samples, kAnalysisRate, kCoarseRate),
@@ -79,8 +96,7 @@ Alignment FindPoints(const std::string& videoPath, const std::string& soundPath,
     }
     Alignment result = ProposePoints(segments, edges, video.Seconds(), recording.Seconds());
     if (!result.matched)
-        result.reason = "The recording does not match the video's sound: too little of it was "
-                        "found with confidence.";
+        result.refusal = Refusal::NoMatch;
     if (progress)
         progress(1.0);
     return result;

@@ -1,5 +1,8 @@
 #include "app/find_points_progress.h"
 
+#include "language/language.h"
+#include "resources/resource.h"
+
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -13,15 +16,21 @@
 FindPointsProgress::FindPointsProgress(std::string videoPath, std::string soundPath,
                                        QWidget* parent)
     : QDialog(parent), videoPath_(std::move(videoPath)), soundPath_(std::move(soundPath)) {
-    setWindowTitle("Find points automatically");
+    setWindowTitle(Caption());
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel("Comparing the video's sound with the separate sound..."));
+    layout->addWidget(new QLabel(Language().GetString(IDS_FIND_POINTS_COMPARING)));
     bar_ = new QProgressBar;
     bar_->setRange(0, 100);
     layout->addWidget(bar_);
-    cancel_ = new QPushButton("Cancel");
+    cancel_ = new QPushButton(Language().GetString(IDS_FIND_POINTS_CANCEL));
     layout->addWidget(cancel_, 0, Qt::AlignRight);
     connect(cancel_, &QPushButton::clicked, this, &FindPointsProgress::reject);
+}
+
+QString FindPointsProgress::Caption() {
+    // The command's own name, as its menu shows it.
+    const QString text = Language().GetMenuText(IDM_FIND_POINTS);
+    return text.isEmpty() ? QStringLiteral("Find points automatically") : text;
 }
 
 align::Alignment FindPointsProgress::Run() {
@@ -49,5 +58,5 @@ align::Alignment FindPointsProgress::Run() {
 void FindPointsProgress::reject() {
     cancelRequested_.store(true);
     cancel_->setEnabled(false);
-    cancel_->setText("Cancelling...");
+    cancel_->setText(Language().GetString(IDS_FIND_POINTS_CANCELLING));
 }

@@ -18,6 +18,8 @@ class FindPointsProgress : public QDialog {
     // Searches while the dialog runs modally; returns once the search has ended. A search the
     // user cancelled comes back cancelled, even when it had just finished.
     align::Alignment Run();
+    // The search's caption in the user's language, also that of its messages.
+    static QString Caption();
 
     QPushButton* CancelButton() const { return cancel_; }
 

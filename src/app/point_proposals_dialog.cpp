@@ -1,5 +1,8 @@
 #include "app/point_proposals_dialog.h"
 
+#include "align/align_text.h"
+#include "language/language.h"
+#include "resources/resource.h"
 #include "sync/recording_jumps.h"
 #include "sync/time_text.h"
 
@@ -25,21 +28,21 @@ QTableWidgetItem* Cell(const QString& text) {
 
 // Drift, offset and the jumps: what the user needs to judge whether the match is believable.
 QString Summary(const align::Alignment& found) {
-    QString text = QStringLiteral("Drift: %1 ppm     Offset: %2 s")
-                       .arg(found.driftPpm, 0, 'f', 2)
-                       .arg(Time(found.offset));
+    const CLanguage& language = Language();
+    QString text = language.GetString(IDS_FOUND_DRIFT_OFFSET)
+                       .arg(align::DriftText(found.driftPpm), Time(found.offset));
     if (found.jumps.empty())
-        return text + "\nNo jump: the separate sound runs without a break.";
+        return text + '\n' + language.GetString(IDS_FOUND_NO_JUMP);
     for (const align::Jump& jump : found.jumps)
-        text += QStringLiteral("\nJump: video %1 to %2 s, separate sound %3 to %4 s")
-                    .arg(Time(jump.videoFrom), Time(jump.videoTo), Time(jump.recordingFrom),
-                         Time(jump.recordingTo));
+        text += '\n' + language.GetString(IDS_FOUND_JUMP)
+                           .arg(Time(jump.videoFrom), Time(jump.videoTo), Time(jump.recordingFrom),
+                                Time(jump.recordingTo));
     std::vector<avsync::SyncPoint> points;
     for (const align::ProposedPoint& point : found.points)
         points.push_back({point.video, point.audio});
     for (const avsync::VideoSpan& span : avsync::SilentSpans(points))
-        text += QStringLiteral("\nSilent: video %1 to %2 s, where the separate sound jumps")
-                    .arg(Time(span.from), Time(span.to));
+        text +=
+            '\n' + language.GetString(IDS_FOUND_SILENT_SPAN).arg(Time(span.from), Time(span.to));
     return text;
 }
 
@@ -47,10 +50,13 @@ QString Summary(const align::Alignment& found) {
 
 PointProposalsDialog::PointProposalsDialog(const align::Alignment& found, QWidget* parent)
     : QDialog(parent), points_(found.points) {
-    setWindowTitle("Points found");
+    setWindowTitle(QStringLiteral("Points found"));
+    const CLanguage& language = Language();
     auto* layout = new QVBoxLayout(this);
     table_ = new QTableWidget(static_cast<int>(points_.size()), 3);
-    table_->setHorizontalHeaderLabels({"Video time", "Separate sound time", "Confidence"});
+    table_->setHorizontalHeaderLabels({language.GetString(IDS_COLUMN_FOUND_VIDEO_TIME),
+                                       language.GetString(IDS_COLUMN_FOUND_SOUND_TIME),
+                                       language.GetString(IDS_COLUMN_FOUND_CONFIDENCE)});
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->verticalHeader()->hide();
     for (int row = 0; row < table_->rowCount(); ++row) {
@@ -66,9 +72,9 @@ PointProposalsDialog::PointProposalsDialog(const align::Alignment& found, QWidge
     layout->addWidget(new QLabel(Summary(found)));
 
     auto* buttons = new QHBoxLayout;
-    addAll_ = new QPushButton("Add all points");
-    addChecked_ = new QPushButton("Add checked points");
-    cancel_ = new QPushButton("Cancel");
+    addAll_ = new QPushButton(language.GetString(IDS_BUTTON_ADD_ALL_POINTS));
+    addChecked_ = new QPushButton(language.GetString(IDS_BUTTON_ADD_CHECKED_POINTS));
+    cancel_ = new QPushButton(language.GetString(IDS_FIND_POINTS_CANCEL));
     buttons->addStretch();
     for (QPushButton* button : {addAll_, addChecked_, cancel_})
         buttons->addWidget(button);
@@ -80,6 +86,10 @@ PointProposalsDialog::PointProposalsDialog(const align::Alignment& found, QWidge
     connect(addChecked_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     resize(460, 420);
+    // Every text here is the language's, so the whole dialog takes its font.
+    if (language.dialogFont)
+        setFont(*language.dialogFont);
+    language.TranslateDialog(this, IDD_DIALOG_POINT_PROPOSALS);
 }
 
 void PointProposalsDialog::CheckAll() {

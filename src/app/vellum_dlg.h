@@ -112,11 +112,18 @@ class CVellumDlg : public ui::Dialog {
     bool AcceptsDroppedVideo(const QMimeData* data) const;
     // The first existing local file the drop carries, or "".
     static QString DroppedFile(const QMimeData* data);
+    // A dropped file: a synchronization list loads, a sound without picture is offered as the
+    // separate sound while a video is open, anything else opens as a video.
+    void OpenDroppedFile(const QString& file);
     void OnAddMusic();
     void RefreshMusicList();
 
     // The sound source
+    // Whether a separate sound may be chosen now: a video is open and nothing plays it out.
+    bool SeparateSoundAllowed() const;
     void OnOpenSeparateSound();
+    // Makes `file` the separate sound as Open separate sound does with its dialog's choice.
+    void UseSeparateSoundFile(const QString& file);
     void OnUseVideoSound();
     // Makes `file`, whose sound lasts `length`, the sound played and composed. False, with the
     // sound in use kept, when the sound player cannot open it (it has said why).
@@ -183,11 +190,13 @@ class CVellumDlg : public ui::Dialog {
     void OnCalculateEnd();
     void OnSaveSyncList();
     void OnLoadSyncList();
+    // Loads `file` as Load sync list does with its dialog's choice.
+    void LoadSyncListFile(const QString& file);
     // Whether the user lets an action that drops the points go ahead: asks `question`
     // (Yes/No) and answers Yes.
     bool AllowDroppingPoints(const QString& question);
-    // Open Video and Exit: true without asking unless points changed since they were last
-    // saved or loaded.
+    // Open Video, Load sync list and Exit: true without asking unless points changed since
+    // they were last saved or loaded.
     bool AllowDroppingUnsavedPoints();
     std::vector<int> SelectedRows() const;
     // The times gave no usable result; the caption names the calculation.

@@ -1,11 +1,13 @@
 // "Open Video": probe the file, make it the clip and the sound of the composition, open the
-// two players on it and start from 0 with the synchronization state reset. A file dropped on
-// the window or named on the command line opens the same way.
+// two players on it and start from 0 with the synchronization state reset. A video dropped on
+// the window or named on the command line opens the same way; a dropped sound or
+// synchronization list is taken up as what it is.
 #include "app/audio_file_request.h"
 #include "app/clock_text.h"
 #include "app/vellum_dlg.h"
 #include "language/language.h"
 #include "media/probe.h"
+#include "media/sound_only.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
 #include "resources/resource.h"
@@ -19,6 +21,11 @@
 #include <QTimer>
 
 namespace {
+
+// A synchronization list is an .ini file, as Load sync list offers it.
+bool IsSyncListName(const QString& file) {
+    return QFileInfo(file).suffix().compare(QLatin1String("ini"), Qt::CaseInsensitive) == 0;
+}
 
 // The wait cursor for the length of one operation.
 class WaitCursor {
@@ -124,8 +131,11 @@ bool CVellumDlg::CheckVideoUnchanged() {
 }
 
 bool CVellumDlg::AcceptsDroppedVideo(const QMimeData* data) const {
-    // Nothing opens while a conversion runs, as Open Video is then disabled.
-    return converting == 0 && !DroppedFile(data).isEmpty();
+    // Nothing opens while a conversion runs, as Open Video is then disabled; a list loads
+    // only where Load sync list would.
+    const QString file = DroppedFile(data);
+    return converting == 0 && !file.isEmpty() &&
+           (!IsSyncListName(file) || GetDlgItem(IDC_BUTTON_LOAD_SYNC_LIST)->isEnabled());
 }
 
 QString CVellumDlg::DroppedFile(const QMimeData* data) {
@@ -153,6 +163,23 @@ void CVellumDlg::dropEvent(QDropEvent* event) {
         return;
     const QString file = DroppedFile(event->mimeData());
     event->acceptProposedAction();
+    // Opening probes the file and asks and shows messages: not inside the drag source's event.
+    QTimer::singleShot(0, this, [this, file] { OpenDroppedFile(file); });
+}
+
+void CVellumDlg::OpenDroppedFile(const QString& file) {
+    if (IsSyncListName(file))
+        return LoadSyncListFile(file);
+    if (SeparateSoundAllowed() && media::HoldsSoundOnly(file.toStdString())) {
+        const QString video = QString::fromStdString(photoList[0].path);
+        const QString question = Language()
+                                     .GetString(IDS_DROPPED_SOUND_QUESTION)
+                                     .arg(QFileInfo(file).fileName(), QFileInfo(video).fileName());
+        if (ui::MessageBox(this, question, Language().GetString(IDS_SEPARATE_SOUND_TITLE),
+                           ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES)
+            UseSeparateSoundFile(file);
+        return;
+    }
     // The points belong to the video open now; a drop is easily made by mistake.
     if (syncState.syncCount > 0 &&
         !AllowDroppingPoints(
@@ -160,8 +187,7 @@ void CVellumDlg::dropEvent(QDropEvent* event) {
                 .GetString(IDS_MESSAGE_OPEN_REPLACES_POINTS)
                 .arg(QFileInfo(file).fileName(), QString::number(syncState.syncCount))))
         return;
-    // Opening probes the file and may show messages: not inside the drag source's event.
-    QTimer::singleShot(0, this, [this, file] { OpenVideoFile(file); });
+    OpenVideoFile(file);
 }
 
 void CVellumDlg::RefreshMusicList() {

@@ -17,25 +17,30 @@ bool CVellumDlg::UsesSeparateSound() const {
     return photoList.Count() > 0 && musicList.Count() > 0 && musicList[0].path != photoList[0].path;
 }
 
+bool CVellumDlg::SeparateSoundAllowed() const {
+    return videoPlayer && photoList.Count() > 0 && converting == 0 && previewRunning == 0;
+}
+
 void CVellumDlg::OnOpenSeparateSound() {
     if (!videoPlayer || photoList.Count() == 0)
         return;
-    const std::optional<QString> chosen =
-        ui::CurrentPrompts().OpenFileName(this, app::AudioFileRequest("Open separate sound"));
+    const std::optional<QString> chosen = ui::CurrentPrompts().OpenFileName(
+        this, app::AudioFileRequest(Language().GetString(IDS_SEPARATE_SOUND_TITLE)));
     if (!chosen)
         return;
     app::RememberAudioFolder(*chosen);
-    const REFERENCE_TIME length = media::SoundLength(chosen->toStdString());
+    UseSeparateSoundFile(*chosen);
+}
+
+void CVellumDlg::UseSeparateSoundFile(const QString& file) {
+    const REFERENCE_TIME length = media::SoundLength(file.toStdString());
     if (length <= 0) {
-        ui::MessageBox(this,
-                       QStringLiteral("%1 holds no sound that can be played. The sound in use, "
-                                      "the points and the times were left as they were.")
-                           .arg(*chosen),
+        ui::MessageBox(this, Language().GetString(IDS_SEPARATE_SOUND_NOT_PLAYABLE).arg(file),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     }
-    const bool clear = ClearPointsForAnotherSound(*chosen);
-    if (SwitchSound(*chosen, length) && clear)
+    const bool clear = ClearPointsForAnotherSound(file);
+    if (SwitchSound(file, length) && clear)
         OnClearAll();
 }
 
@@ -53,9 +58,8 @@ bool CVellumDlg::ClearPointsForAnotherSound(const QString& file) {
         return false;
     const QString made = QFileInfo(QString::fromStdString(pointsSound)).fileName();
     return ui::MessageBox(this,
-                          QStringLiteral("The points in the list were made with the sound of %1; "
-                                         "against the sound of %2 they would be wrong.\n"
-                                         "Clear them? Yes clears the points, No keeps them.")
+                          Language()
+                              .GetString(IDS_SEPARATE_SOUND_CLEAR_POINTS)
                               .arg(made, QFileInfo(file).fileName()),
                           Language().GetString(IDS_MESSAGE_WARNING),
                           ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
@@ -109,16 +113,16 @@ QString CVellumDlg::SoundStatusLine() const {
         return QFileInfo(QString::fromStdString(path)).fileName();
     };
     QString line = StatusLine();
+    const QString gap = QStringLiteral("     ");
     if (UsesSeparateSound())
-        line += QStringLiteral("     Sound: %1").arg(name(musicList[0].path));
+        line += gap + Language().GetString(IDS_STATUS_SOUND).arg(name(musicList[0].path));
     if (!pointsSound.empty() && musicList.Count() > 0 && pointsSound != musicList[0].path)
-        line += QStringLiteral("     Points made with: %1").arg(name(pointsSound));
+        line += gap + Language().GetString(IDS_STATUS_POINTS_MADE_WITH).arg(name(pointsSound));
     return line;
 }
 
 void CVellumDlg::EnableSoundCommands(QMenu* menu) const {
-    const bool videoOpen =
-        videoPlayer && photoList.Count() > 0 && converting == 0 && previewRunning == 0;
+    const bool videoOpen = SeparateSoundAllowed();
     for (auto [command, enabled] : {std::pair{IDM_OPEN_SEPARATE_SOUND, videoOpen},
                                     {IDM_USE_VIDEO_SOUND, videoOpen && UsesSeparateSound()},
                                     {IDM_FIND_POINTS, videoOpen && UsesSeparateSound()}}) {

@@ -262,37 +262,42 @@ void CVellumDlg::OnLoadSyncList() {
     const std::optional<QString> chosen = ui::CurrentPrompts().OpenFileName(this, request);
     if (!chosen)
         return;
-    const std::string path = chosen->toStdString();
     store.WriteProfileString("Option", "LastSynclistFolder",
-                             QString::fromStdString(avsync::FolderOf(path)));
-    const avsync::LoadedSyncList list = avsync::LoadSyncList(path);
+                             QString::fromStdString(avsync::FolderOf(chosen->toStdString())));
+    LoadSyncListFile(*chosen);
+}
+
+void CVellumDlg::LoadSyncListFile(const QString& file) {
+    const avsync::LoadedSyncList list = avsync::LoadSyncList(file.toStdString());
     switch (list.status) {
     case avsync::LoadedSyncList::Status::Unreadable:
-        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_SYNC_LIST_UNREADABLE).arg(*chosen),
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_SYNC_LIST_UNREADABLE).arg(file),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::NotASyncList:
-        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_NOT_A_SYNC_LIST).arg(*chosen),
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_NOT_A_SYNC_LIST).arg(file),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::TimeOutOfRange:
         ui::MessageBox(this,
                        Language()
                            .GetString(IDS_MESSAGE_SYNC_LIST_BAD_TIME)
-                           .arg(*chosen, QString::fromStdString(list.badKey), Quoted(list.badText)),
+                           .arg(file, QString::fromStdString(list.badKey), Quoted(list.badText)),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::CountOutOfRange:
         ui::MessageBox(this,
                        Language()
                            .GetString(IDS_MESSAGE_SYNC_LIST_BAD_COUNT)
-                           .arg(*chosen, QString::number(list.declaredCount),
+                           .arg(file, QString::number(list.declaredCount),
                                 QString::number(avsync::kMaxSyncPoints)),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::Loaded:
         break;
     }
+    if (!AllowDroppingUnsavedPoints())
+        return;
     syncState.ReplacePoints(list.points);
     // An older list does not say: its points are taken for the sound in use.
     pointsSound = list.sources.sound;
@@ -303,9 +308,8 @@ void CVellumDlg::OnLoadSyncList() {
         return;
     ui::MessageBox(
         this,
-        QStringLiteral("The points of %1 were made with the sound of %2, not with "
-                       "%3, the sound in use. They were loaded as they are; "
-                       "open that sound to use them as they were made.")
-            .arg(*chosen, QString::fromStdString(pointsSound), QString::fromStdString(inUse)),
+        Language()
+            .GetString(IDS_LOADED_POINTS_OTHER_SOUND)
+            .arg(file, QString::fromStdString(pointsSound), QString::fromStdString(inUse)),
         Language().GetString(IDS_MESSAGE_WARNING));
 }

@@ -1,6 +1,6 @@
 #include "cli/auto_points.h"
 
-#include "align/alignment.h"
+#include "align/align_text.h"
 #include "platform/ui/prompts.h"
 #include "sync/time_text.h"
 
@@ -25,8 +25,7 @@ void PrintAlignment(const align::Alignment& found) {
                     .arg(Seconds(point.video), Seconds(point.audio))
                     .arg(point.confidence, 0, 'f', 2);
     text += QStringLiteral("Drift: %1 ppm, offset: %2 s\n")
-                .arg(found.driftPpm, 0, 'f', 2)
-                .arg(Seconds(found.offset));
+                .arg(align::DriftText(found.driftPpm), Seconds(found.offset));
     for (const align::Jump& jump : found.jumps)
         text += QStringLiteral("Jump: video %1 to %2 s, separate sound %3 to %4 s\n")
                     .arg(Seconds(jump.videoFrom), Seconds(jump.videoTo),
@@ -41,8 +40,8 @@ bool FindAutoPoints(const std::string& videoPath, const std::string& soundPath,
                     avsync::SyncState& sync) {
     align::Alignment found = align::FindPoints(videoPath, soundPath, nullptr);
     if (!found.matched) {
-        ui::MessageBox(nullptr, "No points found: " + QString::fromStdString(found.reason) +
-                                    " Nothing was written.");
+        ui::MessageBox(nullptr,
+                       "No points found: " + align::RefusalText(found) + " Nothing was written.");
         return false;
     }
     align::KeepPointsInside(found, sync.videoDuration, sync.audioDuration);

@@ -1,13 +1,17 @@
 // A video file dragged from the file manager onto the running main window opens as Open
-// Video would; with points recorded it asks first. The drag goes in through the window
-// system layer, as a desktop delivers it.
+// Video would; with points recorded it asks first. A file of sound only is offered as the
+// separate sound, and a synchronization list loads as Load sync list loads it. The drag goes
+// in through the window system layer, as a desktop delivers it.
 #include "app/vellum_dlg.h"
+#include "language/language.h"
 #include "resources/resource.h"
 #include "support/media_fixtures.h"
 #include "support/modal_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
+#include "sync/sync_list_file.h"
 
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -47,6 +51,14 @@ class DropVideoTest : public ::testing::Test {
     bool WaitForOpened(const std::string& path) {
         return QTest::qWaitFor([&] { return OpenedPath() == QString::fromStdString(path); }, 10000);
     }
+    // The dropped file is taken up after the drop's event, with its questions.
+    bool WaitForMessages(std::size_t count) {
+        return QTest::qWaitFor([&] { return scope.prompts.messages.size() >= count; }, 10000) &&
+               scope.prompts.messages.size() == count;
+    }
+    bool DropFile(const std::string& path) {
+        return Drop({QUrl::fromLocalFile(QString::fromStdString(path))}, IDC_STATIC_STATUS);
+    }
 
     testsupport::PromptScope scope;
     CVellumDlg dlg;
@@ -73,7 +85,7 @@ TEST_F(DropVideoTest, ADroppedVideoOpensAndOneDroppedOverPointsAsksFirst) {
         dlg.syncState.syncCount = 2;
         scope.prompts.answers = {ui::IDNO};
         ASSERT_TRUE(Drop({QUrl::fromLocalFile(QString::fromStdString(second))}, IDC_STATIC_STATUS));
-        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        ASSERT_TRUE(WaitForMessages(1));
         EXPECT_EQ(scope.prompts.messages[0].text,
                   "Opening " + QString::fromStdString(second).section('/', -1) +
                       " replaces the 2 synchronization points of the video open now. Do you "
@@ -93,5 +105,54 @@ TEST_F(DropVideoTest, ADroppedVideoOpensAndOneDroppedOverPointsAsksFirst) {
         dlg.converting = 1;
         EXPECT_FALSE(Drop({QUrl::fromLocalFile(QString::fromStdString(first))}, IDC_STATIC_STATUS));
         dlg.converting = 0;
+    });
+}
+
+TEST_F(DropVideoTest, ADroppedSoundIsOfferedAsTheSeparateSoundAndADroppedListLoads) {
+    const std::string video = testsupport::PlainClip(320, 240, 25, 1);
+    const std::string sound = testsupport::Clip(testsupport::ClipKind::SoundOnly);
+    const QString soundName = QFileInfo(QString::fromStdString(sound)).fileName();
+    const QString videoName = QFileInfo(QString::fromStdString(video)).fileName();
+    const std::vector<avsync::SyncPoint> listed = {{UNITS / 5, UNITS / 4}, {UNITS / 2, UNITS / 2}};
+    const std::string list = (testsupport::TemporaryFolder() + "/dropped.ini").toStdString();
+    ASSERT_TRUE(avsync::SaveSyncList(list, "out.avi", listed, {video, video}));
+    testsupport::RunModal(dlg, [&] {
+        // Without a video to go with them, a list is refused.
+        EXPECT_FALSE(DropFile(list));
+        ASSERT_TRUE(DropFile(video));
+        ASSERT_TRUE(WaitForOpened(video));
+        dlg.videoPlayer->currentPosition = UNITS / 10;
+        QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_ADD_SYNC_POINT), Qt::LeftButton);
+        const std::vector<avsync::SyncPoint> added = dlg.syncState.Points();
+        ASSERT_EQ(added.size(), 1u);
+
+        // Declined, nothing changes; taken, it asks about the points as the menu does.
+        scope.prompts.answers = {ui::IDNO};
+        ASSERT_TRUE(DropFile(sound));
+        ASSERT_TRUE(WaitForMessages(1));
+        EXPECT_EQ(scope.prompts.messages[0].text,
+                  Language().GetString(IDS_DROPPED_SOUND_QUESTION).arg(soundName, videoName));
+        EXPECT_EQ(dlg.musicList[0].path, video);
+        scope.prompts.answers = {ui::IDYES, ui::IDNO};
+        ASSERT_TRUE(DropFile(sound));
+        ASSERT_TRUE(WaitForMessages(3));
+        EXPECT_EQ(scope.prompts.messages[2].text,
+                  Language().GetString(IDS_SEPARATE_SOUND_CLEAR_POINTS).arg(videoName, soundName));
+        EXPECT_EQ(dlg.musicList[0].path, sound);
+        EXPECT_EQ(dlg.audioPlayer->fileName, sound);
+        EXPECT_EQ(dlg.syncState.Points(), added);
+
+        // The unsaved point is asked about before the list replaces it.
+        scope.prompts.messages.clear();
+        scope.prompts.answers = {ui::IDNO};
+        ASSERT_TRUE(DropFile(list));
+        ASSERT_TRUE(WaitForMessages(1));
+        EXPECT_EQ(scope.prompts.messages[0].text,
+                  Language().GetString(IDS_MESSAGE_DISCARD_CHANGED_POINTS));
+        EXPECT_EQ(dlg.syncState.Points(), added);
+        scope.prompts.answers = {ui::IDYES};
+        ASSERT_TRUE(DropFile(list));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.syncState.Points() == listed; }, 10000));
+        EXPECT_EQ(dlg.photoList[0].path, video);
     });
 }

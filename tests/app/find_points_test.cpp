@@ -1,13 +1,18 @@
 // Find points automatically, from the main window's pop-up menu, on dual-system material whose
 // map is known: the search runs with a progress dialog that can cancel it, the proposals are
 // listed before anything changes, the points kept are added by the rule of Add point and lie
-// on the true map, and a recording of another scene is said not to match.
+// on the true map, and a search that finds nothing says why.
+#include "align/dual_recording.h"
 #include "align/flashing_dual_recording.h"
+#include "align/scene_sound.h"
 #include "app/find_points_progress.h"
 #include "app/point_proposals_dialog.h"
+#include "language/language.h"
 #include "resources/resource.h"
 #include "sound_menu_fixture.h"
+#include "support/media_fixtures.h"
 #include "support/modal_run.h"
+#include "support/test_environment.h"
 #include "sync/time_text.h"
 
 #include <QApplication>
@@ -159,15 +164,60 @@ TEST_F(FindPointsTest, CancellingTheProposalsOrTheSearchAddsNoPoint) {
     });
 }
 
-TEST_F(FindPointsTest, AnUnrelatedRecordingIsSaidNotToMatchAndAddsNoPoint) {
+// Each search that finds nothing says why in one message, and adds nothing.
+TEST_F(FindPointsTest, EachRefusalIsOneMessageNamingItsCause) {
+    const struct {
+        const char* what;
+        std::string video;
+        std::string recording;
+        int cause;
+    } cases[] = {
+        {"another scene", truth.videoPath, aligntest::UnrelatedShortRecording(),
+         IDS_FIND_POINTS_NO_MATCH},
+        {"a video without sound", testsupport::PlainClip(160, 120, 25, 2, false),
+         truth.recorderPath, IDS_FIND_POINTS_VIDEO_NO_SOUND},
+        {"a silent recorder", truth.videoPath,
+         aligntest::WriteRecorderFile(std::vector<float>(aligntest::kSceneRate * 10), "silent"),
+         IDS_FIND_POINTS_SOUND_SILENT},
+    };
     testsupport::RunModal(dlg, [&] {
-        OpenMaterial(aligntest::UnrelatedShortRecording());
-        FindPoints(nullptr, nullptr);
-        EXPECT_FALSE(proposalsSeen);
-        ASSERT_EQ(scope.prompts.messages.size(), 1u);
-        const QString text = scope.prompts.messages[0].text;
-        EXPECT_TRUE(text.contains("does not match")) << text.toStdString();
-        EXPECT_TRUE(text.endsWith("no point was added.")) << text.toStdString();
-        EXPECT_EQ(dlg.syncState.syncCount, 0);
+        for (const auto& refused : cases) {
+            OpenVideo(refused.video);
+            ASSERT_TRUE(OpenSeparateSound(refused.recording)) << refused.what;
+            scope.prompts.messages.clear();
+            proposalsSeen = false;
+            FindPoints(nullptr, nullptr);
+            EXPECT_FALSE(proposalsSeen) << refused.what;
+            ASSERT_EQ(scope.prompts.messages.size(), 1u) << refused.what;
+            EXPECT_EQ(scope.prompts.messages[0].text,
+                      Language().GetString(refused.cause) + " " +
+                          Language().GetString(IDS_FIND_POINTS_NONE_ADDED))
+                << refused.what;
+            EXPECT_EQ(scope.prompts.messages[0].caption, "Find points automatically");
+            EXPECT_EQ(dlg.syncState.syncCount, 0) << refused.what;
+        }
     });
+}
+
+// A match as good as perfect has a drift that rounds to zero from either side: it shows no
+// sign.
+TEST(PointProposalsDialogTest, ShowsTheDriftWithoutANegativeZero) {
+    const struct {
+        double ppm;
+        const char* shown;
+    } cases[] = {{-0.0, "0.00"},    {-0.001, "0.00"},       {-0.004999, "0.00"}, {0.004, "0.00"},
+                 {-0.006, "-0.01"}, {-12.345678, "-12.35"}, {80.5, "80.50"}};
+    for (const auto& drift : cases) {
+        align::Alignment found;
+        found.matched = true;
+        found.driftPpm = drift.ppm;
+        found.offset = UNITS / 2;
+        PointProposalsDialog dialog(found, nullptr);
+        QString summary;
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            summary += label->text();
+        EXPECT_TRUE(summary.startsWith(
+            QStringLiteral("Drift: %1 ppm     Offset: 0.5000000 s").arg(drift.shown)))
+            << drift.ppm << ": " << summary.toStdString();
+    }
 }

@@ -99,12 +99,17 @@ TEST_F(SeparateSoundTest, TheSeparateSoundIsPlayedMeasuredAndNamedUntilTheVideos
         scope.prompts.answers = {ui::IDNO}; // the point is kept
         ASSERT_TRUE(OpenSeparateSound(sound));
         ASSERT_EQ(scope.prompts.messages.size(), 1u);
-        // Add Music's dialog: its filters, and the folder it last chose.
+        // Add Music's dialog: its filters, the first of every sound file the decoders read,
+        // and the folder it last chose.
         const ui::FileDialogRequest& request = scope.prompts.fileDialogs.back();
+        EXPECT_EQ(request.title, "Open separate sound");
         EXPECT_EQ(request.initialFolder, "/music/before");
         ASSERT_EQ(request.filters.size(), 2u);
-        EXPECT_TRUE(request.filters[0].description.startsWith("Audio files (*.wav;*.mp3;"))
-            << request.filters[0].description.toStdString();
+        const QStringList patterns = request.filters[0].patterns.split(';');
+        for (const char* pattern : {"*.wav", "*.mp3", "*.wma", "*.flac", "*.m4a", "*.ogg"})
+            EXPECT_TRUE(patterns.contains(pattern)) << pattern;
+        EXPECT_EQ(request.filters[0].description, "Sound files (" + patterns.join(';') + ")");
+        EXPECT_EQ(request.filters[1].description, "Any Files (*.*)");
         EXPECT_TRUE(request.mustExist);
         EXPECT_EQ(settings::Profile().GetProfileString("Option", "LastAudioFolder", ""),
                   soundFolder);

@@ -3,6 +3,7 @@
 // dialogs; and the English file gives the windows back the program's own texts.
 #include "app/about_dlg.h"
 #include "app/maker.h"
+#include "app/point_proposals_dialog.h"
 #include "app/vellum_dlg.h"
 #include "language/language.h"
 #include "options/filter_property_dialog.h"
@@ -96,6 +97,31 @@ void ExpectTextsFit(const QWidget* window, const std::string& where) {
             << where << ": control " << ui::Dialog::ControlId(control) << " \""
             << TextOf(control).toStdString() << "\"";
     }
+}
+
+void ExpectHeadingsFit(const QTableWidget* table) {
+    const QHeaderView* header = table->horizontalHeader();
+    const int margin = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int column = 0; column < table->columnCount(); ++column) {
+        const QString heading = table->horizontalHeaderItem(column)->text();
+        EXPECT_LE(header->fontMetrics().horizontalAdvance(heading) + margin,
+                  header->sectionSize(column))
+            << heading.toStdString();
+    }
+}
+
+// Found points with every line of the summary: the drift, a jump and the silence it leaves.
+align::Alignment FoundWithAJump() {
+    align::Alignment found;
+    found.matched = true;
+    found.driftPpm = -123.45;
+    found.offset = 12345678;
+    found.points = {{0, 12345678, 0.98},
+                    {600000000, 612345678, 0.97},
+                    {700000000, 612345678, 0.96},
+                    {1200000000, 1112345678, 0.99}};
+    found.jumps = {{600000000, 700000000, 612345678, 612345678}};
+    return found;
 }
 
 // The texts of a window's numbered controls, and its caption under 0.
@@ -233,15 +259,7 @@ TEST_P(ShippedLanguageWindowsTest, TheMainWindowShowsEveryTextWhole) {
               Language().GetDialogText(IDC_BUTTON_AUDIO_VIDEO_RESTORE));
     ExpectTextsFit(&dlg, GetParam());
 
-    auto* points = dlg.Item<QTableWidget>(IDC_LIST_SYNC_POINTS);
-    const QHeaderView* header = points->horizontalHeader();
-    const int margin = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
-    for (int column = 0; column < points->columnCount(); ++column) {
-        const QString heading = points->horizontalHeaderItem(column)->text();
-        EXPECT_LE(header->fontMetrics().horizontalAdvance(heading) + margin,
-                  header->sectionSize(column))
-            << heading.toStdString();
-    }
+    ExpectHeadingsFit(dlg.Item<QTableWidget>(IDC_LIST_SYNC_POINTS));
     EXPECT_TRUE(scope.prompts.messages.empty());
 }
 
@@ -270,6 +288,14 @@ TEST_P(ShippedLanguageWindowsTest, TheSmallDialogsShowEveryTextWhole) {
     });
     CAboutDlg about;
     testsupport::RunModal(about, [&] { ExpectTextsFit(&about, std::string(GetParam()) + " about"); });
+    PointProposalsDialog proposals(FoundWithAJump(), nullptr);
+    testsupport::RunModal(proposals, [&] {
+        EXPECT_EQ(proposals.windowTitle(), Language().GetDialogText(IDD_DIALOG_POINT_PROPOSALS));
+        EXPECT_EQ(proposals.AddCheckedButton()->text(),
+                  Language().GetString(IDS_BUTTON_ADD_CHECKED_POINTS));
+        ExpectTextsFit(&proposals, std::string(GetParam()) + " points found");
+        ExpectHeadingsFit(proposals.Table());
+    });
     // The filters' dialog has no texts in the files: its number is that of a column heading,
     // whose text would otherwise become its caption.
     graph::FilterGraph graph;
