@@ -96,12 +96,12 @@ void CVellumDlg::OpenVideoFile(const QString& file) {
         });
     }
     EnableWorkingSet();
-    SetDlgItemText(IDC_STATIC_STATUS, QStringLiteral("%1 %2     %3 %4*%5")
-                                          .arg(Language().GetString(IDS_MESSAGE_OUTPUT_FILE),
-                                               output.outputFileName,
-                                               Language().GetString(IDS_MESSAGE_RESOLUTION))
-                                          .arg(output.outputWidth)
-                                          .arg(output.outputHeight));
+    SetDlgItemText(IDC_STATIC_STATUS,
+                   QStringLiteral("%1 %2     %3 %4*%5")
+                       .arg(Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
+                            Language().GetString(IDS_MESSAGE_RESOLUTION),
+                            QString::number(output.outputWidth),
+                            QString::number(output.outputHeight)));
     if (output.frameRateIndex == 0)
         output.outputFrameRate = output.sourceFrameRate;
     // A stream the file lacks has no length: nothing of the previous video's stays.
@@ -158,10 +158,10 @@ void CVellumDlg::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // The points belong to the video open now; a drop is easily made by mistake.
     if (syncState.syncCount > 0 &&
-        !AllowDroppingPoints(QStringLiteral("Opening %1 replaces the %2 synchronization points "
-                                            "of the video open now. Do you want to open it?")
-                                 .arg(QFileInfo(file).fileName())
-                                 .arg(syncState.syncCount)))
+        !AllowDroppingPoints(
+            QStringLiteral("Opening %1 replaces the %2 synchronization points "
+                           "of the video open now. Do you want to open it?")
+                .arg(QFileInfo(file).fileName(), QString::number(syncState.syncCount))))
         return;
     // Opening probes the file and may show messages: not inside the drag source's event.
     QTimer::singleShot(0, this, [this, file] { OpenVideoFile(file); });

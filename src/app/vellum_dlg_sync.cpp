@@ -302,9 +302,8 @@ void CVellumDlg::OnLoadSyncList() {
                        QStringLiteral("The synchronization list file %1 declares %2 points "
                                       "(TOTAL_SYNC_POINTS), but a list holds 0 to %3 points. "
                                       "The file was not loaded; the points were left as they were.")
-                           .arg(*chosen)
-                           .arg(list.declaredCount)
-                           .arg(avsync::kMaxSyncPoints),
+                           .arg(*chosen, QString::number(list.declaredCount),
+                                QString::number(avsync::kMaxSyncPoints)),
                        Language().GetString(IDS_MESSAGE_ERROR));
         return;
     case avsync::LoadedSyncList::Status::Loaded:
