@@ -2,6 +2,7 @@
 
 #include "app/vellum_dlg.h"
 #include "language/language.h"
+#include "platform/graph/library_log.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
 #include "resources/resource.h"
@@ -13,6 +14,9 @@
 CVellumApp::CVellumApp(int& argc, char** argv) : QApplication(argc, argv) {
     // Qt hands the user's locale to the C library; numbers must keep their decimal point.
     std::setlocale(LC_NUMERIC, "C");
+    // FFmpeg's own lines (statistics, warnings) are no message for the user; a failure's
+    // message gives the library's reason itself.
+    graph::ShowLibraryLog(false);
 }
 
 int CVellumApp::Run() {

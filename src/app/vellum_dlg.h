@@ -175,8 +175,9 @@ class CVellumDlg : public ui::Dialog {
     // picture cannot be copied.
     bool ChoosePictureCopy(render::OutputParts& parts);
     // Ends the run with its summary; a run that failed (`failure`) says that what it wrote was
-    // removed, so no incomplete file passes for the video. Returns that line.
-    QString FinishConversion(HRESULT failure = S_OK);
+    // removed, so no incomplete file passes for the video; one the user `stopped` says where
+    // it stopped, the file keeping what was written. Returns that line.
+    QString FinishConversion(HRESULT failure = S_OK, bool stopped = false);
     void OnConversionEvents();
     void ShowProgress();
 

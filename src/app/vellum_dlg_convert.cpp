@@ -6,11 +6,12 @@
 #include "options/filter_property_dialog.h"
 #include "options/output_extension.h"
 #include "options/picture_copy_check.h"
+#include "options/stored_compressor.h"
 #include "platform/core/guid.h"
 #include "platform/graph/device_enumerator.h"
-#include "options/stored_compressor.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
+#include "render/output_place.h"
 #include "resources/resource.h"
 
 #include <QFile>
@@ -59,7 +60,12 @@ void CVellumDlg::OnConvert() {
         return;
     }
     if (converting != 0) {
-        FinishConversion();
+        FinishConversion(S_OK, true);
+        return;
+    }
+    if (const QString refusal = render::OutputPlaceRefusal(output.outputFileName);
+        !refusal.isEmpty()) {
+        ui::MessageBox(this, refusal);
         return;
     }
     if (!ConfirmReplacingOutput())
@@ -147,8 +153,9 @@ bool CVellumDlg::ConfirmReplacingOutput() {
                        ui::MB_YESNO | ui::MB_ICONEXCLAMATION) == ui::IDYES;
 }
 
-QString CVellumDlg::FinishConversion(HRESULT failure) {
+QString CVellumDlg::FinishConversion(HRESULT failure, bool stopped) {
     conversionClock_->stop();
+    const REFERENCE_TIME reached = conversion.WrittenTime();
     if (FAILED(failure))
         render::DiscardOutput(conversion);
     render::EndConversion(conversion);
@@ -164,13 +171,15 @@ QString CVellumDlg::FinishConversion(HRESULT failure) {
                       ? QStringLiteral("The incomplete file was removed; %1 was not replaced.")
                       : QStringLiteral("The incomplete file was removed; %1 was not written.");
         summary = "The conversion failed. " + summary.arg(output.outputFileName);
+    } else if (stopped) {
+        summary = render::StoppedSummary(reached, output.outputFileName);
     } else {
-        summary = QStringLiteral("%1. %2 %3     %4 %5*%6")
-                      .arg(Language().GetString(IDS_MESSAGE_CONVERSION_DONE),
-                           Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
-                           Language().GetString(IDS_MESSAGE_RESOLUTION))
-                      .arg(output.outputWidth)
-                      .arg(output.outputHeight);
+        summary =
+            QStringLiteral("%1. %2 %3     %4 %5*%6")
+                .arg(Language().GetString(IDS_MESSAGE_CONVERSION_DONE),
+                     Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
+                     Language().GetString(IDS_MESSAGE_RESOLUTION),
+                     QString::number(output.outputWidth), QString::number(output.outputHeight));
     }
     SetDlgItemText(IDC_STATIC_STATUS, summary);
     for (int id : kButtonsLockedWhileConverting)
@@ -192,9 +201,9 @@ void CVellumDlg::OnConversionEvents() {
             // A conversion that fails while it streams (its source cut short, a full disk)
             // ends here, with what went wrong.
             const auto failure = static_cast<HRESULT>(param1);
+            const QString reason = render::FailureReason(conversion, failure);
             const QString summary = FinishConversion(FAILED(failure) ? failure : E_FAIL);
-            ui::MessageBox(this, "The conversion stopped: " + render::ErrorText(failure) + "\n" +
-                                     summary);
+            ui::MessageBox(this, "The conversion stopped: " + reason + "\n" + summary);
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "cli/conversion_run.h"
 
+#include "cli/interrupt_watch.h"
 #include "platform/core/window_message.h"
 #include "platform/graph/event_queue.h"
 #include "platform/ui/prompts.h"
@@ -14,18 +15,26 @@ constexpr int kProgressPeriodMs = 250;
 
 ConversionRun::ConversionRun(render::Conversion& conversion) : conversion_(conversion) {}
 
-bool ConversionRun::Wait(const std::function<void(REFERENCE_TIME)>& progress) {
+RunEnd ConversionRun::Wait(const std::function<void(REFERENCE_TIME)>& progress) {
     QEventLoop loop;
-    finish_ = [&loop](bool completed) { loop.exit(completed ? 0 : 1); };
+    RunEnd end = RunEnd::Failed;
+    finish_ = [&](RunEnd how) {
+        end = how;
+        loop.exit();
+    };
+    const InterruptWatch interrupts([this] {
+        if (finish_)
+            finish_(RunEnd::Stopped);
+    });
     QTimer timer;
     timer.setInterval(kProgressPeriodMs);
     connect(&timer, &QTimer::timeout, this, [&] { progress(conversion_.WrittenTime()); });
     timer.start();
     // An event that arrived before the loop started is read first.
     QTimer::singleShot(0, this, [this] { ReadEvents(); });
-    const bool completed = loop.exec() == 0;
+    loop.exec();
     finish_ = nullptr;
-    return completed;
+    return end;
 }
 
 bool ConversionRun::event(QEvent* event) {
@@ -44,13 +53,14 @@ void ConversionRun::ReadEvents() {
            SUCCEEDED(conversion_.pEvent->GetEvent(&code, &param1, &param2, 0))) {
         conversion_.pEvent->FreeEventParams(code, param1, param2);
         if (code == graph::EC_COMPLETE) {
-            finish_(true);
+            finish_(RunEnd::Completed);
             return;
         }
         if (code == graph::EC_ERRORABORT) {
-            ui::MessageBox(nullptr, "The conversion stopped: " +
-                                        render::ErrorText(static_cast<HRESULT>(param1)));
-            finish_(false);
+            ui::MessageBox(nullptr,
+                           "The conversion stopped: " +
+                               render::FailureReason(conversion_, static_cast<HRESULT>(param1)));
+            finish_(RunEnd::Failed);
             return;
         }
     }

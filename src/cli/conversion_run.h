@@ -1,7 +1,8 @@
 #pragma once
 // Waiting for a running conversion to end, in an event loop: the graph posts WM_GRAPHNOTIFY
 // to a receiver here, which reads the graph's events and ends the loop on completion or on
-// a failure. Meanwhile a timer redraws the progress line.
+// a failure; Ctrl-C or SIGTERM ends it as a stop. Meanwhile a timer redraws the progress
+// line.
 #include "render/output_graph.h"
 
 #include <QObject>
@@ -10,6 +11,8 @@
 
 namespace cli {
 
+enum class RunEnd { Completed, Failed, Stopped };
+
 class ConversionRun : public QObject {
     Q_OBJECT
   public:
@@ -17,9 +20,10 @@ class ConversionRun : public QObject {
 
     // The receiver RenderToFile posts the graph's events to.
     QObject* NotifyWindow() { return this; }
-    // Runs the event loop until the graph completes (true) or fails (false, after saying
-    // why); `progress` is called with the written output time a few times a second.
-    bool Wait(const std::function<void(REFERENCE_TIME)>& progress);
+    // Runs the event loop until the graph completes, fails (after saying why) or the user
+    // interrupts the program; `progress` is called with the written output time a few times
+    // a second.
+    RunEnd Wait(const std::function<void(REFERENCE_TIME)>& progress);
 
   protected:
     bool event(QEvent* event) override;
@@ -28,7 +32,7 @@ class ConversionRun : public QObject {
     void ReadEvents();
 
     render::Conversion& conversion_;
-    std::function<void(bool)> finish_;
+    std::function<void(RunEnd)> finish_;
 };
 
 } // namespace cli

@@ -14,8 +14,8 @@
 #include "platform/settings/store.h"
 #include "render/build_timeline.h"
 #include "render/output_graph.h"
+#include "render/output_place.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 extern "C" {
@@ -29,6 +29,9 @@ extern "C" {
 namespace cli {
 namespace {
 
+// The shell's status of a program that Ctrl-C ended (128 + SIGINT).
+constexpr int kInterruptedExit = 130;
+
 void Say(const QString& text) {
     ui::MessageBox(nullptr, text);
 }
@@ -40,15 +43,12 @@ bool Refuses(const QString& refusal) {
     return !refusal.isEmpty();
 }
 
-// An existing file is replaced only when asked; a missing folder is named before anything
-// is read.
+// An existing file is replaced only when asked; a folder that cannot take the file is named
+// before anything is read.
 bool OutputWritable(const ConvertOptions& options) {
-    const QFileInfo output(options.output);
-    if (!output.absoluteDir().exists()) {
-        Say("Can not write " + options.output + ": the folder " + output.absolutePath() +
-            " does not exist.");
+    if (Refuses(render::OutputPlaceRefusal(options.output)))
         return false;
-    }
+    const QFileInfo output(options.output);
     if (!output.exists())
         return true;
     // Replaced only once the new file is complete.
@@ -276,20 +276,29 @@ int RunConversion(const ConvertOptions& options) {
     if (FAILED(render::RenderToFile(composition.Timeline(), output, parts, conversion)))
         return 1;
     progress = std::make_unique<ProgressLine>(source.sync.outputDuration);
-    const bool completed = run.Wait([&](REFERENCE_TIME written) { progress->Show(written); });
-    if (completed)
+    const RunEnd end = run.Wait([&](REFERENCE_TIME written) { progress->Show(written); });
+    const REFERENCE_TIME reached = conversion.WrittenTime();
+    if (end == RunEnd::Completed)
         progress->Show(source.sync.outputDuration);
     progress->Break();
-    if (!completed)
+    // A stopped file keeps what was written, as with the Stop button; a failed one does not.
+    if (end == RunEnd::Failed)
         render::DiscardOutput(conversion);
     render::EndConversion(conversion);
     composition.ReleaseTimeline();
-    if (completed)
+    switch (end) {
+    case RunEnd::Completed:
         PrintMessage(QStringLiteral("Done. Output file: %1     Resolution: %2*%3")
-                         .arg(output.outputFileName)
-                         .arg(output.outputWidth)
-                         .arg(output.outputHeight));
-    return completed ? 0 : 1;
+                         .arg(output.outputFileName, QString::number(output.outputWidth),
+                              QString::number(output.outputHeight)));
+        return 0;
+    case RunEnd::Stopped:
+        PrintMessage(render::StoppedSummary(reached, output.outputFileName));
+        return kInterruptedExit;
+    case RunEnd::Failed:
+        break;
+    }
+    return 1;
 }
 
 } // namespace cli

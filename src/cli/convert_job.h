@@ -6,7 +6,8 @@
 
 namespace cli {
 
-// The exit status: 0 when the whole file was written, 1 after saying why it was not.
+// The exit status: 0 when the whole file was written, 1 after saying why it was not, 130
+// when Ctrl-C or SIGTERM stopped it (the file keeps what was written).
 int RunConversion(const ConvertOptions& options);
 
 } // namespace cli

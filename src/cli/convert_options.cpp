@@ -1,9 +1,12 @@
 #include "cli/convert_options.h"
 
+#include "language/language.h"
 #include "options/output_extension.h"
+#include "resources/resource.h"
 #include "sync/time_text.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 #include <functional>
 #include <map>
@@ -115,6 +118,8 @@ const std::map<QString, Reader>& ValueOptions() {
 } // namespace
 
 bool ParseArguments(const QStringList& arguments, ConvertOptions& options, QString& error) {
+    // A second value would silently replace the first.
+    QSet<QString> given;
     for (int i = 0; i < arguments.size(); ++i) {
         QString name = arguments[i];
         std::optional<QString> value;
@@ -127,9 +132,18 @@ bool ParseArguments(const QStringList& arguments, ConvertOptions& options, QStri
             options.help = true;
             return true;
         }
-        if (name == "--calculate" || name == "--overwrite" || name == "--auto-points") {
+        if (name.startsWith('-') && name != "-") {
+            if (given.contains(name)) {
+                error = Language().GetString(IDS_MESSAGE_OPTION_GIVEN_TWICE).arg(name);
+                return false;
+            }
+            given.insert(name);
+        }
+        if (name == "--calculate" || name == "--overwrite" || name == "--auto-points" ||
+            name == "--verbose") {
             (name == "--calculate"   ? options.calculate
              : name == "--overwrite" ? options.overwrite
+             : name == "--verbose"   ? options.verbose
                                      : options.autoPoints) = true;
             continue;
         }
@@ -237,6 +251,8 @@ Output (anything not given comes from the settings saved by the main window's Op
                          compressor's bit rate
   --audio-bitrate BPS    bits per second of the sound: the WMV profile's, or the sound
                          compressor's bit rate
+  --verbose              show FFmpeg's own lines (encoder statistics, warnings) on standard
+                         error as well
   -h, --help             this text
 
 NAME is found as the main window finds it: the first entry whose name, in lower case,
@@ -248,10 +264,14 @@ output. On a terminal a progress line shows the part done and the time left. A q
 the main window would ask is answered as follows: a missing compressor is accepted (the
 file is written uncompressed); an output frame rate out of range becomes 23.976.
 
+Ctrl-C (or SIGTERM) stops the conversion as the Stop button does: OUTPUT keeps what was
+written up to then and plays; a second Ctrl-C ends the program at once.
+
 Exit status: 0 when the whole file was written; 1 when the conversion could not start or
 failed (unreadable input, unknown NAME, points or times that cannot be composed, an
-existing OUTPUT without --overwrite, a folder that does not exist, a write error); 2 for
-bad arguments.
+existing OUTPUT without --overwrite, a folder that does not exist or cannot be written, a
+write error); 2 for bad arguments (an option given twice among them); 130 when Ctrl-C
+stopped it.
 
 Example:
   quillet-convert talk.mp4 --sync-list talk.ini --calculate \

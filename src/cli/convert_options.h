@@ -27,9 +27,12 @@ struct ConvertOptions {
     std::optional<double> frameRate; // without it (or "source") the input's own rate
     std::optional<int> videoBitrate, audioBitrate;
     bool help = false;
+    // FFmpeg's own log lines on standard error.
+    bool verbose = false;
 };
 
-// Reads the arguments after the program name. False with the reason in `error`.
+// Reads the arguments after the program name; an option given twice is refused. False with
+// the reason in `error`.
 bool ParseArguments(const QStringList& arguments, ConvertOptions& options, QString& error);
 
 // The --help text.

@@ -2,6 +2,7 @@
 #include "cli/convert_job.h"
 #include "cli/convert_options.h"
 #include "cli/stderr_prompts.h"
+#include "platform/graph/library_log.h"
 #include "platform/settings/store.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
         std::fputs(cli::HelpText().toUtf8().constData(), stdout);
         return 0;
     }
+    graph::ShowLibraryLog(options.verbose);
     // The main program's settings: the same file, whatever this program is called.
     settings::SetProfile(
         std::make_unique<settings::Store>(settings::DefaultRoot(), "Morvane", "quillet"));

@@ -47,9 +47,8 @@ bool LoadPoints(const QString& file, const std::string& sound, avsync::SyncState
     case avsync::LoadedSyncList::Status::CountOutOfRange:
         Say(QStringLiteral("The synchronization list file %1 declares %2 points "
                            "(TOTAL_SYNC_POINTS), but a list holds 0 to %3 points.")
-                .arg(file)
-                .arg(list.declaredCount)
-                .arg(avsync::kMaxSyncPoints));
+                .arg(file, QString::number(list.declaredCount),
+                     QString::number(avsync::kMaxSyncPoints)));
         return false;
     case avsync::LoadedSyncList::Status::TimeOutOfRange:
         Say(QStringLiteral("The synchronization list file %1 holds %2=%3, which is not a time.")

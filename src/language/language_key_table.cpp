@@ -189,6 +189,14 @@ constexpr LanguageKey kLanguageKeyTable[] = {
     {476, "IDS_STATUS_SOUND"},
     {477, "IDS_STATUS_POINTS_MADE_WITH"},
     {478, "IDS_DROPPED_SOUND_QUESTION"},
+    // What a conversion could not do, and how it ended.
+    {400, "IDS_MESSAGE_OUTPUT_FOLDER_MISSING"},
+    {401, "IDS_MESSAGE_OUTPUT_FOLDER_IS_FILE"},
+    {402, "IDS_MESSAGE_OUTPUT_FOLDER_READ_ONLY"},
+    {403, "IDS_MESSAGE_OUTPUT_IS_FOLDER"},
+    {404, "IDS_MESSAGE_OUTPUT_NOT_WRITTEN"},
+    {405, "IDS_MESSAGE_CONVERSION_STOPPED"},
+    {406, "IDS_MESSAGE_OPTION_GIVEN_TWICE"},
 };
 
 } // namespace

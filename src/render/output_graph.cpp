@@ -1,5 +1,6 @@
 #include "render/output_graph.h"
 
+#include "language/language.h"
 #include "options/output_extension.h"
 #include "platform/core/guid.h"
 #include "platform/core/window_message.h"
@@ -14,6 +15,7 @@
 #include "render/asf_writer_profile.h"
 #include "render/generate_profile.h"
 #include "render/map_profile.h"
+#include "resources/resource.h"
 
 #include <QObject>
 
@@ -31,6 +33,17 @@ constexpr const char* kFileProfileText = "test2";
 
 void Say(const QString& text) {
     ui::MessageBox(nullptr, text);
+}
+
+// The output file and why it could not be written: the encoder's or writer's own words, else
+// the status's text.
+QString NotWritten(graph::FilterGraph& graph, const std::string& file, HRESULT hr) {
+    QString reason = QString::fromStdString(graph.TakeFailureReason());
+    if (reason.isEmpty())
+        reason = ErrorText(hr);
+    return Language()
+        .GetString(IDS_MESSAGE_OUTPUT_NOT_WRITTEN)
+        .arg(QString::fromStdString(file), reason);
 }
 
 // The profile of WMV output, generated from the settings before the writer is added (also
@@ -97,8 +110,9 @@ HRESULT ConfigureAsfWriter(graph::BaseFilter* mux, OutputSettings& output,
 
 // One group's pin into the writer, through its compressor when one is used.
 HRESULT RenderGroup(editing::RenderEngine& engine, graph::FilterGraph& graph,
-                    graph::CaptureGraphBuilder2& builder, graph::BaseFilter* mux, long group,
-                    bool useCompressor, const std::shared_ptr<graph::BaseFilter>& compressor,
+                    graph::CaptureGraphBuilder2& builder, graph::BaseFilter* mux,
+                    const std::string& file, long group, bool useCompressor,
+                    const std::shared_ptr<graph::BaseFilter>& compressor,
                     const char* compressorName) {
     graph::Pin* pin = nullptr;
     if (FAILED(engine.GetGroupOutputPin(group, &pin))) {
@@ -114,9 +128,11 @@ HRESULT RenderGroup(editing::RenderEngine& engine, graph::FilterGraph& graph,
         }
         through = compressor.get();
     }
+    graph.TakeFailureReason(); // one from before belongs to another attempt
     const HRESULT hr = builder.RenderStream(pin, through, mux);
     if (FAILED(hr))
-        Say("failed pBuilder->RenderStream( NULL, NULL, pPin, NULL, pMux )\n" + ErrorText(hr));
+        Say("failed pBuilder->RenderStream( NULL, NULL, pPin, NULL, pMux )\n" +
+            NotWritten(graph, file, hr));
     return hr;
 }
 
@@ -248,7 +264,7 @@ HRESULT BuildOutputGraph(editing::RenderEngine& engine, const std::string& file,
                 return hr;
             continue;
         }
-        hr = RenderGroup(engine, *graph, builder, mux, group,
+        hr = RenderGroup(engine, *graph, builder, mux, file, group,
                          (picture ? output.useVideoCompressor : output.useAudioCompressor) == 1,
                          picture ? parts.videoCompressor : parts.audioCompressor,
                          picture ? "VideoCompressor" : "AudioCompressor");
@@ -271,7 +287,7 @@ HRESULT BuildOutputGraph(editing::RenderEngine& engine, const std::string& file,
         parts.beforeCustomRun(*graph);
     hr = conversion.pControl->Run();
     if (FAILED(hr)) {
-        Say("can not pControl->Run()!!!\n" + ErrorText(hr));
+        Say("can not pControl->Run()!!!\n" + NotWritten(*graph, file, hr));
         return hr;
     }
     return S_OK;
@@ -293,6 +309,20 @@ REFERENCE_TIME Conversion::WrittenTime() const {
 QString ErrorText(HRESULT hr) {
     // The caller's buffer held 160 bytes with the terminating zero.
     return QString::fromStdString(core::StatusText(hr).substr(0, 159));
+}
+
+QString FailureReason(const Conversion& conversion, HRESULT hr) {
+    graph::FilterGraph* graph = nullptr;
+    QString reason;
+    if (conversion.pRenderEngine && SUCCEEDED(conversion.pRenderEngine->GetFilterGraph(&graph)))
+        reason = QString::fromStdString(graph->TakeFailureReason());
+    return reason.isEmpty() ? ErrorText(hr) : reason;
+}
+
+QString StoppedSummary(REFERENCE_TIME reached, const QString& file) {
+    return Language()
+        .GetString(IDS_MESSAGE_CONVERSION_STOPPED)
+        .arg(QString::number(static_cast<double>(reached) / UNITS, 'f', 1), file);
 }
 
 HRESULT RenderToFile(editing::Timeline* timeline, OutputSettings& output, const OutputParts& parts,

@@ -71,4 +71,11 @@ void EndConversion(Conversion& conversion);
 // The platform's text for a status, cut as a 160-byte buffer cuts it.
 QString ErrorText(HRESULT hr);
 
+// Why a running conversion failed with `hr`: the failing encoder's or writer's own words,
+// else the status's text.
+QString FailureReason(const Conversion& conversion, HRESULT hr);
+
+// The summary of a conversion the user stopped once `reached` of the output was written.
+QString StoppedSummary(REFERENCE_TIME reached, const QString& file);
+
 } // namespace render

@@ -124,6 +124,14 @@
 #define IDS_STATUS_SOUND 476
 #define IDS_STATUS_POINTS_MADE_WITH 477
 #define IDS_DROPPED_SOUND_QUESTION 478
+// What a conversion could not do, and how it ended.
+#define IDS_MESSAGE_OUTPUT_FOLDER_MISSING 400
+#define IDS_MESSAGE_OUTPUT_FOLDER_IS_FILE 401
+#define IDS_MESSAGE_OUTPUT_FOLDER_READ_ONLY 402
+#define IDS_MESSAGE_OUTPUT_IS_FOLDER 403
+#define IDS_MESSAGE_OUTPUT_NOT_WRITTEN 404
+#define IDS_MESSAGE_CONVERSION_STOPPED 405
+#define IDS_MESSAGE_OPTION_GIVEN_TWICE 406
 
 // Icons, bitmaps, cursors, sounds, menus
 #define IDR_MAINFRAME 128 // program icon, also the "Convert" button's icon

@@ -157,6 +157,16 @@ const std::map<int, const char*>& Table() {
         {IDS_STATUS_POINTS_MADE_WITH, "Points made with: %1"},
         {IDS_DROPPED_SOUND_QUESTION,
          "%1 holds sound and no picture. Use it as the separate sound of %2?"},
+        {IDS_MESSAGE_OUTPUT_FOLDER_MISSING, "Can not write %1: the folder %2 does not exist."},
+        {IDS_MESSAGE_OUTPUT_FOLDER_IS_FILE, "Can not write %1: %2 is a file, not a folder."},
+        {IDS_MESSAGE_OUTPUT_FOLDER_READ_ONLY,
+         "Can not write %1: the folder %2 can not be written to."},
+        {IDS_MESSAGE_OUTPUT_IS_FOLDER,
+         "Can not write %1: it is a folder. Give the output a file name."},
+        {IDS_MESSAGE_OUTPUT_NOT_WRITTEN, "The output file %1 could not be written: %2"},
+        {IDS_MESSAGE_CONVERSION_STOPPED,
+         "Stopped at %1 s of the output. The output file %2 holds what was written up to then."},
+        {IDS_MESSAGE_OPTION_GIVEN_TWICE, "%1 is given more than once."},
     };
     return table;
 }

@@ -7,6 +7,7 @@
 #include "options/output_settings_dialog.h"
 #include "platform/core/guid.h"
 #include "platform/graph/device_enumerator.h"
+#include "platform/graph/filter_options.h"
 #include "platform/settings/store.h"
 #include "resources/resource.h"
 #include "support/drift_fixtures.h"
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -158,11 +160,16 @@ TEST_F(ConvertTest, RefusesWithoutAVideoOrWhilePreviewingAndAsksBeforeReplacing)
     });
 }
 
+// A name holding "%1" comes through every summary as it is.
 TEST_F(ConvertTest, ConvertTwiceStartsThenStopsLeavingAPlayableFile) {
     testsupport::RunModal(dlg, [&] {
+        Output("100%1 clip.avi", 0, "divx", "microsoft adpcm");
         // Long enough that the conversion is still running when Stop comes.
         Open(testsupport::PlainClip(640, 480, 25, 60));
-        Output("stopped.avi", 0, "divx", "microsoft adpcm");
+        EXPECT_TRUE(
+            dlg.GetDlgItemText(IDC_STATIC_STATUS)
+                .startsWith("Output file: " + dlg.output.outputFileName + "     Resolution: "))
+            << dlg.GetDlgItemText(IDC_STATIC_STATUS).toStdString();
         Click(IDC_BUTTON_CONVERT);
         ASSERT_TRUE(scope.prompts.messages.empty()) << scope.prompts.messages[0].text.toStdString();
         ASSERT_EQ(dlg.converting, 1);
@@ -175,8 +182,16 @@ TEST_F(ConvertTest, ConvertTwiceStartsThenStopsLeavingAPlayableFile) {
         Click(IDC_BUTTON_CONVERT);
         EXPECT_EQ(dlg.converting, 0);
         EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_CONVERT), "Convert");
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_STATUS),
-                  "Done. Output file: " + dlg.output.outputFileName + "     Resolution: 640*480");
+        // It says where it stopped, not that it is done.
+        const QRegularExpressionMatch stopped =
+            QRegularExpression(
+                "^Stopped at ([0-9.]+) s of the output\\. The output file (.*) holds "
+                "what was written up to then\\.$")
+                .match(dlg.GetDlgItemText(IDC_STATIC_STATUS));
+        ASSERT_TRUE(stopped.hasMatch()) << dlg.GetDlgItemText(IDC_STATIC_STATUS).toStdString();
+        EXPECT_GT(stopped.captured(1).toDouble(), 0);
+        EXPECT_LT(stopped.captured(1).toDouble(), 60);
+        EXPECT_EQ(stopped.captured(2), dlg.output.outputFileName);
         EXPECT_TRUE(dlg.GetDlgItem(IDC_BUTTON_ADD_VIDEO)->isEnabled());
         EXPECT_FALSE(dlg.Timer(CVellumDlg::kConversionClockTimer)->isActive());
         // What was written so far plays.
@@ -212,11 +227,14 @@ TEST_F(ConvertTest, AviWmvAndACustomMultiplexerAreWrittenToTheEnd) {
     testsupport::RunModal(dlg, [&] {
         Open(testsupport::Clip(testsupport::ClipKind::H264Aac));
 
-        Output("whole.avi", 0, "divx", "microsoft adpcm");
+        Output("100%1 clip.avi", 0, "divx", "microsoft adpcm");
         Click(IDC_BUTTON_CONVERT);
         ASSERT_EQ(dlg.converting, 1);
         ASSERT_TRUE(WaitUntilIdle());
-        EXPECT_TRUE(dlg.GetDlgItemText(IDC_STATIC_STATUS).startsWith("Done."));
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_STATIC_STATUS),
+                  QStringLiteral("Done. Output file: %1     Resolution: %2*%3")
+                      .arg(dlg.output.outputFileName, QString::number(dlg.output.outputWidth),
+                           QString::number(dlg.output.outputHeight)));
         EXPECT_EQ(Probe("stream=codec_name"), "mpeg4\nadpcm_ms");
 
         // WMV: the writer's own encoders, no compressor question, and both flags 0 after.
@@ -288,17 +306,53 @@ TEST_F(ConvertTest, WmvRefusalsComeInTheOrderItsOutputIsBuilt) {
     });
 }
 
-TEST_F(ConvertTest, AFileThatCannotBeWrittenEndsWithAMessageAndAnIdleWindow) {
+// An output that cannot be written is refused with one message naming it and the reason:
+// its folder, checked before anything is built, or the encoder's own words when it refuses
+// its settings. The window stays idle, and the settings and points stay as they were.
+TEST_F(ConvertTest, AnOutputThatCannotBeWrittenIsNamedWithItsReason) {
+    testsupport::WriteFileBytes((folder + "/plain.txt").toStdString(), "mine");
+    QDir(folder).mkdir("a-folder");
     testsupport::RunModal(dlg, [&] {
         Open(testsupport::Clip(testsupport::ClipKind::H264Aac));
-        Output("missing-folder/out.avi", 0, "divx", "microsoft adpcm");
-        Click(IDC_BUTTON_CONVERT);
-        ASSERT_TRUE(WaitUntilIdle(10000));
-        ASSERT_FALSE(scope.prompts.messages.empty());
-        EXPECT_EQ(dlg.converting, 0);
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_CONVERT), "Convert");
-        EXPECT_TRUE(dlg.GetDlgItem(IDC_BUTTON_ADD_VIDEO)->isEnabled());
-        EXPECT_FALSE(dlg.conversion.Running());
+        dlg.syncState.syncPoints[0] = {S, S};
+        dlg.syncState.syncCount = 1;
+        struct Case {
+            const char* name;
+            const char* videoSettings;
+            QString first;  // the message's beginning ...
+            QString reason; // ... and its reason, after the output's name
+        };
+        for (const Case& c :
+             {Case{"missing-folder/out.avi", "", "Can not write ",
+                   ": the folder " + folder + "/missing-folder does not exist."},
+              Case{"plain.txt/out.avi", "", "Can not write ",
+                   ": " + folder + "/plain.txt is a file, not a folder."},
+              Case{"a-folder", "", "Can not write ",
+                   ": it is a folder. Give the output a file name."},
+              Case{"refused.avi", "qmin=20:qmax=10",
+                   "failed pBuilder->RenderStream( NULL, NULL, pPin, NULL, pMux )\nThe output "
+                   "file ",
+                   " could not be written: mpeg4: qmin and or qmax are invalid, they must be 0 < "
+                   "min <= max"}}) {
+            Output(c.name, 0, "divx", "microsoft adpcm");
+            graph::QueryFilterInterface<graph::ISpecifyPropertyPages>(dlg.videoCompressor.get())
+                ->Options()
+                .SetState(c.videoSettings);
+            scope.prompts.messages.clear();
+            Click(IDC_BUTTON_CONVERT);
+            ASSERT_EQ(scope.prompts.messages.size(), 1u) << c.name;
+            EXPECT_TRUE(scope.prompts.messages[0].text.startsWith(
+                c.first + dlg.output.outputFileName + c.reason))
+                << scope.prompts.messages[0].text.toStdString();
+            EXPECT_EQ(dlg.converting, 0);
+            EXPECT_FALSE(dlg.conversion.Running());
+            EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_CONVERT), "Convert");
+            EXPECT_TRUE(dlg.GetDlgItem(IDC_BUTTON_ADD_VIDEO)->isEnabled());
+            EXPECT_EQ(dlg.output.outputFileName, folder + "/" + c.name);
+            EXPECT_EQ(dlg.syncState.syncCount, 1);
+        }
+        EXPECT_FALSE(QFile::exists(folder + "/refused.avi"));
+        EXPECT_EQ(testsupport::ReadFileBytes((folder + "/plain.txt").toStdString()), "mine");
     });
 }
 

@@ -12,11 +12,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 
 namespace {
 
@@ -164,11 +169,6 @@ TEST_F(ConvertCommandTest, EachFailureExitsNonZeroSayingWhy) {
         << result.errors.toStdString();
     EXPECT_FALSE(result.errors.contains("IDS_")) << result.errors.toStdString();
 
-    result = Run({input, "--format", "avi", "-o", folder + "/no-such-folder/out.avi"});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.errors.contains("the folder " + folder + "/no-such-folder does not exist"))
-        << result.errors.toStdString();
-
     // An existing file is kept unless --overwrite is given.
     testsupport::WriteFileBytes(output.toStdString(), "mine");
     result = Run({input, "--format", "avi", "-o", output});
@@ -176,14 +176,104 @@ TEST_F(ConvertCommandTest, EachFailureExitsNonZeroSayingWhy) {
     EXPECT_TRUE(result.errors.contains("Give --overwrite")) << result.errors.toStdString();
     EXPECT_EQ(testsupport::ReadFileBytes(output.toStdString()), "mine");
 
-    for (const QStringList& arguments :
-         {QStringList{input}, QStringList{input, "-o", output, "--size", "big"},
-          QStringList{input, "-o", output, "--calculate"}}) {
+    // Wrong use.
+    for (const auto& [arguments, why] :
+         {std::pair{QStringList{input}, "No output file given (-o)."},
+          std::pair{QStringList{input, "-o", output, "--size", "big"},
+                    "--size: \"big\" is not a valid value."},
+          std::pair{QStringList{input, "-o", output, "--calculate"},
+                    "--calculate needs the points of a --sync-list."},
+          std::pair{
+              QStringList{input, "-o", output, "--separate-sound", "a", "--separate-sound", "b"},
+              "--separate-sound is given more than once."}}) {
         result = Run(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(result.errors.contains("See quillet-convert --help."));
+        EXPECT_TRUE(result.errors.contains(QString(why) + " See quillet-convert --help."))
+            << result.errors.toStdString();
     }
-    EXPECT_TRUE(result.errors.contains("--calculate needs the points of a --sync-list."));
+}
+
+// An output that cannot be written is refused naming it and the reason: its folder, checked
+// before anything is read, the encoder's own words when it refuses its stored settings, or
+// why the writer could not open the file (here where it writes first, a link to nowhere).
+// Nothing is written.
+TEST_F(ConvertCommandTest, AnOutputThatCannotBeWrittenIsNamedWithItsReason) {
+    testsupport::WriteFileBytes((folder + "/plain.txt").toStdString(), "mine");
+    QDir(folder).mkdir("a-folder");
+    QFile::link(folder + "/no-such-folder/x", folder + "/unopened.avi.partial");
+    QDir().mkpath(settingsRoot + "/Morvane");
+    testsupport::WriteFileBytes((settingsRoot + "/Morvane/quillet.conf").toStdString(),
+                                "[CodecSettings]\nmpeg4=qmin=20:qmax=10\n");
+    struct Case {
+        const char* name;
+        const char* videoEncoder; // divx refuses the stored settings
+        QString reason;           // after the output's name
+    };
+    for (const Case& c :
+         {Case{"no-such-folder/out.avi", "none",
+               ": the folder " + folder + "/no-such-folder does not exist."},
+          Case{"plain.txt/out.avi", "none", ": " + folder + "/plain.txt is a file, not a folder."},
+          Case{"a-folder", "none", ": it is a folder. Give the output a file name."},
+          Case{"refused.avi", "divx",
+               " could not be written: mpeg4: qmin and or qmax are invalid, they must be 0 < min "
+               "<= max"},
+          Case{"unopened.avi", "none",
+               " could not be written: The system cannot find the file specified."}}) {
+        const QString output = folder + "/" + c.name;
+        const Result result =
+            Run({QString::fromStdString(Clip().path), "--format", "avi", "--video-encoder",
+                 c.videoEncoder, "--audio-encoder", "none", "-o", output});
+        EXPECT_EQ(result.exitCode, 1) << c.name;
+        EXPECT_TRUE(result.errors.contains(output + c.reason)) << result.errors.toStdString();
+    }
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"plain.txt"});
+}
+
+// Ctrl-C in the middle of the file stops as the Stop button does: the file keeps what was
+// written under its own name, and plays; the program says when it stopped and exits 130.
+TEST_F(ConvertCommandTest, CtrlCStopsMidFileLeavingAPlayableFile) {
+    const QString output = folder + "/stopped.avi";
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", settingsRoot);
+    process.setProcessEnvironment(environment);
+    process.start(QUILLET_CONVERT,
+                  {QString::fromStdString(testsupport::PlainClip(640, 480, 25, 60)), "--format",
+                   "avi", "--video-encoder", "divx", "--audio-encoder", "none", "-o", output});
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QFileInfo(output + ".partial").size() > 100'000; }, 60000));
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 130) << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QRegularExpression(
+        "Stopped at [0-9.]+ s of the output\\. The output file " +
+        QRegularExpression::escape(output) + " holds what was written up to then\\.")))
+        << errors.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"stopped.avi"});
+    const double seconds = Probe(output, "format=duration").toDouble();
+    EXPECT_GT(seconds, 0);
+    EXPECT_LT(seconds, 60);
+    QProcess decode;
+    decode.start("ffmpeg", {"-v", "error", "-i", output, "-f", "null", "-"});
+    ASSERT_TRUE(decode.waitForFinished(60000));
+    EXPECT_EQ(decode.exitCode(), 0);
+    EXPECT_EQ(decode.readAllStandardError(), "");
+}
+
+// FFmpeg's own lines (here the H.264 encoder's statistics) reach standard error only with
+// --verbose.
+TEST_F(ConvertCommandTest, TheLibrarysLinesShowOnlyWhenVerbose) {
+    for (const auto& [verbose, shown] :
+         {std::pair{QStringList{}, false}, std::pair{QStringList{"--verbose"}, true}}) {
+        const Result result =
+            Run(QStringList{QString::fromStdString(Clip().path), "--video-encoder", "libx264",
+                            "--audio-encoder", "none", "--overwrite", "-o", folder + "/log.mkv"} +
+                verbose);
+        ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+        EXPECT_EQ(result.errors.contains("[libx264 @ "), shown) << result.errors.toStdString();
+    }
 }
 
 // --overwrite onto a disk that fills up: the run fails saying why, and the file it was to

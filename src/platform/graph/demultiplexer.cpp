@@ -5,7 +5,6 @@
 #include "platform/graph/stream_length.h"
 
 #include <chrono>
-#include <cstdio>
 
 namespace graph {
 
@@ -214,7 +213,7 @@ void Demultiplexer::ReadLoop() {
         if (error < 0) {
             // The streams end where the file can no longer be read; what was read still plays.
             if (error != AVERROR_EOF) {
-                std::fprintf(stderr, "Demultiplexer: %s\n", AvErrorText(error).c_str());
+                av_log(nullptr, AV_LOG_ERROR, "Demultiplexer: %s\n", AvErrorText(error).c_str());
                 NotifyEvent(EC_ERRORABORT, StatusFromAv(error), 0);
             }
             break;

@@ -1,6 +1,7 @@
 #include "platform/graph/encoder.h"
 
 #include "platform/graph/event_queue.h"
+#include "platform/graph/library_log.h"
 #include "platform/graph/multiplexer.h"
 #include "platform/graph/stream_encoder.h"
 
@@ -51,10 +52,13 @@ HRESULT Encoder::CompleteConnect(Pin& pin, Pin& peer) {
     if (&pin != input_)
         return S_OK;
     std::unique_ptr<StreamEncoder> trial;
+    const LibraryLogCapture capture;
     const HRESULT hr = StreamEncoder::Open({.codec = codec_, .options = options_.get()},
                                            peer.OfferedType(), &trial);
-    if (FAILED(hr))
+    if (FAILED(hr)) {
+        NoteFailure(hr);
         return hr;
+    }
     SetOfferedType(output_, trial->OutputType());
     return S_OK;
 }
@@ -68,13 +72,16 @@ HRESULT Encoder::OpenRun() {
     const auto* writer =
         downstream ? dynamic_cast<const Multiplexer*>(downstream->Filter()) : nullptr;
     std::unique_ptr<StreamEncoder> encoder;
+    const LibraryLogCapture capture;
     hr = StreamEncoder::Open({.codec = codec_,
                               .options = options_.get(),
                               .globalHeader = writer && writer->WantsGlobalHeaders(),
                               .showingOrder = writer && !writer->KeepsShowingTimes()},
                              input, &encoder);
-    if (FAILED(hr))
+    if (FAILED(hr)) {
+        NoteFailure(hr);
         return hr;
+    }
     running_ = std::move(encoder);
     announceType_ = true;
     return S_OK;
@@ -110,13 +117,16 @@ HRESULT Encoder::EncodeAndDeliver(const MediaSample* sample) {
         refused = FAILED(delivered);
         return delivered;
     };
+    const LibraryLogCapture capture;
     const HRESULT hr = sample ? running_->Encode(*sample, deliver) : running_->Finish(deliver);
     if (FAILED(hr)) {
         running_.reset();
         // A refusal downstream is reported there; a failure of the encoder itself ends this
         // branch here.
-        if (!refused)
+        if (!refused) {
+            NoteFailure(hr);
             NotifyEvent(EC_ERRORABORT, hr, 0);
+        }
     }
     return hr;
 }

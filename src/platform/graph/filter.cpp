@@ -1,6 +1,7 @@
 #include "platform/graph/filter.h"
 
 #include "platform/graph/filter_graph.h"
+#include "platform/graph/library_log.h"
 
 namespace graph {
 
@@ -78,6 +79,14 @@ void BaseFilter::SetOfferedType(Pin* pin, MediaType type) {
 void BaseFilter::NotifyEvent(long code, std::intptr_t param1, std::intptr_t param2) {
     if (graph_)
         graph_->NotifyEvent(code, param1, param2);
+}
+
+void BaseFilter::NoteFailure(HRESULT hr) {
+    if (!graph_)
+        return;
+    const LibraryLogCapture* capture = LibraryLogCapture::Innermost();
+    graph_->NoteFailure(capture && !capture->Text().empty() ? capture->Text()
+                                                            : core::StatusText(hr));
 }
 
 } // namespace graph

@@ -93,6 +93,9 @@ class BaseFilter {
     static void SetOfferedType(Pin* pin, MediaType type);
     // Queues an event on the graph (any thread); nothing happens outside a graph.
     void NotifyEvent(long code, std::intptr_t param1, std::intptr_t param2);
+    // Tells the graph why the filter failed with `hr` (any thread): the library's error lines
+    // captured on this thread (graph::LibraryLogCapture), else the status's text.
+    void NoteFailure(HRESULT hr);
 
   private:
     friend class FilterGraph;

@@ -120,6 +120,11 @@ class FilterGraph final : public IMediaControl,
     // writer does not give what it wrote the file's name then.
     bool RunFailed() const { return runFailed_; }
     const PresentationClock& Presentation() const { return presentation_; }
+    // Why a filter failed last (any thread): an encoder that refuses its settings, a writer
+    // that cannot open or write its file. Forgotten when the graph starts.
+    void NoteFailure(std::string reason);
+    // The reason noted last, which is then forgotten; empty when none was.
+    std::string TakeFailureReason();
 
     // The clock of the sound this graph plays, null when it plays none. Another graph that
     // keeps time by it stays in step with the sound, waiting whenever the sound is held up.
@@ -161,6 +166,8 @@ class FilterGraph final : public IMediaControl,
     PresentationClock presentation_{&systemClock_}; // locks itself
     EventQueue events_;                             // locks itself
     std::atomic<bool> runFailed_{false};            // set by any thread, cleared at a start
+    std::mutex failureMutex_;
+    std::string failureReason_; // under failureMutex_
 
     // Completion: written by the streaming threads of the branch ends and by the
     // user-interface thread, under completionMutex_.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace graph {
 
@@ -68,6 +69,16 @@ void FilterGraph::NotifyEvent(long code, std::intptr_t param1, std::intptr_t par
     events_.Push(code, param1, param2);
 }
 
+void FilterGraph::NoteFailure(std::string reason) {
+    std::lock_guard lock(failureMutex_);
+    failureReason_ = std::move(reason);
+}
+
+std::string FilterGraph::TakeFailureReason() {
+    std::lock_guard lock(failureMutex_);
+    return std::exchange(failureReason_, {});
+}
+
 bool FilterGraph::WaitForPreroll() {
     return WaitForPreroll(std::chrono::steady_clock::now() + kPrerollLimit);
 }
@@ -89,6 +100,7 @@ bool FilterGraph::WaitForPreroll(std::chrono::steady_clock::time_point deadline)
 HRESULT FilterGraph::PauseFromStopped() {
     ResetCompletion();
     runFailed_ = false;
+    TakeFailureReason();
     const HRESULT hr = ChangeFilterStates(FilterState::Paused);
     state_ = FilterState::Paused;
     ChooseReference();

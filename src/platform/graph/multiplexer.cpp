@@ -3,6 +3,7 @@
 #include "platform/graph/bitmap_packer.h"
 #include "platform/graph/event_queue.h"
 #include "platform/graph/filter_graph.h"
+#include "platform/graph/library_log.h"
 #include "platform/graph/mux_file.h"
 #include "platform/graph/stream_encoder.h"
 
@@ -221,9 +222,12 @@ Multiplexer::Input* Multiplexer::InputOf(const Pin& pin) {
 
 HRESULT Multiplexer::Pause() {
     if (State() == FilterState::Stopped) {
+        const LibraryLogCapture capture;
         const HRESULT hr = Start();
-        if (FAILED(hr))
+        if (FAILED(hr)) {
+            NoteFailure(hr);
             return hr;
+        }
     }
     return BaseFilter::Pause();
 }
@@ -318,6 +322,7 @@ HRESULT Multiplexer::Receive(Pin& pin, MediaSample sample) {
         ++busy_;
     }
     // Coding runs outside the lock, so the streams are coded side by side.
+    const LibraryLogCapture capture;
     HRESULT hr = E_POINTER;
     if (input->coder)
         hr = input->coder->Encode(
@@ -389,6 +394,7 @@ void Multiplexer::EndOfStream(Pin& pin) {
             return;
         ++busy_;
     }
+    const LibraryLogCapture capture;
     HRESULT hr = S_OK;
     if (input->coder)
         hr = input->coder->Finish(
@@ -437,7 +443,7 @@ void Multiplexer::Fail(HRESULT hr) {
     if (FAILED(failure_))
         return;
     failure_ = hr;
-    std::fprintf(stderr, "%s: %s\n", Name().c_str(), core::StatusText(hr).c_str());
+    NoteFailure(hr);
     // A file that failed is not the whole video: it does not take the name.
     if (file_)
         file_->Abandon();

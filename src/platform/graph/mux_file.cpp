@@ -6,7 +6,6 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -140,8 +139,7 @@ HRESULT MuxFile::WriteHeaderWhenSettled() {
     }
     const int error = avformat_write_header(format_, nullptr);
     if (error < 0) {
-        std::fprintf(stderr, "Multiplexer %s: %s\n", format_->oformat->name,
-                     AvErrorText(error).c_str());
+        av_log(format_, AV_LOG_ERROR, "%s\n", AvErrorText(error).c_str());
         return StatusFromAv(error);
     }
     headerWritten_ = true;
@@ -163,8 +161,7 @@ HRESULT MuxFile::WritePacket(int index, AVPacket* packet) {
     if (packet->dts != AV_NOPTS_VALUE && stream.lastDts != AV_NOPTS_VALUE &&
         packet->dts < stream.lastDts) {
         if (!stream.warnedBackwards)
-            std::fprintf(stderr, "Multiplexer %s: stream %d went back in time; dropped\n",
-                         format_->oformat->name, index);
+            av_log(format_, AV_LOG_WARNING, "stream %d went back in time; dropped\n", index);
         stream.warnedBackwards = true;
         return S_OK;
     }

@@ -2,7 +2,6 @@
 
 #include "platform/graph/filter_options.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace graph {
@@ -124,7 +123,8 @@ HRESULT StreamEncoder::Open(const EncoderSetup& setup, const MediaType& input,
         codec->thread_count = 0;
     const int error = avcodec_open2(codec.get(), setup.codec, nullptr);
     if (error < 0) {
-        std::fprintf(stderr, "Encoder %s: %s\n", setup.codec->name, AvErrorText(error).c_str());
+        // The context has forgotten its codec by now: the name is given here.
+        av_log(nullptr, AV_LOG_ERROR, "%s: %s\n", setup.codec->name, AvErrorText(error).c_str());
         return error == AVERROR(ENOMEM) ? E_OUTOFMEMORY : VFW_E_TYPE_NOT_ACCEPTED;
     }
     std::unique_ptr<StreamEncoder> encoder(
@@ -236,7 +236,7 @@ HRESULT StreamEncoder::Send(AVFrame* frame, const PacketSink& sink) {
         error = avcodec_send_frame(codec_.get(), frame);
     }
     if (error < 0 && error != AVERROR_EOF) {
-        std::fprintf(stderr, "Encoder %s: %s\n", codec_->codec->name, AvErrorText(error).c_str());
+        av_log(codec_.get(), AV_LOG_ERROR, "%s\n", AvErrorText(error).c_str());
         return StatusFromAv(error);
     }
     return Drain(sink);
