@@ -140,9 +140,7 @@ bool CVellumDlg::ConfirmReplacingOutput() {
     const QString target = QFileInfo(output.outputFileName).canonicalFilePath();
     if (target == QFileInfo(QString::fromStdString(photoList[0].path)).canonicalFilePath()) {
         ui::MessageBox(this,
-                       QStringLiteral("The output file %1 is the video being converted. Choose "
-                                      "another output file in the Options.")
-                           .arg(output.outputFileName));
+                       Language().GetString(IDS_MESSAGE_OUTPUT_IS_SOURCE).arg(output.outputFileName));
         return false;
     }
     // The file is replaced only once its successor is complete, so a failed conversion
@@ -167,10 +165,9 @@ QString CVellumDlg::FinishConversion(HRESULT failure, bool stopped) {
     if (FAILED(failure)) {
         // A file the user stops keeps what was written; one that failed is not the whole
         // video, so the writer deleted it.
-        summary = QFile::exists(output.outputFileName)
-                      ? QStringLiteral("The incomplete file was removed; %1 was not replaced.")
-                      : QStringLiteral("The incomplete file was removed; %1 was not written.");
-        summary = "The conversion failed. " + summary.arg(output.outputFileName);
+        const int text = QFile::exists(output.outputFileName) ? IDS_MESSAGE_FAILED_NOT_REPLACED
+                                                              : IDS_MESSAGE_FAILED_NOT_WRITTEN;
+        summary = Language().GetString(text).arg(output.outputFileName);
     } else if (stopped) {
         summary = render::StoppedSummary(reached, output.outputFileName);
     } else {
@@ -203,7 +200,8 @@ void CVellumDlg::OnConversionEvents() {
             const auto failure = static_cast<HRESULT>(param1);
             const QString reason = render::FailureReason(conversion, failure);
             const QString summary = FinishConversion(FAILED(failure) ? failure : E_FAIL);
-            ui::MessageBox(this, "The conversion stopped: " + reason + "\n" + summary);
+            ui::MessageBox(this,
+                           Language().GetString(IDS_MESSAGE_CONVERSION_BROKE_OFF).arg(reason, summary));
         }
     }
 }

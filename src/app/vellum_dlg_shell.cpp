@@ -105,7 +105,7 @@ void CVellumDlg::OnAbout() {
 void CVellumDlg::OnHelp() {
     const QString page = HelpPage(QCoreApplication::applicationDirPath());
     if (!ui::CurrentShell().OpenFile(page))
-        ui::MessageBox(this, QStringLiteral("Can not open the help page %1.").arg(page),
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_HELP_NOT_OPENED).arg(page),
                        Language().GetString(IDS_MESSAGE_ERROR));
 }
 
@@ -121,7 +121,7 @@ bool CVellumDlg::CloseAllowed() {
         return false;
     }
     if (previewRunning == 1) {
-        ui::MessageBox(this, "Please first stop Preview");
+        ui::MessageBox(this, Language().GetString(IDS_MESSAGE_STOP_PREVIEW_BEFORE_EXIT));
         return false;
     }
     return AllowDroppingUnsavedPoints();

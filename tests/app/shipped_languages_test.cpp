@@ -339,6 +339,10 @@ TEST_P(ShippedLanguageWindowsTest, EveryVisibleTextComesFromTheLanguageFile) {
     CDialogChangeSyncPoint change;
     testsupport::RunModal(
         change, [&] { EXPECT_EQ(UnkeyedWords(VisibleTexts(&change), {}), "") << "point dialog"; });
+    PointProposalsDialog proposals(FoundWithAJump(), nullptr);
+    testsupport::RunModal(proposals, [&] {
+        EXPECT_EQ(UnkeyedWords(VisibleTexts(&proposals), {}), "") << "points found";
+    });
     CAboutDlg about;
     testsupport::RunModal(about, [&] {
         const QStringList names{maker::kName, maker::kContactPage, maker::kWebSite};
