@@ -7,7 +7,9 @@
 #include "platform/ui/prompts.h"
 #include "resources/resource.h"
 
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 
 #include <clocale>
 
@@ -30,6 +32,11 @@ int CVellumApp::Run() {
     };
     Language().Init(CLanguage::FindBaseDirectory(),
                     settings::Profile().GetProfileString("Option", "CurrentLanguage", "english"));
+    // The buttons of message boxes and the file and font dialogs speak the language too.
+    auto* toolkitTexts = new QTranslator(this);
+    if (toolkitTexts->load(Language().Locale(), "qtbase", "_",
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(toolkitTexts);
     CVellumDlg dialog;
     // "Open with" from the desktop names the video on the command line.
     const QStringList arguments = QCoreApplication::arguments();

@@ -5,6 +5,7 @@
 #include "language/language_encoding.h"
 
 #include <QFont>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -54,6 +55,9 @@ class CLanguage {
     // The reading part of LoadLanguageFile: the encoding and locale the name tells, and the
     // file's texts appended to the three lists; the C locale and the font stay as they are.
     bool LoadLanguageTexts(const QString& name);
+    // The platform locale of primaryLanguage and subLanguage (English when the platform has
+    // no such language), for the texts the toolkit draws itself.
+    QLocale Locale() const;
     // Sets primaryLanguage and subLanguage from the locale the name (without its encoding
     // word) names; otherwise warns, leaves them, and returns false.
     bool ResolveLocale(const QString& name);

@@ -25,14 +25,15 @@ struct Shipped {
     LanguageEncoding encoding;
     int primaryLanguage;
     int subLanguage;
+    const char* locale; // the toolkit's, for its own texts
 };
 
 const Shipped kShipped[] = {
-    {"English", LanguageEncoding::Ansi, 9, 1},
-    {"French_France", LanguageEncoding::Ansi, 0x0C, 1},
-    {"German_Germany_utf-8", LanguageEncoding::Utf8, 0x07, 1},
-    {"Spanish_Spain", LanguageEncoding::Ansi, 0x0A, 3},
-    {"chs_unicode", LanguageEncoding::Unicode, 0x04, 2},
+    {"English", LanguageEncoding::Ansi, 9, 1, "en_US"},
+    {"French_France", LanguageEncoding::Ansi, 0x0C, 1, "fr_FR"},
+    {"German_Germany_utf-8", LanguageEncoding::Utf8, 0x07, 1, "de_DE"},
+    {"Spanish_Spain", LanguageEncoding::Ansi, 0x0A, 3, "es_ES"},
+    {"chs_unicode", LanguageEncoding::Unicode, 0x04, 2, "zh_CN"},
 };
 
 // Test names and failures show the file's name.
@@ -88,6 +89,7 @@ TEST_P(ShippedLanguageTest, LoadsUnderItsNameWithATextForEveryKey) {
     EXPECT_EQ(language.encoding, GetParam().encoding);
     EXPECT_EQ(language.primaryLanguage, GetParam().primaryLanguage);
     EXPECT_EQ(language.subLanguage, GetParam().subLanguage);
+    EXPECT_EQ(language.Locale().name(), GetParam().locale);
     // The name resolves to its locale without the warning about an improper name.
     EXPECT_TRUE(scope.prompts.messages.empty());
 
