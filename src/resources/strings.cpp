@@ -165,7 +165,7 @@ const std::map<int, const char*>& Table() {
          "Can not write %1: it is a folder. Give the output a file name."},
         {IDS_MESSAGE_OUTPUT_NOT_WRITTEN, "The output file %1 could not be written: %2"},
         {IDS_MESSAGE_CONVERSION_STOPPED,
-         "Stopped at %1 s of the output. The output file %2 holds what was written up to then."},
+         "Stopped at %1 s of the output.     The output file %2 holds what was written up to then."},
         {IDS_MESSAGE_OPTION_GIVEN_TWICE, "%1 is given more than once."},
         {IDS_MESSAGE_OUTPUT_IS_SOURCE, "The output file %1 is the video being converted. Choose another output file in the Options."},
         {IDS_MESSAGE_FAILED_NOT_REPLACED, "The conversion failed. The incomplete file was removed; %1 was not replaced."},

@@ -185,7 +185,7 @@ TEST_F(ConvertTest, ConvertTwiceStartsThenStopsLeavingAPlayableFile) {
         // It says where it stopped, not that it is done.
         const QRegularExpressionMatch stopped =
             QRegularExpression(
-                "^Stopped at ([0-9.]+) s of the output\\. The output file (.*) holds "
+                "^Stopped at ([0-9.]+) s of the output\\.     The output file (.*) holds "
                 "what was written up to then\\.$")
                 .match(dlg.GetDlgItemText(IDC_STATIC_STATUS));
         ASSERT_TRUE(stopped.hasMatch()) << dlg.GetDlgItemText(IDC_STATIC_STATUS).toStdString();

@@ -248,7 +248,7 @@ TEST_F(ConvertCommandTest, CtrlCStopsMidFileLeavingAPlayableFile) {
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 130) << errors.toStdString();
     EXPECT_TRUE(errors.contains(QRegularExpression(
-        "Stopped at [0-9.]+ s of the output\\. The output file " +
+        "Stopped at [0-9.]+ s of the output\\.     The output file " +
         QRegularExpression::escape(output) + " holds what was written up to then\\.")))
         << errors.toStdString();
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"stopped.avi"});
