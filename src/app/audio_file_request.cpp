@@ -26,7 +26,7 @@ ui::FileDialogRequest AudioFileRequest(const QString& title) {
     ui::FileDialogRequest request;
     request.title = title;
     request.filters = {{Language().GetString(IDS_SOUND_FILTER_SOUND_FILES).arg(all), all},
-                       {Language().GetString(IDS_SOUND_FILTER_ANY_FILES), "*.*;"}};
+                       {Language().GetString(IDS_FILTER_ANY_FILES), "*.*;"}};
     request.initialFolder = settings::Profile().GetProfileString("Option", "LastAudioFolder", "");
     request.mustExist = true;
     return request;

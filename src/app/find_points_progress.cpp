@@ -22,7 +22,7 @@ FindPointsProgress::FindPointsProgress(std::string videoPath, std::string soundP
     bar_ = new QProgressBar;
     bar_->setRange(0, 100);
     layout->addWidget(bar_);
-    cancel_ = new QPushButton(Language().GetString(IDS_FIND_POINTS_CANCEL));
+    cancel_ = new QPushButton(Language().GetString(IDS_BUTTON_CANCEL));
     layout->addWidget(cancel_, 0, Qt::AlignRight);
     connect(cancel_, &QPushButton::clicked, this, &FindPointsProgress::reject);
 }

@@ -74,7 +74,7 @@ PointProposalsDialog::PointProposalsDialog(const align::Alignment& found, QWidge
     auto* buttons = new QHBoxLayout;
     addAll_ = new QPushButton(language.GetString(IDS_BUTTON_ADD_ALL_POINTS));
     addChecked_ = new QPushButton(language.GetString(IDS_BUTTON_ADD_CHECKED_POINTS));
-    cancel_ = new QPushButton(language.GetString(IDS_FIND_POINTS_CANCEL));
+    cancel_ = new QPushButton(language.GetString(IDS_BUTTON_CANCEL));
     buttons->addStretch();
     for (QPushButton* button : {addAll_, addChecked_, cancel_})
         buttons->addWidget(button);

@@ -122,7 +122,6 @@ const std::map<int, const char*>& Table() {
         {IDS_COLUMN_FOUND_CONFIDENCE, "Confidence"},
         {IDS_BUTTON_ADD_ALL_POINTS, "Add all points"},
         {IDS_BUTTON_ADD_CHECKED_POINTS, "Add checked points"},
-        {IDS_FIND_POINTS_CANCEL, "Cancel"},
         {IDS_FOUND_DRIFT_OFFSET, "Drift: %1 ppm     Offset: %2 s"},
         {IDS_FOUND_NO_JUMP, "No jump: the separate sound runs without a break."},
         {IDS_FOUND_JUMP, "Jump: video %1 to %2 s, separate sound %3 to %4 s"},
@@ -144,7 +143,6 @@ const std::map<int, const char*>& Table() {
         {IDS_FIND_POINTS_NONE_ADDED, "No point was added."},
         {IDS_SEPARATE_SOUND_TITLE, "Open separate sound"},
         {IDS_SOUND_FILTER_SOUND_FILES, "Sound files (%1)"},
-        {IDS_SOUND_FILTER_ANY_FILES, "Any Files (*.*)"},
         {IDS_SEPARATE_SOUND_NOT_PLAYABLE, "%1 holds no sound that can be played. The sound in use, "
                                           "the points and the times were left as they were."},
         {IDS_SEPARATE_SOUND_CLEAR_POINTS,
@@ -170,7 +168,7 @@ const std::map<int, const char*>& Table() {
         {IDS_MESSAGE_OUTPUT_IS_SOURCE, "The output file %1 is the video being converted. Choose another output file in the Options."},
         {IDS_MESSAGE_FAILED_NOT_REPLACED, "The conversion failed. The incomplete file was removed; %1 was not replaced."},
         {IDS_MESSAGE_FAILED_NOT_WRITTEN, "The conversion failed. The incomplete file was removed; %1 was not written."},
-        {IDS_MESSAGE_CONVERSION_BROKE_OFF, "The conversion stopped: %1\\n%2"},
+        {IDS_MESSAGE_CONVERSION_BROKE_OFF, "The conversion stopped: %1\n%2"},
         {IDS_MESSAGE_HELP_NOT_OPENED, "Can not open the help page %1."},
         {IDS_MESSAGE_STOP_PREVIEW_BEFORE_EXIT, "Please first stop Preview"},
     };
