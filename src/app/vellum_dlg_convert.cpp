@@ -8,7 +8,7 @@
 #include "options/picture_copy_check.h"
 #include "options/stored_compressor.h"
 #include "platform/core/guid.h"
-#include "platform/graph/device_enumerator.h"
+#include "platform/graph/writing/device_enumerator.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
 #include "render/output_place.h"

@@ -2,7 +2,7 @@
 
 #include "language/language.h"
 #include "platform/graph/filter_graph.h"
-#include "platform/graph/multimedia_stream.h"
+#include "platform/graph/sources/multimedia_stream.h"
 #include "platform/ui/prompts.h"
 #include "resources/resource.h"
 

@@ -1,7 +1,7 @@
 #include "options/container_check.h"
 
-#include "platform/graph/device_enumerator.h"
-#include "platform/graph/multiplexer.h"
+#include "platform/graph/writing/device_enumerator.h"
+#include "platform/graph/writing/multiplexer.h"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
 #include "options/filter_property_dialog.h"
 
 #include "options/av_options_dialog.h"
-#include "platform/graph/encoder.h"
 #include "platform/graph/filter_graph.h"
-#include "platform/graph/filter_options.h"
+#include "platform/graph/writing/encoder.h"
+#include "platform/graph/writing/filter_options.h"
 #include "resources/resource.h"
 
 #include <QHBoxLayout>

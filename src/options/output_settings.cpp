@@ -1,6 +1,6 @@
 #include "options/output_settings.h"
 
-#include "platform/graph/device_enumerator.h"
+#include "platform/graph/writing/device_enumerator.h"
 #include "platform/settings/store.h"
 #include "sync/time_text.h"
 

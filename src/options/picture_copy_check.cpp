@@ -2,10 +2,10 @@
 
 #include "options/container_check.h"
 #include "options/output_extension.h"
-#include "platform/graph/device_enumerator.h"
-#include "platform/graph/head_recoder.h"
-#include "platform/graph/multiplexer.h"
-#include "platform/graph/packet_cut.h"
+#include "platform/graph/writing/device_enumerator.h"
+#include "platform/graph/writing/head_recoder.h"
+#include "platform/graph/writing/multiplexer.h"
+#include "platform/graph/writing/packet_cut.h"
 
 extern "C" {
 #include <libavformat/avformat.h>

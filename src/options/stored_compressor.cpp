@@ -2,7 +2,7 @@
 
 #include "options/codec_settings.h"
 #include "platform/graph/filter.h"
-#include "platform/graph/filter_options.h"
+#include "platform/graph/writing/filter_options.h"
 #include "platform/settings/store.h"
 
 namespace options {

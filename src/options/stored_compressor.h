@@ -2,7 +2,7 @@
 // The compressors the settings choose: for each kind, the entry stored as its
 // "CompressorNumber", or, when none was ever chosen, the first whose name has the kind's
 // preferred word ("divx" for pictures, "microsoft adpcm" for sound).
-#include "platform/graph/device_enumerator.h"
+#include "platform/graph/writing/device_enumerator.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the ASF writer is configured with, read from a Windows Media profile: one writer
 // stream per profile stream, with its number, codec, bit rate and format.
-#include "platform/graph/asf_writer.h"
+#include "platform/graph/writing/asf_writer.h"
 #include "platform/wmformat/profile.h"
 
 namespace render {

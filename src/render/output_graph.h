@@ -9,7 +9,7 @@
 // running.
 #include "options/output_settings.h"
 #include "platform/editing/render_engine.h"
-#include "platform/graph/writer_interfaces.h"
+#include "platform/graph/writing/writer_interfaces.h"
 
 #include <QString>
 

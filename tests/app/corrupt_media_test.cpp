@@ -7,7 +7,7 @@
 // that passes for a finished one.
 #include "app/vellum_dlg.h"
 #include "controls/bitmap_slider.h"
-#include "platform/graph/device_enumerator.h"
+#include "platform/graph/writing/device_enumerator.h"
 #include "platform/settings/store.h"
 #include "resources/resource.h"
 #include "support/media_fixtures.h"

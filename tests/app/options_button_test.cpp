@@ -2,7 +2,7 @@
 // options dialog and, on OK only, come back with the summary line rewritten.
 #include "app/vellum_dlg.h"
 #include "options/output_settings_dialog.h"
-#include "platform/graph/device_enumerator.h"
+#include "platform/graph/writing/device_enumerator.h"
 #include "resources/resource.h"
 #include "support/media_fixtures.h"
 #include "support/modal_run.h"

@@ -2,10 +2,10 @@
 // the settings page of those that have one.
 #include "options/av_options_dialog.h"
 #include "options/filter_property_dialog.h"
-#include "platform/graph/encoder.h"
 #include "platform/graph/filter_graph.h"
-#include "platform/graph/multiplexer.h"
 #include "platform/graph/null_renderer.h"
+#include "platform/graph/writing/encoder.h"
+#include "platform/graph/writing/multiplexer.h"
 #include "resources/resource.h"
 #include "support/modal_run.h"
 #include "support/scripted_prompts.h"

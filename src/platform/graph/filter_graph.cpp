@@ -1,12 +1,12 @@
 // Building a graph: filters, connections, rendering a file.
 #include "platform/graph/filter_graph.h"
 
-#include "platform/graph/audio_renderer.h"
-#include "platform/graph/decoder.h"
-#include "platform/graph/demultiplexer.h"
-#include "platform/graph/file_source.h"
 #include "platform/graph/null_renderer.h"
-#include "platform/graph/video_renderer.h"
+#include "platform/graph/playback/audio_renderer.h"
+#include "platform/graph/playback/video_renderer.h"
+#include "platform/graph/sources/decoder.h"
+#include "platform/graph/sources/demultiplexer.h"
+#include "platform/graph/sources/file_source.h"
 
 #include <algorithm>
 #include <set>

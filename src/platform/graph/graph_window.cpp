@@ -1,7 +1,7 @@
 // The picture and sound controls of a graph, answered by its renderers.
-#include "platform/graph/audio_renderer.h"
 #include "platform/graph/filter_graph.h"
-#include "platform/graph/video_renderer.h"
+#include "platform/graph/playback/audio_renderer.h"
+#include "platform/graph/playback/video_renderer.h"
 
 namespace graph {
 

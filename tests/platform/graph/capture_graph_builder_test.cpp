@@ -3,8 +3,8 @@
 #include "support/media_fixtures.h"
 #include "writer_helpers.h"
 
-#include "platform/graph/capture_graph_builder.h"
-#include "platform/graph/multiplexer.h"
+#include "platform/graph/writing/capture_graph_builder.h"
+#include "platform/graph/writing/multiplexer.h"
 
 #include <gtest/gtest.h>
 

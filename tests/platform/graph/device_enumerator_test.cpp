@@ -1,10 +1,10 @@
 // The three categories of the device enumeration: their order, names and class identifiers,
 // the searches the program makes by name, and the filters made from entries.
-#include "platform/graph/asf_writer.h"
-#include "platform/graph/device_enumerator.h"
-#include "platform/graph/encoder.h"
 #include "platform/graph/filter.h"
-#include "platform/graph/multiplexer.h"
+#include "platform/graph/writing/asf_writer.h"
+#include "platform/graph/writing/device_enumerator.h"
+#include "platform/graph/writing/encoder.h"
+#include "platform/graph/writing/multiplexer.h"
 
 #include <QString>
 #include <gtest/gtest.h>

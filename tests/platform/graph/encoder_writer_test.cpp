@@ -5,10 +5,10 @@
 #include "support/small_file_system.h"
 #include "writer_helpers.h"
 
-#include "platform/graph/capture_graph_builder.h"
-#include "platform/graph/encoder.h"
 #include "platform/graph/event_queue.h"
-#include "platform/graph/multiplexer.h"
+#include "platform/graph/writing/capture_graph_builder.h"
+#include "platform/graph/writing/encoder.h"
+#include "platform/graph/writing/multiplexer.h"
 
 extern "C" {
 #include <libavutil/opt.h>

@@ -4,8 +4,8 @@
 #include "support/media_fixtures.h"
 
 #include "platform/core/window_message.h"
-#include "platform/graph/audio_renderer.h"
 #include "platform/graph/filter_graph.h"
+#include "platform/graph/playback/audio_renderer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // Exact lengths of the primary streams.
 #include "support/media_fixtures.h"
 
-#include "platform/graph/multimedia_stream.h"
+#include "platform/graph/sources/multimedia_stream.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include "writer_helpers.h"
 
 #include "platform/editing/render_engine.h"
-#include "platform/graph/capture_graph_builder.h"
 #include "platform/graph/event_queue.h"
+#include "platform/graph/writing/capture_graph_builder.h"
 
 #include <QProcess>
 #include <QTest>

@@ -2,10 +2,10 @@
 
 #include "support/test_environment.h"
 
-#include "platform/graph/decoder.h"
-#include "platform/graph/demultiplexer.h"
 #include "platform/graph/event_queue.h"
-#include "platform/graph/file_source.h"
+#include "platform/graph/sources/decoder.h"
+#include "platform/graph/sources/demultiplexer.h"
+#include "platform/graph/sources/file_source.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

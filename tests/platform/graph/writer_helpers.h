@@ -1,8 +1,8 @@
 #pragma once
 // Building conversion graphs and reading back the files they write, for the writer tests.
 // Files are read with the ffprobe and ffmpeg commands, independently of the graph.
-#include "platform/graph/device_enumerator.h"
 #include "platform/graph/filter_graph.h"
+#include "platform/graph/writing/device_enumerator.h"
 
 #include <cstdint>
 #include <memory>
