@@ -24,8 +24,8 @@
 
 namespace graph {
 
-class VideoRenderer;
-class AudioRenderer;
+class VideoWindowControl;
+class VolumeControl;
 
 class FilterGraph final : public IMediaControl,
                           public IMediaSeeking,
@@ -151,8 +151,9 @@ class FilterGraph final : public IMediaControl,
     void ResetCompletion();
     HRESULT Seek(REFERENCE_TIME target);
     MediaSeeker* FindSeeker() const;
-    VideoRenderer* FindVideoRenderer() const;
-    AudioRenderer* FindAudioRenderer() const;
+    // The connected renderer that plays the role, or null.
+    VideoWindowControl* FindVideoWindow() const;
+    VolumeControl* FindVolume() const;
 
     // User-interface thread only.
     std::vector<std::shared_ptr<BaseFilter>> filters_;

@@ -1,30 +1,35 @@
 // The picture and sound controls of a graph, answered by its renderers.
 #include "platform/graph/filter_graph.h"
-#include "platform/graph/playback/audio_renderer.h"
-#include "platform/graph/playback/video_renderer.h"
+#include "platform/graph/render_controls.h"
+#include "platform/graph/renderer.h"
 
 namespace graph {
+namespace {
 
-VideoRenderer* FilterGraph::FindVideoRenderer() const {
-    for (const auto& filter : filters_) {
-        auto* renderer = dynamic_cast<VideoRenderer*>(filter.get());
-        if (renderer && renderer->Input()->IsConnected())
-            return renderer;
+// The first connected renderer among `filters` that plays the role, or null.
+template <typename Role>
+Role* FindConnected(const std::vector<std::shared_ptr<BaseFilter>>& filters) {
+    for (const auto& filter : filters) {
+        auto* renderer = dynamic_cast<Renderer*>(filter.get());
+        auto* role = QueryFilterInterface<Role>(filter.get());
+        if (renderer && role && renderer->Input()->IsConnected())
+            return role;
     }
     return nullptr;
 }
 
-AudioRenderer* FilterGraph::FindAudioRenderer() const {
-    for (const auto& filter : filters_) {
-        auto* renderer = dynamic_cast<AudioRenderer*>(filter.get());
-        if (renderer && renderer->Input()->IsConnected())
-            return renderer;
-    }
-    return nullptr;
+} // namespace
+
+VideoWindowControl* FilterGraph::FindVideoWindow() const {
+    return FindConnected<VideoWindowControl>(filters_);
+}
+
+VolumeControl* FilterGraph::FindVolume() const {
+    return FindConnected<VolumeControl>(filters_);
 }
 
 HRESULT FilterGraph::put_Owner(QWidget* owner) {
-    VideoRenderer* renderer = FindVideoRenderer();
+    VideoWindowControl* renderer = FindVideoWindow();
     if (!renderer)
         return E_NOINTERFACE;
     renderer->SetOwner(owner);
@@ -34,7 +39,7 @@ HRESULT FilterGraph::put_Owner(QWidget* owner) {
 HRESULT FilterGraph::get_Owner(QWidget** owner) {
     if (!owner)
         return E_POINTER;
-    VideoRenderer* renderer = FindVideoRenderer();
+    VideoWindowControl* renderer = FindVideoWindow();
     if (!renderer)
         return E_NOINTERFACE;
     *owner = renderer->Owner();
@@ -42,7 +47,7 @@ HRESULT FilterGraph::get_Owner(QWidget** owner) {
 }
 
 HRESULT FilterGraph::put_WindowStyle(long style) {
-    VideoRenderer* renderer = FindVideoRenderer();
+    VideoWindowControl* renderer = FindVideoWindow();
     if (!renderer)
         return E_NOINTERFACE;
     renderer->SetStyle(style);
@@ -52,7 +57,7 @@ HRESULT FilterGraph::put_WindowStyle(long style) {
 HRESULT FilterGraph::get_WindowStyle(long* style) {
     if (!style)
         return E_POINTER;
-    VideoRenderer* renderer = FindVideoRenderer();
+    VideoWindowControl* renderer = FindVideoWindow();
     if (!renderer)
         return E_NOINTERFACE;
     *style = renderer->Style();
@@ -60,7 +65,7 @@ HRESULT FilterGraph::get_WindowStyle(long* style) {
 }
 
 HRESULT FilterGraph::put_MessageDrain(QWidget* drain) {
-    VideoRenderer* renderer = FindVideoRenderer();
+    VideoWindowControl* renderer = FindVideoWindow();
     if (!renderer)
         return E_NOINTERFACE;
     renderer->SetDrain(drain);
@@ -68,7 +73,7 @@ HRESULT FilterGraph::put_MessageDrain(QWidget* drain) {
 }
 
 HRESULT FilterGraph::put_Visible(long visible) {
-    VideoRenderer* renderer = FindVideoRenderer();
+    VideoWindowControl* renderer = FindVideoWindow();
     if (!renderer)
         return E_NOINTERFACE;
     renderer->SetVisible(visible != OAFALSE);
@@ -78,7 +83,7 @@ HRESULT FilterGraph::put_Visible(long visible) {
 HRESULT FilterGraph::get_Visible(long* visible) {
     if (!visible)
         return E_POINTER;
-    VideoRenderer* renderer = FindVideoRenderer();
+    VideoWindowControl* renderer = FindVideoWindow();
     if (!renderer)
         return E_NOINTERFACE;
     *visible = renderer->Visible() ? OATRUE : OAFALSE;
@@ -86,7 +91,7 @@ HRESULT FilterGraph::get_Visible(long* visible) {
 }
 
 HRESULT FilterGraph::SetWindowPosition(long left, long top, long width, long height) {
-    VideoRenderer* renderer = FindVideoRenderer();
+    VideoWindowControl* renderer = FindVideoWindow();
     if (!renderer)
         return E_NOINTERFACE;
     renderer->SetPlacement(QRect(left, top, width, height));
@@ -96,7 +101,7 @@ HRESULT FilterGraph::SetWindowPosition(long left, long top, long width, long hei
 HRESULT FilterGraph::GetWindowPosition(long* left, long* top, long* width, long* height) {
     if (!left || !top || !width || !height)
         return E_POINTER;
-    VideoRenderer* renderer = FindVideoRenderer();
+    VideoWindowControl* renderer = FindVideoWindow();
     if (!renderer)
         return E_NOINTERFACE;
     QRect placement = renderer->Placement();
@@ -112,13 +117,13 @@ HRESULT FilterGraph::GetWindowPosition(long* left, long* top, long* width, long*
 HRESULT FilterGraph::NotifyOwnerMessage(QWidget*, long, std::intptr_t, std::intptr_t) {
     // The owner's system messages (palette, display changes) reach the picture widget through
     // Qt itself; nothing needs forwarding.
-    return FindVideoRenderer() ? S_OK : E_NOINTERFACE;
+    return FindVideoWindow() ? S_OK : E_NOINTERFACE;
 }
 
 HRESULT FilterGraph::GetVideoSize(long* width, long* height) {
     if (!width || !height)
         return E_POINTER;
-    VideoRenderer* renderer = FindVideoRenderer();
+    VideoWindowControl* renderer = FindVideoWindow();
     if (!renderer)
         return E_NOINTERFACE;
     const QSize size = renderer->VideoSize();
@@ -130,7 +135,7 @@ HRESULT FilterGraph::GetVideoSize(long* width, long* height) {
 HRESULT FilterGraph::get_AvgTimePerFrame(double* seconds) {
     if (!seconds)
         return E_POINTER;
-    VideoRenderer* renderer = FindVideoRenderer();
+    VideoWindowControl* renderer = FindVideoWindow();
     if (!renderer)
         return E_NOINTERFACE;
     *seconds = static_cast<double>(renderer->AvgTimePerFrame()) / UNITS;
@@ -138,7 +143,7 @@ HRESULT FilterGraph::get_AvgTimePerFrame(double* seconds) {
 }
 
 HRESULT FilterGraph::put_Volume(long volume) {
-    AudioRenderer* renderer = FindAudioRenderer();
+    VolumeControl* renderer = FindVolume();
     if (!renderer)
         return E_NOINTERFACE;
     if (volume > 0 || volume < -10000)
@@ -150,7 +155,7 @@ HRESULT FilterGraph::put_Volume(long volume) {
 HRESULT FilterGraph::get_Volume(long* volume) {
     if (!volume)
         return E_POINTER;
-    AudioRenderer* renderer = FindAudioRenderer();
+    VolumeControl* renderer = FindVolume();
     if (!renderer)
         return E_NOINTERFACE;
     *volume = renderer->Volume();

@@ -5,6 +5,7 @@
 // position. Without a sound device the renderer discards the sound at its time on the
 // output's clock, which then runs with the system clock.
 #include "platform/graph/playback/sound_output.h"
+#include "platform/graph/render_controls.h"
 #include "platform/graph/renderer.h"
 
 #include <QByteArray>
@@ -16,7 +17,7 @@ struct SwrContext;
 
 namespace graph {
 
-class AudioRenderer final : public Renderer {
+class AudioRenderer final : public Renderer, public VolumeControl {
   public:
     // Plays on the system's sound server.
     AudioRenderer();
@@ -31,9 +32,8 @@ class AudioRenderer final : public Renderer {
     HRESULT Pause() override;
     HRESULT Run() override;
 
-    // Hundredths of a decibel, 0 = full volume.
-    void SetVolume(long volume);
-    long Volume() const { return volume_; }
+    void SetVolume(long volume) override;
+    long Volume() const override { return volume_; }
 
   protected:
     void Present(MediaSample& sample, bool first) override;

@@ -7,6 +7,7 @@
 // The window calls (owner, style, visibility, position) run on the user-interface thread.
 // Without an owner the picture is shown nowhere.
 #include "platform/graph/interfaces.h"
+#include "platform/graph/render_controls.h"
 #include "platform/graph/renderer.h"
 
 #include <QImage>
@@ -25,26 +26,25 @@ namespace graph {
 class FrameSlot;
 class VideoWidget;
 
-class VideoRenderer final : public Renderer {
+class VideoRenderer final : public Renderer, public VideoWindowControl {
   public:
     VideoRenderer();
     ~VideoRenderer() override;
 
     bool Accepts(const Pin& input, const MediaType& type) const override;
 
-    // Native picture size and frame time, from the connection; empty/0 when unconnected.
-    QSize VideoSize() const;
-    REFERENCE_TIME AvgTimePerFrame() const;
+    QSize VideoSize() const override;
+    REFERENCE_TIME AvgTimePerFrame() const override;
 
-    QWidget* Owner() const { return owner_; }
-    void SetOwner(QWidget* owner);
-    long Style() const { return style_; }
-    void SetStyle(long style) { style_ = style; }
-    void SetDrain(QWidget* drain);
-    bool Visible() const { return visible_; }
-    void SetVisible(bool visible);
-    QRect Placement() const { return placement_; }
-    void SetPlacement(const QRect& placement);
+    QWidget* Owner() const override { return owner_; }
+    void SetOwner(QWidget* owner) override;
+    long Style() const override { return style_; }
+    void SetStyle(long style) override { style_ = style; }
+    void SetDrain(QWidget* drain) override;
+    bool Visible() const override { return visible_; }
+    void SetVisible(bool visible) override;
+    QRect Placement() const override { return placement_; }
+    void SetPlacement(const QRect& placement) override;
 
   protected:
     void Present(MediaSample& sample, bool first) override;
