@@ -171,12 +171,7 @@ QString CVellumDlg::FinishConversion(HRESULT failure, bool stopped) {
     } else if (stopped) {
         summary = render::StoppedSummary(reached, output.outputFileName);
     } else {
-        summary =
-            QStringLiteral("%1. %2 %3     %4 %5*%6")
-                .arg(Language().GetString(IDS_MESSAGE_CONVERSION_DONE),
-                     Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
-                     Language().GetString(IDS_MESSAGE_RESOLUTION),
-                     QString::number(output.outputWidth), QString::number(output.outputHeight));
+        summary = Language().GetString(IDS_MESSAGE_CONVERSION_DONE) + ". " + StatusLine();
     }
     SetDlgItemText(IDC_STATIC_STATUS, summary);
     for (int id : kButtonsLockedWhileConverting)

@@ -100,12 +100,7 @@ void CVellumDlg::OpenVideoFile(const QString& file) {
         });
     }
     EnableWorkingSet();
-    SetDlgItemText(IDC_STATIC_STATUS,
-                   QStringLiteral("%1 %2     %3 %4*%5")
-                       .arg(Language().GetString(IDS_MESSAGE_OUTPUT_FILE), output.outputFileName,
-                            Language().GetString(IDS_MESSAGE_RESOLUTION),
-                            QString::number(output.outputWidth),
-                            QString::number(output.outputHeight)));
+    SetDlgItemText(IDC_STATIC_STATUS, StatusLine());
     if (output.frameRateIndex == 0)
         output.outputFrameRate = output.sourceFrameRate;
     // A stream the file lacks has no length: nothing of the previous video's stays.
