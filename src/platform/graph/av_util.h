@@ -1,6 +1,8 @@
 #pragma once
 // Ownership and conversions for FFmpeg objects, kept in one place so every filter turns
 // library errors and time bases into the graph's terms the same way.
+// Each pointer type owns its FFmpeg object and frees it with the library's own call; an
+// object is used by one thread at a time, the conversions by any thread.
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>

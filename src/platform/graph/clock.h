@@ -2,6 +2,8 @@
 // Clocks. A reference clock is any monotonic source of 100-ns time (the sound output while it
 // plays, or the system clock). The presentation clock maps it onto the media timeline: the
 // position moves with the reference clock while the graph runs and stands still otherwise.
+// The graph owns its presentation clock; a reference clock is shared by whoever keeps time
+// with it (a sound output's clock outlives the output that made it).
 #include "platform/core/reftime.h"
 
 #include <mutex>

@@ -2,6 +2,7 @@
 // The graph's event queue. Filters push from their streaming threads; the user-interface
 // thread takes events out. Each pushed event posts the notify message to the notify window,
 // so the window handles events on its own thread.
+// The graph owns its queue.
 #include <condition_variable>
 #include <cstdint>
 #include <deque>

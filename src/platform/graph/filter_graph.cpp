@@ -1,12 +1,8 @@
 // Building a graph: filters, connections, rendering a file.
 #include "platform/graph/filter_graph.h"
 
+#include "platform/graph/filter_factories.h"
 #include "platform/graph/null_renderer.h"
-#include "platform/graph/playback/audio_renderer.h"
-#include "platform/graph/playback/video_renderer.h"
-#include "platform/graph/sources/decoder.h"
-#include "platform/graph/sources/demultiplexer.h"
-#include "platform/graph/sources/file_source.h"
 
 #include <algorithm>
 #include <set>
@@ -121,8 +117,8 @@ HRESULT FilterGraph::Render(Pin* output) {
     Pin* tail = output;
     std::vector<BaseFilter*> added;
     if ((major == MajorType::Video || major == MajorType::Audio) && !type.IsDecoded()) {
-        std::unique_ptr<Decoder> decoder;
-        if (SUCCEEDED(Decoder::Create(type, &decoder))) {
+        std::unique_ptr<BaseFilter> decoder;
+        if (SUCCEEDED(CreateDecoder(type, &decoder))) {
             BaseFilter* raw = decoder.get();
             AddFilter(std::move(decoder));
             added.push_back(raw);
@@ -136,20 +132,24 @@ HRESULT FilterGraph::Render(Pin* output) {
             result = VFW_S_PARTIAL_RENDER;
         }
     }
+    auto removeAdded = [&] {
+        for (auto it = added.rbegin(); it != added.rend(); ++it)
+            RemoveFilter(*it);
+    };
     std::unique_ptr<BaseFilter> renderer;
-    if (result == VFW_S_PARTIAL_RENDER || (major != MajorType::Video && major != MajorType::Audio))
+    if (result == VFW_S_PARTIAL_RENDER ||
+        (major != MajorType::Video && major != MajorType::Audio)) {
         renderer = std::make_unique<NullRenderer>(major);
-    else if (major == MajorType::Video)
-        renderer = std::make_unique<VideoRenderer>();
-    else
-        renderer = std::make_unique<AudioRenderer>();
+    } else if (const HRESULT made = CreateRenderer(major, &renderer); FAILED(made)) {
+        removeAdded();
+        return made;
+    }
     BaseFilter* raw = renderer.get();
     AddFilter(std::move(renderer));
     added.push_back(raw);
     const HRESULT hr = ConnectDirect(tail, raw->FindPin(PinDirection::Input, 0));
     if (FAILED(hr)) {
-        for (auto it = added.rbegin(); it != added.rend(); ++it)
-            RemoveFilter(*it);
+        removeAdded();
         return hr;
     }
     return result;
@@ -158,13 +158,13 @@ HRESULT FilterGraph::Render(Pin* output) {
 HRESULT FilterGraph::RenderFile(const std::string& path) {
     if (state_ != FilterState::Stopped)
         return VFW_E_NOT_STOPPED;
-    std::unique_ptr<FileSource> source;
-    HRESULT hr = FileSource::Create(path, &source);
+    std::unique_ptr<BaseFilter> source;
+    std::unique_ptr<BaseFilter> demultiplexer;
+    HRESULT hr = CreateFileReader(path, &source, &demultiplexer);
     if (FAILED(hr))
         return hr;
     const std::size_t before = filters_.size();
     BaseFilter* sourceFilter = source.get();
-    auto demultiplexer = std::make_unique<Demultiplexer>();
     BaseFilter* demux = demultiplexer.get();
     AddFilter(std::move(source));
     AddFilter(std::move(demultiplexer));

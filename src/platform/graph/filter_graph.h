@@ -10,6 +10,7 @@
 //   if (FAILED(graph.RenderFile("clip.mp4"))) ...;
 //   graph::IMediaControl* control; graph.QueryInterface(&control);
 //   control->Run();
+// Whoever builds a graph owns it; destroying it stops it first.
 #include "platform/graph/clock.h"
 #include "platform/graph/event_queue.h"
 #include "platform/graph/filter.h"

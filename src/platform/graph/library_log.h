@@ -6,6 +6,7 @@
 //
 //   graph::LibraryLogCapture capture;
 //   if (avcodec_open2(...) < 0) reason = capture.Text(); // "mpeg4: qmin and or qmax are ..."
+// A capture belongs to the thread that made it and lives on its stack.
 #include <string>
 
 namespace graph {

@@ -1,6 +1,8 @@
 #pragma once
 // One unit of media pushed downstream: a compressed packet or a decoded frame, with its
 // place on the media timeline in 100-ns units (start inclusive, stop exclusive).
+// A sample owns its packet or frame and is moved from filter to filter along the branch, on
+// the streaming thread of the filter that pushes it.
 #include "platform/graph/av_util.h"
 #include "platform/graph/media_type.h"
 

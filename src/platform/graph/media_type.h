@@ -1,6 +1,8 @@
 #pragma once
 // What flows over a connection: a major type that callers branch on, plus the codec
 // parameters a downstream filter needs to take the stream over.
+// Copies of a type share its codec parameters, which never change once made, so any thread
+// may read a copy.
 #include "platform/core/reftime.h"
 
 extern "C" {

@@ -1,6 +1,8 @@
 #pragma once
 // Ends a branch whose stream has neither picture nor sound (subtitles, data): it takes every
 // sample and throws it away, so the demultiplexer pin is connected and the file plays.
+// Owned by its graph, which adds it in Render; samples arrive on the upstream filter's
+// streaming thread.
 #include "platform/graph/renderer.h"
 
 namespace graph {

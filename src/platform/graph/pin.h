@@ -5,6 +5,7 @@
 // Connections (peer_, connectionType_) are written only by the graph on the user-interface
 // thread while the graph is stopped; streaming threads are started afterwards, and thread
 // start publishes the values to them.
+// A pin is owned by its filter and lives as long as it.
 #include "platform/core/reftime.h"
 #include "platform/core/status.h"
 #include "platform/graph/media_sample.h"

@@ -3,6 +3,8 @@
 // seek started (samples ending before it are discarded, which makes seeking exact), the
 // first sample after a stop or flush (the preroll that pausing waits for), and the end of the
 // stream reported to the graph once the presentation clock has passed the last sample.
+// Renderers are owned by their graph; the graph's calls come on the user-interface thread,
+// samples on the streaming thread of the filter upstream.
 #include "platform/graph/filter.h"
 
 #include <condition_variable>

@@ -1,5 +1,6 @@
 #pragma once
 // The role of the filter that positions a graph (the demultiplexer of a file).
+// The graph finds it among its filters (it owns them) and calls it on the user-interface thread.
 #include "platform/core/reftime.h"
 #include "platform/core/status.h"
 

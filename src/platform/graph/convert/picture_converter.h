@@ -1,6 +1,7 @@
 #pragma once
 // Brings pictures of any size and pixel format to one size and format. The conversion is
 // rebuilt only when the incoming format changes. One streaming thread at a time.
+// Owned by the encoder or packer that converts with it.
 #include "platform/graph/av_util.h"
 
 struct SwsContext;

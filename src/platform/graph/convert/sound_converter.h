@@ -3,6 +3,7 @@
 // out in frames of a fixed number of samples (the encoder's frame size) or, with a frame
 // size of 0, as it comes. The resampler is rebuilt only when the incoming format changes.
 // One streaming thread at a time.
+// Owned by the encoder that converts with it.
 #include "platform/graph/av_util.h"
 
 extern "C" {

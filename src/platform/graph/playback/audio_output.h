@@ -3,6 +3,7 @@
 // with an event loop; a timer there moves buffered bytes into the sink and samples how much
 // has actually been heard, which is what the clock follows. The streaming thread writes
 // into the buffer and blocks while it is full.
+// Owned by its audio renderer.
 #include "platform/core/reftime.h"
 #include "platform/graph/playback/sound_clock.h"
 #include "platform/graph/playback/sound_output.h"

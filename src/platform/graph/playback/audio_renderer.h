@@ -4,6 +4,8 @@
 // filled with silence and overlaps cut, so the sound heard is always at the clock's
 // position. Without a sound device the renderer discards the sound at its time on the
 // output's clock, which then runs with the system clock.
+// Owned by its graph. The graph's calls and the volume come on the user-interface thread,
+// samples on the decoder's streaming thread.
 #include "platform/graph/playback/sound_output.h"
 #include "platform/graph/render_controls.h"
 #include "platform/graph/renderer.h"

@@ -5,6 +5,8 @@
 // with the sound. While the device is paused the time stands still. When there is no sound to
 // wait for (no device, the sound has ended and been heard, the output is gone) it moves with
 // the system clock. It never jumps and never goes back.
+// Made by a sound output and shared with every graph that keeps time with it; the output
+// sets it from its own thread, anyone reads it from any thread.
 #include "platform/graph/clock.h"
 
 #include <mutex>

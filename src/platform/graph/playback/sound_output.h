@@ -1,6 +1,8 @@
 #pragma once
 // Where an audio renderer sends its interleaved 16-bit sound, and the clock it then keeps.
 // AudioOutput is the system's sound server; a test can put its own recorder here.
+// Owned by its audio renderer: written on the streaming thread, started, paused and stopped
+// on the user-interface thread.
 #include "platform/graph/clock.h"
 
 #include <QAudioFormat>

@@ -6,6 +6,7 @@
 //
 // The window calls (owner, style, visibility, position) run on the user-interface thread.
 // Without an owner the picture is shown nowhere.
+// Owned by its graph; the child widget belongs to the owner widget's window tree.
 #include "platform/graph/interfaces.h"
 #include "platform/graph/render_controls.h"
 #include "platform/graph/renderer.h"

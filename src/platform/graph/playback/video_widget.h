@@ -2,6 +2,8 @@
 // The child widget that shows a video renderer's picture inside its owner. The renderer's
 // streaming thread publishes each frame into a FrameSlot; the widget paints the slot's
 // latest image on the user-interface thread, stretched to its own rectangle.
+// The widget is a child of the renderer's owner widget; the renderer deletes it (the owner
+// does, if it goes first). The frame slot is shared by the renderer and the widget.
 #include <QImage>
 #include <QPointer>
 #include <QWidget>

@@ -3,6 +3,8 @@
 // decoder's own thread decodes them and pushes the frames downstream, so a renderer waiting
 // for its time holds up only this branch. Made for a stream, or made empty and given its
 // codec when its input is connected.
+// Owned by its graph; the graph's calls come on the user-interface thread, packets on the
+// demultiplexer's reading thread.
 #include "platform/graph/av_util.h"
 #include "platform/graph/filter.h"
 

@@ -4,6 +4,7 @@
 // graph streams, one thread reads packets ahead of the decoders and pushes each to its pin;
 // streams whose pins are not connected are not even read. Packet times are rescaled to
 // 100-ns media time (0 = the file's start).
+// Owned by its graph; connections, states and seeking on the user-interface thread.
 #include "platform/graph/av_util.h"
 #include "platform/graph/filter.h"
 #include "platform/graph/seeker.h"

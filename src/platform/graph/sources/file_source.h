@@ -1,6 +1,8 @@
 #pragma once
 // The start of a file graph: no input pin and one byte-stream output pin. It opens the file
 // for reading; the demultiplexer connected to it reads through the same I/O context.
+// Owned by its graph, on the user-interface thread; the connected demultiplexer reads its
+// file on its own threads.
 #include "platform/graph/filter.h"
 
 extern "C" {

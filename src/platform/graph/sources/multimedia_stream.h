@@ -6,6 +6,7 @@
 //   stream.AddMediaStream(graph::StreamPurpose::PrimaryVideo);
 //   if (SUCCEEDED(stream.OpenFile(path)))
 //       stream.GetDuration(graph::StreamPurpose::PrimaryVideo, &length);
+// The caller owns it and uses it on one thread.
 #include "platform/core/reftime.h"
 #include "platform/core/status.h"
 

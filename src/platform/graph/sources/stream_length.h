@@ -1,6 +1,7 @@
 #pragma once
 // Lengths read from an open file, from the time stamps of its last packets: headers round,
 // pad or leave lengths out, the packets do not.
+// Functions of the caller's open file, on the caller's thread.
 #include "platform/core/reftime.h"
 
 extern "C" {

@@ -15,6 +15,7 @@
 //                             .width = 640, .height = 480, .frameDuration = UNITS / 25,
 //                             .keyFrameSpacing = 8 * UNITS});
 //   writer->ConfigureFilterUsingProfile(config);  // inputs "Audio Input 01", "Video Input 02"
+// Owned by its graph; the threads are the multiplexer's.
 #include "platform/graph/writing/multiplexer.h"
 
 #include <cstdint>

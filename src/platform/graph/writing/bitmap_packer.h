@@ -3,6 +3,8 @@
 // of 24-bit BGR pixels whose rows run bottom-up, each row padded to a multiple of 4 bytes.
 // The AVI muxer writes such a stream with a positive height when told that raw RGB pictures
 // come bottom-up (its "flipped_raw_rgb" option).
+// Owned by the multiplexer input that stores uncompressed pictures; one streaming thread at a
+// time.
 #include "platform/graph/convert/picture_converter.h"
 #include "platform/graph/writing/stream_coder.h"
 

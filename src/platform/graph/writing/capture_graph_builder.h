@@ -11,6 +11,7 @@
 //   graph->AddFilter(videoCompressor, "VideoCompressor");
 //   builder.RenderStream(videoPin, videoCompressor.get(), mux);
 //   builder.RenderStream(audioPin, nullptr, mux);
+// The caller owns the builder; the filters it makes belong to the graph it was given.
 #include "platform/core/guid.h"
 #include "platform/graph/filter_graph.h"
 #include "platform/graph/writing/asf_writer.h"

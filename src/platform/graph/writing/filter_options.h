@@ -14,6 +14,7 @@
 //       const std::string state = options.State(); // "b=2000000"
 //       options.SetState(state);
 //   }
+// Each filter owns its options.
 #include "platform/core/status.h"
 
 #include <memory>

@@ -9,6 +9,7 @@
 // codes) and carry their parameter sets, so the copied packets go on after them.
 //
 // One streaming thread at a time.
+// Owned by the packet cut that needs it.
 #include "platform/graph/media_sample.h"
 
 #include <memory>

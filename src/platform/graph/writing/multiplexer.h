@@ -24,6 +24,7 @@
 //   avi->SetFileName("/tmp/out.avi");
 //   avi->SetMode(graph::AM_FILE_OVERWRITE);
 //   avi->put_Mode(graph::INTERLEAVE_FULL);
+// Owned by its graph (and by the program while it configures it).
 #include "platform/graph/filter.h"
 #include "platform/graph/writing/filter_options.h"
 #include "platform/graph/writing/stream_coder.h"

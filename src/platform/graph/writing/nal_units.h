@@ -2,6 +2,7 @@
 // The two ways H.264 and HEVC packets hold their units: behind start codes (Annex B: raw
 // streams, transport streams) or behind a length (MP4, Matroska, whose codec data is then an
 // avcC or hvcC record). Pictures spliced into a copied stream must take the stream's way.
+// Functions of the caller's packets, on the caller's thread.
 #include <cstdint>
 #include <vector>
 

@@ -13,6 +13,7 @@
 // Threads: connections on the user-interface thread while stopped; samples, ends, segments
 // and flushes on the streaming thread of the demultiplexer upstream; Stop and the flushes'
 // beginning on the user-interface thread.
+// Owned by its graph.
 #include "platform/graph/filter.h"
 #include "platform/graph/writing/head_recoder.h"
 

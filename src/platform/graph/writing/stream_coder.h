@@ -1,6 +1,7 @@
 #pragma once
 // Turns the decoded samples of one stream into the packets a container stores. Encoder
 // filters and writers use it on one streaming thread at a time; it keeps no lock of its own.
+// Owned by the multiplexer input (or writer stream) whose samples it codes.
 #include "platform/graph/media_sample.h"
 #include "platform/graph/media_type.h"
 

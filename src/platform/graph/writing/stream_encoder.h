@@ -4,6 +4,7 @@
 // channels and cut into its frame size. Time stamps are exact: a picture keeps its own time
 // (in a time base of one frame, or the one asked for), and sound is stamped by counting
 // samples from the first one, so a long stream does not drift.
+// Owned by its encoder filter or writer stream for one run; one streaming thread at a time.
 #include "platform/graph/av_util.h"
 #include "platform/graph/convert/picture_converter.h"
 #include "platform/graph/convert/sound_converter.h"

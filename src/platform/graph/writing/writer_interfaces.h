@@ -2,6 +2,7 @@
 // The control interfaces of the filters that write files, in the shape of the media
 // framework this layer stands in for. Ask a filter for them with QueryFilterInterface; call
 // them on the user-interface thread while the graph is stopped.
+// The filter that offers an interface owns it.
 #include "platform/core/status.h"
 
 #include <string>
