@@ -22,6 +22,12 @@ QString RefusalText(const Alignment& found) {
         return Language().GetString(IDS_FIND_POINTS_VIDEO_SILENT);
     case Refusal::RecordingSilent:
         return Language().GetString(IDS_FIND_POINTS_SOUND_SILENT);
+    case Refusal::NoPictureEvents:
+        return Language().GetString(IDS_EVENTS_NONE_IN_PICTURE);
+    case Refusal::NoSoundEvents:
+        return Language().GetString(IDS_EVENTS_NONE_IN_SOUND);
+    case Refusal::EventsDisagree:
+        return Language().GetString(IDS_EVENTS_DISAGREE);
     case Refusal::NoMatch:
     case Refusal::None:
         break;

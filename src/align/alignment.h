@@ -66,6 +66,11 @@ enum class Refusal {
     VideoSilent,
     RecordingSilent,
     NoMatch,
+    // Points from the file's own events: the picture, or the sound, holds none, or no two
+    // pairs of them agree on one map.
+    NoPictureEvents,
+    NoSoundEvents,
+    EventsDisagree,
 };
 
 struct Alignment {

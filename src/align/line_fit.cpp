@@ -68,12 +68,18 @@ std::optional<LineFit> FitLine(const std::vector<Match>& matches, const std::vec
 
 std::optional<Consensus> FindConsensus(const std::vector<Match>& matches,
                                        const std::vector<int>& candidates, double tolerance) {
+    return FindConsensus(matches, candidates, tolerance, kTrials);
+}
+
+std::optional<Consensus> FindConsensus(const std::vector<Match>& matches,
+                                       const std::vector<int>& candidates, double tolerance,
+                                       int trials) {
     if (candidates.size() < 2)
         return std::nullopt;
     std::mt19937 random(12345);
     std::uniform_int_distribution<std::size_t> pick(0, candidates.size() - 1);
     std::vector<int> best;
-    for (int trial = 0; trial < kTrials; ++trial) {
+    for (int trial = 0; trial < trials; ++trial) {
         const Match& a = matches[candidates[pick(random)]];
         const Match& b = matches[candidates[pick(random)]];
         if (std::abs(b.video - a.video) < kShortestBaseSeconds)

@@ -37,5 +37,9 @@ struct Consensus {
 };
 std::optional<Consensus> FindConsensus(const std::vector<Match>& matches,
                                        const std::vector<int>& candidates, double tolerance);
+// The same with `trials` pairs tried, for candidates of which only a small share can be right.
+std::optional<Consensus> FindConsensus(const std::vector<Match>& matches,
+                                       const std::vector<int>& candidates, double tolerance,
+                                       int trials);
 
 } // namespace align

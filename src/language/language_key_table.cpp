@@ -201,6 +201,9 @@ constexpr LanguageKey kLanguageKeyTable[] = {
     {348, "IDS_MESSAGE_CONVERSION_BROKE_OFF"},
     {349, "IDS_MESSAGE_HELP_NOT_OPENED"},
     {350, "IDS_MESSAGE_STOP_PREVIEW_BEFORE_EXIT"},
+    {480, "IDS_EVENTS_NONE_IN_PICTURE"},
+    {481, "IDS_EVENTS_NONE_IN_SOUND"},
+    {482, "IDS_EVENTS_DISAGREE"},
 };
 
 } // namespace

@@ -136,6 +136,9 @@
 #define IDS_MESSAGE_CONVERSION_BROKE_OFF 348
 #define IDS_MESSAGE_HELP_NOT_OPENED 349
 #define IDS_MESSAGE_STOP_PREVIEW_BEFORE_EXIT 350
+#define IDS_EVENTS_NONE_IN_PICTURE 480
+#define IDS_EVENTS_NONE_IN_SOUND 481
+#define IDS_EVENTS_DISAGREE 482
 
 // Icons, bitmaps, cursors, sounds, menus
 #define IDR_MAINFRAME 128 // program icon, also the "Convert" button's icon

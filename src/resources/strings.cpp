@@ -162,15 +162,23 @@ const std::map<int, const char*>& Table() {
         {IDS_MESSAGE_OUTPUT_IS_FOLDER,
          "Can not write %1: it is a folder. Give the output a file name."},
         {IDS_MESSAGE_OUTPUT_NOT_WRITTEN, "The output file %1 could not be written: %2"},
-        {IDS_MESSAGE_CONVERSION_STOPPED,
-         "Stopped at %1 s of the output.     The output file %2 holds what was written up to then."},
+        {IDS_MESSAGE_CONVERSION_STOPPED, "Stopped at %1 s of the output.     The output file %2 "
+                                         "holds what was written up to then."},
         {IDS_MESSAGE_OPTION_GIVEN_TWICE, "%1 is given more than once."},
-        {IDS_MESSAGE_OUTPUT_IS_SOURCE, "The output file %1 is the video being converted. Choose another output file in the Options."},
-        {IDS_MESSAGE_FAILED_NOT_REPLACED, "The conversion failed. The incomplete file was removed; %1 was not replaced."},
-        {IDS_MESSAGE_FAILED_NOT_WRITTEN, "The conversion failed. The incomplete file was removed; %1 was not written."},
+        {IDS_MESSAGE_OUTPUT_IS_SOURCE, "The output file %1 is the video being converted. Choose "
+                                       "another output file in the Options."},
+        {IDS_MESSAGE_FAILED_NOT_REPLACED,
+         "The conversion failed. The incomplete file was removed; %1 was not replaced."},
+        {IDS_MESSAGE_FAILED_NOT_WRITTEN,
+         "The conversion failed. The incomplete file was removed; %1 was not written."},
         {IDS_MESSAGE_CONVERSION_BROKE_OFF, "The conversion stopped: %1\n%2"},
         {IDS_MESSAGE_HELP_NOT_OPENED, "Can not open the help page %1."},
         {IDS_MESSAGE_STOP_PREVIEW_BEFORE_EXIT, "Please first stop Preview"},
+        {IDS_EVENTS_NONE_IN_PICTURE,
+         "No event was found in the picture: no flash, cut or clapper board."},
+        {IDS_EVENTS_NONE_IN_SOUND, "No event was found in the sound: no clap, click or knock."},
+        {IDS_EVENTS_DISAGREE, "The events of the picture and of the sound do not agree: no two "
+                              "pairs of them give the same synchronization."},
     };
     return table;
 }

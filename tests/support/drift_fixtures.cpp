@@ -63,6 +63,9 @@ void WriteTone(const QString& path, double seconds, const std::vector<long>& cli
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
+DriftingClip MakeClip(double seconds, double fps, const std::vector<double>& flashes, double offset,
+                      double drift, const ClipCoding& coding, const StrayEvents& strays);
+
 } // namespace
 
 ClipCoding DefaultClipCoding(int fps) {
@@ -79,11 +82,27 @@ DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<doub
 
 DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
                               double offset, double drift, const ClipCoding& coding) {
+    return MakeClip(seconds, fps, flashes, offset, drift, coding, {});
+}
+
+DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
+                              double offset, double drift, const StrayEvents& strays) {
+    return MakeClip(seconds, fps, flashes, offset, drift,
+                    DefaultClipCoding(static_cast<int>(std::lround(fps))), strays);
+}
+
+namespace {
+DriftingClip MakeClip(double seconds, double fps, const std::vector<double>& flashes, double offset,
+                      double drift, const ClipCoding& coding, const StrayEvents& strays) {
     static std::map<QString, DriftingClip> made;
     QStringList frames;
     std::vector<long> clickSamples;
     DriftingClip clip;
     clip.fps = fps;
+    for (double flash : strays.flashes)
+        frames << QString("eq(n,%1)").arg(std::lround(flash * fps));
+    for (double click : strays.clicks)
+        clickSamples.push_back(std::lround(click * kClipSampleRate));
     for (double flash : flashes) {
         const long frame = std::lround(flash * fps);
         frames << QString("eq(n,%1)").arg(frame);
@@ -98,12 +117,14 @@ DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<doub
     QStringList codingArguments;
     for (const std::string& argument : coding.arguments)
         codingArguments << QString::fromStdString(argument);
-    const QString key = QString("%1_%2_%3_%4_%5_%6")
+    QStringList clicks;
+    for (long sample : clickSamples)
+        clicks << QString::number(sample);
+    const QString key = QString("%1_%2_%3_%4_%5")
                             .arg(seconds)
                             .arg(RateText(fps))
                             .arg(frames.join('+'))
-                            .arg(offset)
-                            .arg(drift)
+                            .arg(clicks.join('+'))
                             .arg(codingArguments.join(' '));
     if (auto found = made.find(key); found != made.end())
         return found->second;
@@ -120,7 +141,7 @@ DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<doub
                                       "enable='%3'")
                                   .arg(RateText(fps))
                                   .arg(seconds)
-                                  .arg(frames.join('+')),
+                                  .arg(frames.isEmpty() ? "0" : frames.join('+')),
                               "-f", "f32le", "-ar", QString::number(kClipSampleRate), "-ac", "1",
                               "-i", sound} +
                       codingArguments + QStringList{"-ac", "2", QString::fromStdString(clip.path)});
@@ -128,6 +149,7 @@ DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<doub
     made.emplace(key, clip);
     return clip;
 }
+} // namespace
 
 DriftingClip MakeVariableRateClip(double seconds, const std::vector<int>& flashFrames,
                                   double offset, double drift) {

@@ -32,6 +32,15 @@ DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<doub
 DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
                               double offset, double drift, const ClipCoding& coding);
 
+// Events with no partner, to mislead a search: flashes without a click and clicks without a
+// flash (seconds in the picture and in the sound). They are not in the clip's lists.
+struct StrayEvents {
+    std::vector<double> flashes;
+    std::vector<double> clicks;
+};
+DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
+                              double offset, double drift, const StrayEvents& strays);
+
 // A Matroska clip of about `seconds` whose frames last 1/25 s and 1/30 s in turn, as a phone
 // records (27.3 frames a second on average), flashing white on the frames numbered in
 // `flashFrames`; `fps` is the average rate and the flash times are the frames' stored times.

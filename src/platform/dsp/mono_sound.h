@@ -23,4 +23,11 @@ struct MonoSound {
 HRESULT DecodeMonoSound(const std::string& path, int rate,
                         const std::function<bool(double)>& progress, MonoSound* sound);
 
+// The same sound handed to `take` block by block as it is decoded, for analyses of long files
+// that keep only what they compute. A `rate` of 0 keeps the stream's own rate; `take` is told
+// the rate in use with every block. Progress, stopping and failures as DecodeMonoSound.
+using MonoBlockSink = std::function<void(int rate, const float* samples, std::size_t count)>;
+HRESULT StreamMonoSound(const std::string& path, int rate,
+                        const std::function<bool(double)>& progress, const MonoBlockSink& take);
+
 } // namespace dsp
