@@ -15,6 +15,9 @@ namespace {
 // Few candidates are right when the file is full of cuts and sounds: enough pairs are tried
 // that the right line is found even then.
 constexpr int kEventTrials = 20000;
+// A file's own sound can run off much further than two clocks do: a picture sped up from
+// film to PAL runs 4.3 % fast.
+constexpr double kMaxEventDriftPpm = 50000;
 
 double Seconds(REFERENCE_TIME t) {
     return double(t) / UNITS;
@@ -85,7 +88,8 @@ Alignment PointsFromEvents(const std::vector<REFERENCE_TIME>& picture,
     for (int i = 0; i < int(all.size()); ++i)
         all[i] = i;
     const double tolerance = Seconds(search.frameDuration);
-    const std::optional<Consensus> consensus = FindConsensus(matches, all, tolerance, kEventTrials);
+    const std::optional<Consensus> consensus =
+        FindConsensus(matches, all, tolerance, kEventTrials, kMaxEventDriftPpm);
     if (!consensus)
         return Refused(Refusal::EventsDisagree);
     const std::vector<int> members =

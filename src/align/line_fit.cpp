@@ -68,12 +68,12 @@ std::optional<LineFit> FitLine(const std::vector<Match>& matches, const std::vec
 
 std::optional<Consensus> FindConsensus(const std::vector<Match>& matches,
                                        const std::vector<int>& candidates, double tolerance) {
-    return FindConsensus(matches, candidates, tolerance, kTrials);
+    return FindConsensus(matches, candidates, tolerance, kTrials, kMaxDriftPpm);
 }
 
 std::optional<Consensus> FindConsensus(const std::vector<Match>& matches,
                                        const std::vector<int>& candidates, double tolerance,
-                                       int trials) {
+                                       int trials, double maxDriftPpm) {
     if (candidates.size() < 2)
         return std::nullopt;
     std::mt19937 random(12345);
@@ -86,7 +86,7 @@ std::optional<Consensus> FindConsensus(const std::vector<Match>& matches,
             continue;
         Line line;
         line.slope = (b.recording - a.recording) / (b.video - a.video);
-        if (std::abs(line.slope - 1) > kMaxDriftPpm * 1e-6)
+        if (std::abs(line.slope - 1) > maxDriftPpm * 1e-6)
             continue;
         line.intercept = a.recording - line.slope * a.video;
         std::vector<int> members = MembersOf(matches, candidates, line, tolerance);

@@ -37,9 +37,10 @@ struct Consensus {
 };
 std::optional<Consensus> FindConsensus(const std::vector<Match>& matches,
                                        const std::vector<int>& candidates, double tolerance);
-// The same with `trials` pairs tried, for candidates of which only a small share can be right.
+// The same with `trials` pairs tried, for candidates of which only a small share can be right,
+// and slopes within `maxDriftPpm` of 1.
 std::optional<Consensus> FindConsensus(const std::vector<Match>& matches,
                                        const std::vector<int>& candidates, double tolerance,
-                                       int trials);
+                                       int trials, double maxDriftPpm);
 
 } // namespace align

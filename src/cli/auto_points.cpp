@@ -1,6 +1,7 @@
 #include "cli/auto_points.h"
 
 #include "align/align_text.h"
+#include "align/event_points.h"
 #include "platform/ui/prompts.h"
 #include "sync/time_text.h"
 
@@ -17,9 +18,10 @@ QString Seconds(REFERENCE_TIME time) {
 
 // The points, the drift and the jumps on standard output, where a script can read them
 // apart from the messages.
-void PrintAlignment(const align::Alignment& found) {
-    QString text = QStringLiteral("Points found: %1 (video s, separate sound s, confidence)\n")
-                       .arg(found.points.size());
+void PrintAlignment(const align::Alignment& found, const QString& soundName) {
+    QString text = QStringLiteral("Points found: %1 (video s, %2 s, confidence)\n")
+                       .arg(found.points.size())
+                       .arg(soundName);
     for (const align::ProposedPoint& point : found.points)
         text += QStringLiteral("  %1  %2  %3\n")
                     .arg(Seconds(point.video), Seconds(point.audio))
@@ -27,8 +29,8 @@ void PrintAlignment(const align::Alignment& found) {
     text += QStringLiteral("Drift: %1 ppm, offset: %2 s\n")
                 .arg(align::DriftText(found.driftPpm), Seconds(found.offset));
     for (const align::Jump& jump : found.jumps)
-        text += QStringLiteral("Jump: video %1 to %2 s, separate sound %3 to %4 s\n")
-                    .arg(Seconds(jump.videoFrom), Seconds(jump.videoTo),
+        text += QStringLiteral("Jump: video %1 to %2 s, %3 %4 to %5 s\n")
+                    .arg(Seconds(jump.videoFrom), Seconds(jump.videoTo), soundName,
                          Seconds(jump.recordingFrom), Seconds(jump.recordingTo));
     std::fputs(text.toUtf8().constData(), stdout);
     std::fflush(stdout);
@@ -38,14 +40,17 @@ void PrintAlignment(const align::Alignment& found) {
 
 bool FindAutoPoints(const std::string& videoPath, const std::string& soundPath,
                     avsync::SyncState& sync) {
-    align::Alignment found = align::FindPoints(videoPath, soundPath, nullptr);
+    const bool separate = !soundPath.empty();
+    align::Alignment found =
+        separate ? align::FindPoints(videoPath, soundPath, nullptr)
+                 : align::FindPointsFromEvents(videoPath, videoPath, align::EventSearch{}, nullptr);
     if (!found.matched) {
         ui::MessageBox(nullptr,
                        "No points found: " + align::RefusalText(found) + " Nothing was written.");
         return false;
     }
     align::KeepPointsInside(found, sync.videoDuration, sync.audioDuration);
-    PrintAlignment(found);
+    PrintAlignment(found, separate ? QStringLiteral("separate sound") : QStringLiteral("sound"));
     sync.ClearPoints();
     for (const align::ProposedPoint& point : found.points) {
         if (!sync.AddPoint(avsync::SyncPoint{point.video, point.audio})) {

@@ -1,14 +1,15 @@
 #pragma once
 // --auto-points: the points are found by comparing the input's own sound with the separate
-// sound, and printed with the clocks' drift before the conversion uses them.
+// sound, or, without one, by pairing the events of the input's picture and sound; they are
+// printed with the drift before the conversion uses them.
 #include "sync/sync_state.h"
 
 #include <string>
 
 namespace cli {
 
-// Finds the points and makes them `sync`'s points. False, after saying why, when the two
-// recordings do not match.
+// Finds the points and makes them `sync`'s points. An empty `soundPath` means the video's own
+// sound. False, after saying why, when nothing matches.
 bool FindAutoPoints(const std::string& videoPath, const std::string& soundPath,
                     avsync::SyncState& sync);
 

@@ -183,11 +183,6 @@ bool ParseArguments(const QStringList& arguments, ConvertOptions& options, QStri
         error = "--calculate computes the four times: give either --calculate or the times.";
         return false;
     }
-    if (options.autoPoints && options.separateSound.isEmpty()) {
-        error = "--auto-points compares the video's sound with a separate recording: it needs "
-                "--separate-sound FILE.";
-        return false;
-    }
     if (options.autoPoints && !options.syncList.isEmpty()) {
         error = "--auto-points finds the points itself: give either --auto-points or --sync-list.";
         return false;
@@ -224,11 +219,13 @@ Synchronization:
                          point both starts are 0)
   --separate-sound FILE  use the sound of FILE, another recording of the same scene, instead
                          of the input's own sound
-  --auto-points          find the points by comparing the input's own sound with the
-                         separate sound (needs --separate-sound), print them and the clocks'
-                         drift on standard output, and compute the four times from them as
-                         --calculate does; when the recordings do not match, nothing is
-                         written and the exit status is 1
+  --auto-points          find the points, print them and the drift on standard output, and
+                         compute the four times from them as --calculate does: with
+                         --separate-sound by comparing the input's own sound with the
+                         separate sound, without it by pairing the claps, clicks and knocks
+                         of the input's sound with the flashes, cuts and clapper boards of
+                         its picture; when nothing matches, nothing is written and the exit
+                         status is 1
 
 Output (anything not given comes from the settings saved by the main window's Options):
   -o OUTPUT              the file to write, used exactly as given

@@ -104,6 +104,32 @@ TEST_F(ConvertCommandTest, AnAviOfH264HasEveryClickOnItsFlash) {
         EXPECT_NEAR(clicks[i], flashes[i], 1.0 / rate + 1e-9) << "click " << i;
 }
 
+// Without a separate sound, --auto-points pairs the clip's clicks with its flashes.
+TEST_F(ConvertCommandTest, AutoPointsFromTheClipsOwnEventsConvertInSync) {
+    const testsupport::DriftingClip& clip = Clip();
+    const QString output = folder + "/events.avi";
+    const Result result =
+        Run({QString::fromStdString(clip.path), "--auto-points", "--format", "avi",
+             "--video-encoder", "none", "--audio-encoder", "none", "-o", output});
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_TRUE(result.output.startsWith("Points found: 2 (video s, sound s, confidence)"))
+        << result.output.toStdString();
+    const QRegularExpression pointLine("^  ([0-9.]+)  ([0-9.]+)  ([0-9.]+)$",
+                                       QRegularExpression::MultilineOption);
+    for (auto match = pointLine.globalMatch(result.output); match.hasNext();) {
+        const QRegularExpressionMatch point = match.next();
+        const double video = point.captured(1).toDouble();
+        EXPECT_NEAR(point.captured(2).toDouble(), kOffset + video * (1 + kDrift), 1e-4);
+    }
+    int rate = 0;
+    const std::vector<double> flashes = testsupport::FlashTimes(output.toStdString());
+    const std::vector<double> clicks = testsupport::ClickTimes(output.toStdString(), &rate);
+    ASSERT_EQ(flashes.size(), clip.flashTimes.size());
+    ASSERT_EQ(clicks.size(), clip.flashTimes.size());
+    for (std::size_t i = 0; i < flashes.size(); ++i)
+        EXPECT_NEAR(clicks[i], flashes[i], 1e-4 + 1.0 / rate) << "click " << i;
+}
+
 TEST_F(ConvertCommandTest, CalculateDerivesTheTimesTheMainWindowCalculates) {
     const testsupport::DriftingClip& clip = Clip();
     const std::vector<avsync::SyncPoint> points = {{2 * UNITS, 1 * UNITS + UNITS / 2},
