@@ -97,6 +97,13 @@ void OnsetDetector::Examine(std::int64_t hop) {
     onsets_.push_back(*start);
 }
 
+std::vector<REFERENCE_TIME> OnsetDetector::OnsetTimes() const {
+    std::vector<REFERENCE_TIME> times;
+    for (std::int64_t sample : onsets_)
+        times.push_back((sample * UNITS + rate_ / 2) / rate_);
+    return times;
+}
+
 HRESULT FindSoundOnsets(const std::string& path, const std::function<bool(double)>& progress,
                         std::vector<REFERENCE_TIME>* onsets) {
     std::optional<OnsetDetector> detector;
@@ -111,8 +118,7 @@ HRESULT FindSoundOnsets(const std::string& path, const std::function<bool(double
         return hr;
     if (detector) {
         detector->Finish();
-        for (std::int64_t sample : detector->Onsets())
-            onsets->push_back((sample * UNITS + detector->Rate() / 2) / detector->Rate());
+        *onsets = detector->OnsetTimes();
     }
     return hr;
 }

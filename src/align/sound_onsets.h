@@ -29,6 +29,8 @@ class OnsetDetector {
     int Rate() const { return rate_; }
     // Sample numbers from the sound's start, rising.
     const std::vector<std::int64_t>& Onsets() const { return onsets_; }
+    // The same in media time.
+    std::vector<REFERENCE_TIME> OnsetTimes() const;
 
   private:
     void Examine(std::int64_t hop);
