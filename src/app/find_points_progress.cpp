@@ -1,6 +1,7 @@
 #include "app/find_points_progress.h"
 
 #include "language/language.h"
+#include "resources/menus.h"
 #include "resources/resource.h"
 
 #include <QLabel>
@@ -13,12 +14,11 @@
 #include <cmath>
 #include <memory>
 
-FindPointsProgress::FindPointsProgress(std::string videoPath, std::string soundPath,
-                                       QWidget* parent)
-    : QDialog(parent), videoPath_(std::move(videoPath)), soundPath_(std::move(soundPath)) {
-    setWindowTitle(Caption());
+FindPointsProgress::FindPointsProgress(Search search, int command, int doing, QWidget* parent)
+    : QDialog(parent), search_(std::move(search)) {
+    setWindowTitle(Caption(command));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(Language().GetString(IDS_FIND_POINTS_COMPARING)));
+    layout->addWidget(new QLabel(Language().GetString(doing)));
     bar_ = new QProgressBar;
     bar_->setRange(0, 100);
     layout->addWidget(bar_);
@@ -27,15 +27,15 @@ FindPointsProgress::FindPointsProgress(std::string videoPath, std::string soundP
     connect(cancel_, &QPushButton::clicked, this, &FindPointsProgress::reject);
 }
 
-QString FindPointsProgress::Caption() {
+QString FindPointsProgress::Caption(int command) {
     // The command's own name, as its menu shows it.
-    const QString text = Language().GetMenuText(IDM_FIND_POINTS);
-    return text.isEmpty() ? QStringLiteral("Find points automatically") : text;
+    const QString text = Language().GetMenuText(command);
+    return text.isEmpty() ? resources::CommandText(command) : text;
 }
 
 align::Alignment FindPointsProgress::Run() {
     std::unique_ptr<QThread> search(QThread::create([this] {
-        result_ = align::FindPoints(videoPath_, soundPath_, [this](double fraction) {
+        result_ = search_([this](double fraction) {
             fraction_.store(fraction);
             return !cancelRequested_.load();
         });

@@ -6,7 +6,7 @@
 #include <QDialog>
 
 #include <atomic>
-#include <string>
+#include <functional>
 
 class QProgressBar;
 class QPushButton;
@@ -14,12 +14,17 @@ class QPushButton;
 class FindPointsProgress : public QDialog {
     Q_OBJECT
   public:
-    FindPointsProgress(std::string videoPath, std::string soundPath, QWidget* parent);
+    // A search, told the fraction done now and then; it stops when told false.
+    using Search = std::function<align::Alignment(const std::function<bool(double)>& progress)>;
+    // `command`: the menu command that started it, whose text is the caption; `doing`: the
+    // string that says what it does.
+    FindPointsProgress(Search search, int command, int doing, QWidget* parent);
     // Searches while the dialog runs modally; returns once the search has ended. A search the
     // user cancelled comes back cancelled, even when it had just finished.
     align::Alignment Run();
-    // The search's caption in the user's language, also that of its messages.
-    static QString Caption();
+    // The caption of the search started by `command` in the user's language, also that of its
+    // messages.
+    static QString Caption(int command);
 
     QPushButton* CancelButton() const { return cancel_; }
 
@@ -28,8 +33,7 @@ class FindPointsProgress : public QDialog {
     void reject() override;
 
   private:
-    const std::string videoPath_;
-    const std::string soundPath_;
+    const Search search_;
     QProgressBar* bar_ = nullptr;
     QPushButton* cancel_ = nullptr;
     // Written by the search thread, read by the poll timer on the user-interface thread.

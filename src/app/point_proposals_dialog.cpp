@@ -27,10 +27,12 @@ QTableWidgetItem* Cell(const QString& text) {
 }
 
 // Drift, offset and the jumps: what the user needs to judge whether the match is believable.
-QString Summary(const align::Alignment& found) {
+QString Summary(const align::Alignment& found, bool withJumps) {
     const CLanguage& language = Language();
     QString text = language.GetString(IDS_FOUND_DRIFT_OFFSET)
                        .arg(align::DriftText(found.driftPpm), Time(found.offset));
+    if (!withJumps)
+        return text;
     if (found.jumps.empty())
         return text + '\n' + language.GetString(IDS_FOUND_NO_JUMP);
     for (const align::Jump& jump : found.jumps)
@@ -48,14 +50,15 @@ QString Summary(const align::Alignment& found) {
 
 } // namespace
 
-PointProposalsDialog::PointProposalsDialog(const align::Alignment& found, QWidget* parent)
+PointProposalsDialog::PointProposalsDialog(const align::Alignment& found, int soundColumn,
+                                           bool withJumps, QWidget* parent)
     : QDialog(parent), points_(found.points) {
     setWindowTitle(QStringLiteral("Points found"));
     const CLanguage& language = Language();
     auto* layout = new QVBoxLayout(this);
     table_ = new QTableWidget(static_cast<int>(points_.size()), 3);
     table_->setHorizontalHeaderLabels({language.GetString(IDS_COLUMN_FOUND_VIDEO_TIME),
-                                       language.GetString(IDS_COLUMN_FOUND_SOUND_TIME),
+                                       language.GetString(soundColumn),
                                        language.GetString(IDS_COLUMN_FOUND_CONFIDENCE)});
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->verticalHeader()->hide();
@@ -69,7 +72,7 @@ PointProposalsDialog::PointProposalsDialog(const align::Alignment& found, QWidge
         table_->setItem(row, 2, Cell(QString::number(point.confidence, 'f', 2)));
     }
     layout->addWidget(table_);
-    layout->addWidget(new QLabel(Summary(found)));
+    layout->addWidget(new QLabel(Summary(found, withJumps)));
 
     auto* buttons = new QHBoxLayout;
     addAll_ = new QPushButton(language.GetString(IDS_BUTTON_ADD_ALL_POINTS));

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: opens a video, drives the two players, keeps the synchronization points
 // and the times, and starts preview and conversion. Controls are addressed by their numbers.
+#include "app/find_points_progress.h"
 #include "options/output_settings.h"
 #include "platform/editing/render_engine.h"
 #include "platform/ui/dialog.h"
@@ -138,6 +139,10 @@ class CVellumDlg : public ui::Dialog {
     QString SoundStatusLine() const;
     void EnableSoundCommands(QMenu* menu) const;
     void OnFindPoints();
+    void OnFindPointsFromEvents();
+    // Runs `search` with its progress dialog, shows what it found and adds the points kept.
+    void ProposePoints(int command, int doing, bool withJumps,
+                       const FindPointsProgress::Search& search);
     // Whether the opened video is still the file that was measured when it was opened; if
     // not, says so. A composition of a file cut or replaced since would hold what the file
     // no longer has. A file that is gone is left to the timeline, which asks where it went.

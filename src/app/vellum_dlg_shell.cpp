@@ -93,6 +93,8 @@ void CVellumDlg::OnMenuCommand(int command) {
         OnUseVideoSound();
     else if (command == IDM_FIND_POINTS)
         OnFindPoints();
+    else if (command == IDM_FIND_POINTS_FROM_EVENTS)
+        OnFindPointsFromEvents();
     else if (command >= IDM_LANGUAGE_FIRST && command < IDM_LANGUAGE_FIRST + IDM_LANGUAGE_COUNT)
         language::OnLanguageCommand(this, command);
 }

@@ -204,6 +204,9 @@ constexpr LanguageKey kLanguageKeyTable[] = {
     {480, "IDS_EVENTS_NONE_IN_PICTURE"},
     {481, "IDS_EVENTS_NONE_IN_SOUND"},
     {482, "IDS_EVENTS_DISAGREE"},
+    {32784, "IDM_FIND_POINTS_FROM_EVENTS"},
+    {483, "IDS_EVENTS_LOOKING"},
+    {484, "IDS_COLUMN_FOUND_OWN_SOUND_TIME"},
 };
 
 } // namespace

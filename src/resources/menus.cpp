@@ -20,9 +20,9 @@ MenuItem Separator() { return {MenuItem::Kind::Separator, {}, 0, {}}; }
 const std::map<int, std::vector<MenuItem>>& Templates() {
     static const std::map<int, std::vector<MenuItem>> templates = {
         {IDR_MENU_PREVIEW,
-         {Popup("PREVIEW", {Command("Full screen", IDM_FULL_SCREEN),
-                            Command("Normal size", IDM_NORMAL_SIZE), Separator(),
-                            Command("Close", IDM_CLOSE_PREVIEW)})}},
+         {Popup("PREVIEW",
+                {Command("Full screen", IDM_FULL_SCREEN), Command("Normal size", IDM_NORMAL_SIZE),
+                 Separator(), Command("Close", IDM_CLOSE_PREVIEW)})}},
         // The first item is an invisible container; the language names replace the
         // placeholder of "Language" when the menu is shown. Language files number the
         // nested pop-ups in order, so new items go after the old ones and are no pop-ups.
@@ -31,7 +31,8 @@ const std::map<int, std::vector<MenuItem>>& Templates() {
                           Command("Font", IDM_POPUPMENU_FONT), Command("About", IDM_ABOUT),
                           Separator(), Command("Open separate sound...", IDM_OPEN_SEPARATE_SOUND),
                           Command("Use the video's own sound", IDM_USE_VIDEO_SOUND),
-                          Command("Find points automatically", IDM_FIND_POINTS)})}},
+                          Command("Find points automatically", IDM_FIND_POINTS),
+                          Command("Find points from events", IDM_FIND_POINTS_FROM_EVENTS)})}},
     };
     return templates;
 }
@@ -63,6 +64,22 @@ QMenu* BuildMenu(const MenuItem& popup, QWidget* parent) {
     auto* menu = new QMenu(popup.text, parent);
     AddItems(menu, popup.items);
     return menu;
+}
+
+QString CommandText(int command) {
+    const auto search = [command](auto&& self, const std::vector<MenuItem>& items) -> QString {
+        for (const MenuItem& item : items) {
+            if (item.kind == MenuItem::Kind::Command && item.command == command)
+                return item.text;
+            if (const QString inner = self(self, item.items); !inner.isEmpty())
+                return inner;
+        }
+        return {};
+    };
+    for (const auto& [id, items] : Templates())
+        if (const QString text = search(search, items); !text.isEmpty())
+            return text;
+    return {};
 }
 
 QAction* FindCommand(QMenu* menu, int command) {

@@ -27,4 +27,7 @@ QMenu* BuildMenu(const MenuItem& popup, QWidget* parent);
 // The action of a menu (searched through submenus) that carries the given command number.
 QAction* FindCommand(QMenu* menu, int command);
 
+// The built-in text of a command of any template; empty when no template has it.
+QString CommandText(int command);
+
 } // namespace resources

@@ -139,6 +139,8 @@
 #define IDS_EVENTS_NONE_IN_PICTURE 480
 #define IDS_EVENTS_NONE_IN_SOUND 481
 #define IDS_EVENTS_DISAGREE 482
+#define IDS_EVENTS_LOOKING 483
+#define IDS_COLUMN_FOUND_OWN_SOUND_TIME 484
 
 // Icons, bitmaps, cursors, sounds, menus
 #define IDR_MAINFRAME 128 // program icon, also the "Convert" button's icon
@@ -174,6 +176,7 @@
 #define IDM_OPEN_SEPARATE_SOUND 32781
 #define IDM_USE_VIDEO_SOUND 32782
 #define IDM_FIND_POINTS 32783
+#define IDM_FIND_POINTS_FROM_EVENTS 32784
 #define IDM_LANGUAGE_FIRST 45400
 #define IDM_LANGUAGE_COUNT 1000
 

@@ -179,6 +179,9 @@ const std::map<int, const char*>& Table() {
         {IDS_EVENTS_NONE_IN_SOUND, "No event was found in the sound: no clap, click or knock."},
         {IDS_EVENTS_DISAGREE, "The events of the picture and of the sound do not agree: no two "
                               "pairs of them give the same synchronization."},
+        {IDS_EVENTS_LOOKING,
+         "Looking for claps, clicks, flashes and cuts in the picture and the sound..."},
+        {IDS_COLUMN_FOUND_OWN_SOUND_TIME, "Sound time"},
     };
     return table;
 }

@@ -10,6 +10,7 @@
 #include "language/language.h"
 #include "resources/resource.h"
 #include "sound_menu_fixture.h"
+#include "support/drift_fixtures.h"
 #include "support/media_fixtures.h"
 #include "support/modal_run.h"
 #include "support/test_environment.h"
@@ -41,7 +42,8 @@ class FindPointsTest : public SoundMenuFixture {
     // runs (once), `onProposals` when the proposals are shown (nothing answered: the dialog
     // is cancelled).
     void FindPoints(const std::function<void(FindPointsProgress&)>& onProgress,
-                    const std::function<void(PointProposalsDialog&)>& onProposals) {
+                    const std::function<void(PointProposalsDialog&)>& onProposals,
+                    int command = IDM_FIND_POINTS) {
         QTimer answer;
         QObject::connect(&answer, &QTimer::timeout, [&] {
             QWidget* modal = QApplication::activeModalWidget();
@@ -60,7 +62,7 @@ class FindPointsTest : public SoundMenuFixture {
             }
         });
         answer.start(10);
-        ASSERT_TRUE(Pick(IDM_FIND_POINTS));
+        ASSERT_TRUE(Pick(command));
     }
     void OpenMaterial(const std::string& recording) {
         OpenVideo(truth.videoPath);
@@ -199,6 +201,49 @@ TEST_F(FindPointsTest, EachRefusalIsOneMessageNamingItsCause) {
     });
 }
 
+// Without a separate sound, the clip's own clicks and flashes give the points; a clip without
+// any says so.
+TEST_F(FindPointsTest, FromEventsTheClipsOwnClicksAndFlashesGivePointsOnItsMap) {
+    const double offset = 0.3, drift = 0.01;
+    const testsupport::DriftingClip clip =
+        testsupport::MakeDriftingClip(12, 25, {1.0, 4.0, 7.0, 10.0}, offset, drift);
+    testsupport::RunModal(dlg, [&] {
+        OpenVideo(clip.path);
+        std::vector<avsync::SyncPoint> listed;
+        QString heading, summary;
+        FindPoints(
+            nullptr,
+            [&](PointProposalsDialog& proposals) {
+                listed = Listed(proposals);
+                heading = proposals.Table()->horizontalHeaderItem(1)->text();
+                for (QLabel* label : proposals.findChildren<QLabel*>())
+                    summary += label->text();
+                proposals.AddAllButton()->click();
+            },
+            IDM_FIND_POINTS_FROM_EVENTS);
+        ASSERT_TRUE(proposalsSeen);
+        EXPECT_EQ(heading, Language().GetString(IDS_COLUMN_FOUND_OWN_SOUND_TIME));
+        EXPECT_FALSE(summary.contains("jump")) << summary.toStdString();
+        ASSERT_EQ(listed.size(), 2u);
+        EXPECT_EQ(dlg.syncState.Points(), listed);
+        for (const avsync::SyncPoint& point : listed)
+            EXPECT_NEAR(Seconds(point.audioTime), offset + Seconds(point.videoTime) * (1 + drift),
+                        kPointTolerance);
+
+        OpenVideo(testsupport::MakeDriftingClip(4, 25, {}, 0, 0).path);
+        scope.prompts.messages.clear();
+        proposalsSeen = false;
+        FindPoints(nullptr, nullptr, IDM_FIND_POINTS_FROM_EVENTS);
+        EXPECT_FALSE(proposalsSeen);
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        EXPECT_EQ(scope.prompts.messages[0].text,
+                  Language().GetString(IDS_EVENTS_NONE_IN_PICTURE) + " " +
+                      Language().GetString(IDS_FIND_POINTS_NONE_ADDED));
+        EXPECT_EQ(scope.prompts.messages[0].caption, "Find points from events");
+        EXPECT_EQ(dlg.syncState.syncCount, 0);
+    });
+}
+
 // A match as good as perfect has a drift that rounds to zero from either side: it shows no
 // sign.
 TEST(PointProposalsDialogTest, ShowsTheDriftWithoutANegativeZero) {
@@ -212,7 +257,7 @@ TEST(PointProposalsDialogTest, ShowsTheDriftWithoutANegativeZero) {
         found.matched = true;
         found.driftPpm = drift.ppm;
         found.offset = UNITS / 2;
-        PointProposalsDialog dialog(found, nullptr);
+        PointProposalsDialog dialog(found, IDS_COLUMN_FOUND_SOUND_TIME, true, nullptr);
         QString summary;
         for (QLabel* label : dialog.findChildren<QLabel*>())
             summary += label->text();

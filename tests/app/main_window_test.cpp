@@ -144,7 +144,8 @@ TEST_F(MainWindowTest, PopupMenuOpensOnlyOverTheSurfaceAndLabels) {
         items << action->text();
     // The sound commands come after the items whose numbering language files rely on.
     EXPECT_EQ(items, QStringList({"Language", "Font", "About", "", "Open separate sound...",
-                                  "Use the video's own sound", "Find points automatically"}));
+                                  "Use the video's own sound", "Find points automatically",
+                                  "Find points from events"}));
     dlg.PopupMenu()->close();
 
     QTest::mouseRelease(&dlg, Qt::RightButton, {}, QPoint(3, dlg.height() - 3));

@@ -288,7 +288,7 @@ TEST_P(ShippedLanguageWindowsTest, TheSmallDialogsShowEveryTextWhole) {
     });
     CAboutDlg about;
     testsupport::RunModal(about, [&] { ExpectTextsFit(&about, std::string(GetParam()) + " about"); });
-    PointProposalsDialog proposals(FoundWithAJump(), nullptr);
+    PointProposalsDialog proposals(FoundWithAJump(), IDS_COLUMN_FOUND_SOUND_TIME, true, nullptr);
     testsupport::RunModal(proposals, [&] {
         EXPECT_EQ(proposals.windowTitle(), Language().GetDialogText(IDD_DIALOG_POINT_PROPOSALS));
         EXPECT_EQ(proposals.AddCheckedButton()->text(),
@@ -339,7 +339,7 @@ TEST_P(ShippedLanguageWindowsTest, EveryVisibleTextComesFromTheLanguageFile) {
     CDialogChangeSyncPoint change;
     testsupport::RunModal(
         change, [&] { EXPECT_EQ(UnkeyedWords(VisibleTexts(&change), {}), "") << "point dialog"; });
-    PointProposalsDialog proposals(FoundWithAJump(), nullptr);
+    PointProposalsDialog proposals(FoundWithAJump(), IDS_COLUMN_FOUND_SOUND_TIME, true, nullptr);
     testsupport::RunModal(proposals, [&] {
         EXPECT_EQ(UnkeyedWords(VisibleTexts(&proposals), {}), "") << "points found";
     });
