@@ -1,4 +1,5 @@
 #include "app/vellum_dlg.h"
+#include "syncview/sync_view_window.h"
 
 #include "app/clock_text.h"
 #include "app/vellum_app.h"
@@ -100,6 +101,8 @@ CVellumDlg::CVellumDlg(QWidget* parent) : ui::Dialog(parent) {
         connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
                 [this, id] { PressTransportButton(id); });
     }
+    connect(new QShortcut(QKeySequence(Qt::Key_V), this), &QShortcut::activated, this,
+            [this] { OnSyncView(); });
     connect(Item<CBitmapSlider>(IDC_SLIDER_POSITION), &CBitmapSlider::releasedCapture, this,
             [this] { OnSeekBarReleased(); });
     connect(Item<CBitmapSlider>(IDC_SLIDER_PREVIEW), &CBitmapSlider::releasedCapture, this,

@@ -10,6 +10,7 @@
 #include "render/output_graph.h"
 #include "slideshow/slideshow_lists.h"
 #include "sync/sync_state.h"
+#include "syncview/sync_view_host.h"
 
 #include <QDateTime>
 #include <QPixmap>
@@ -17,11 +18,15 @@
 
 #include <memory>
 
+namespace syncview {
+class SyncViewWindow;
+}
+
 class QMimeData;
 class QTableWidget;
 class QMenu;
 
-class CVellumDlg : public ui::Dialog {
+class CVellumDlg : public ui::Dialog, public syncview::SyncViewHost {
     Q_OBJECT
   public:
     explicit CVellumDlg(QWidget* parent = nullptr);
@@ -90,6 +95,18 @@ class CVellumDlg : public ui::Dialog {
     void OnTimer(int id);
     void reject() override;
 
+    // The sync view, while it is open.
+    syncview::SyncViewWindow* SyncView() const { return syncView_.get(); }
+    // What the sync view asks of its host.
+    std::string VideoPath() const override;
+    std::string SoundPath() const override;
+    REFERENCE_TIME VideoPosition() const override;
+    const avsync::SyncState& Sync() const override;
+    void SeekTo(REFERENCE_TIME video) override;
+    void SetAudioOffset(REFERENCE_TIME offset) override;
+    void AddPointHere() override;
+    void ProposePoints(const align::Alignment& found) override;
+
   protected:
     void OnCommand(int id) override;
     void OnMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam) override;
@@ -141,8 +158,12 @@ class CVellumDlg : public ui::Dialog {
     void OnFindPoints();
     void OnFindPointsFromEvents();
     // Runs `search` with its progress dialog, shows what it found and adds the points kept.
-    void ProposePoints(int command, int doing, bool withJumps,
-                       const FindPointsProgress::Search& search);
+    void FindAndProposePoints(int command, int doing, bool withJumps,
+                              const FindPointsProgress::Search& search);
+    // Shows the points found and adds those the user keeps.
+    void ShowProposals(align::Alignment found, bool withJumps);
+    void OnSyncView();
+    void CloseSyncView();
     // Whether the opened video is still the file that was measured when it was opened; if
     // not, says so. A composition of a file cut or replaced since would hold what the file
     // no longer has. A file that is gone is left to the timeline, which asks where it went.
@@ -222,6 +243,7 @@ class CVellumDlg : public ui::Dialog {
     void ReleaseOnClose();
     void RunUpdateReminder();
 
+    std::unique_ptr<syncview::SyncViewWindow> syncView_;
     QTableWidget* pointList_ = nullptr;
     QMenu* popupMenu_ = nullptr;
     QPixmap background_;

@@ -16,10 +16,10 @@ void CVellumDlg::OnFindPoints() {
         return;
     const std::string video = photoList[0].path;
     const std::string sound = musicList[0].path;
-    ProposePoints(IDM_FIND_POINTS, IDS_FIND_POINTS_COMPARING, true,
-                  [video, sound](const std::function<bool(double)>& progress) {
-                      return align::FindPoints(video, sound, progress);
-                  });
+    FindAndProposePoints(IDM_FIND_POINTS, IDS_FIND_POINTS_COMPARING, true,
+                         [video, sound](const std::function<bool(double)>& progress) {
+                             return align::FindPoints(video, sound, progress);
+                         });
 }
 
 void CVellumDlg::OnFindPointsFromEvents() {
@@ -30,16 +30,16 @@ void CVellumDlg::OnFindPointsFromEvents() {
     // The sound's events are looked for around where the offset in force puts them.
     align::EventSearch search;
     search.offset = syncState.audioOffset;
-    ProposePoints(IDM_FIND_POINTS_FROM_EVENTS, IDS_EVENTS_LOOKING, false,
-                  [video, sound, search](const std::function<bool(double)>& progress) {
-                      return align::FindPointsFromEvents(video, sound, search, progress);
-                  });
+    FindAndProposePoints(IDM_FIND_POINTS_FROM_EVENTS, IDS_EVENTS_LOOKING, false,
+                         [video, sound, search](const std::function<bool(double)>& progress) {
+                             return align::FindPointsFromEvents(video, sound, search, progress);
+                         });
 }
 
-void CVellumDlg::ProposePoints(int command, int doing, bool withJumps,
-                               const FindPointsProgress::Search& search) {
+void CVellumDlg::FindAndProposePoints(int command, int doing, bool withJumps,
+                                      const FindPointsProgress::Search& search) {
     FindPointsProgress progress(search, command, doing, this);
-    align::Alignment found = progress.Run();
+    const align::Alignment found = progress.Run();
     if (found.cancelled)
         return;
     if (!found.matched) {
@@ -49,6 +49,10 @@ void CVellumDlg::ProposePoints(int command, int doing, bool withJumps,
                        FindPointsProgress::Caption(command));
         return;
     }
+    ShowProposals(found, withJumps);
+}
+
+void CVellumDlg::ShowProposals(align::Alignment found, bool withJumps) {
     align::KeepPointsInside(found, syncState.videoDuration, syncState.audioDuration);
     const int soundColumn =
         UsesSeparateSound() ? IDS_COLUMN_FOUND_SOUND_TIME : IDS_COLUMN_FOUND_OWN_SOUND_TIME;

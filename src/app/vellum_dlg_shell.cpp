@@ -95,6 +95,8 @@ void CVellumDlg::OnMenuCommand(int command) {
         OnFindPoints();
     else if (command == IDM_FIND_POINTS_FROM_EVENTS)
         OnFindPointsFromEvents();
+    else if (command == IDM_SYNC_VIEW)
+        OnSyncView();
     else if (command >= IDM_LANGUAGE_FIRST && command < IDM_LANGUAGE_FIRST + IDM_LANGUAGE_COUNT)
         language::OnLanguageCommand(this, command);
 }

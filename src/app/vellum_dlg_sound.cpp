@@ -126,7 +126,8 @@ void CVellumDlg::EnableSoundCommands(QMenu* menu) const {
     for (auto [command, enabled] : {std::pair{IDM_OPEN_SEPARATE_SOUND, videoOpen},
                                     {IDM_USE_VIDEO_SOUND, videoOpen && UsesSeparateSound()},
                                     {IDM_FIND_POINTS, videoOpen && UsesSeparateSound()},
-                                    {IDM_FIND_POINTS_FROM_EVENTS, videoOpen}}) {
+                                    {IDM_FIND_POINTS_FROM_EVENTS, videoOpen},
+                                    {IDM_SYNC_VIEW, videoOpen}}) {
         if (QAction* action = resources::FindCommand(menu, command))
             action->setEnabled(enabled);
     }

@@ -57,6 +57,8 @@ void CVellumDlg::StartPlayersFromZero() {
 
 void CVellumDlg::ClosePlayers() {
     CancelPendingStart();
+    // The view shows the video being closed.
+    CloseSyncView();
     for (std::unique_ptr<preview::CVcdCore>* player : {&videoPlayer, &audioPlayer}) {
         if (!*player)
             continue;

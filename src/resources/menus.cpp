@@ -32,7 +32,8 @@ const std::map<int, std::vector<MenuItem>>& Templates() {
                           Separator(), Command("Open separate sound...", IDM_OPEN_SEPARATE_SOUND),
                           Command("Use the video's own sound", IDM_USE_VIDEO_SOUND),
                           Command("Find points automatically", IDM_FIND_POINTS),
-                          Command("Find points from events", IDM_FIND_POINTS_FROM_EVENTS)})}},
+                          Command("Find points from events", IDM_FIND_POINTS_FROM_EVENTS),
+                          Command("Sync view (V)", IDM_SYNC_VIEW)})}},
     };
     return templates;
 }

@@ -182,6 +182,25 @@ const std::map<int, const char*>& Table() {
         {IDS_EVENTS_LOOKING,
          "Looking for claps, clicks, flashes and cuts in the picture and the sound..."},
         {IDS_COLUMN_FOUND_OWN_SOUND_TIME, "Sound time"},
+        {IDS_SYNC_VIEW_TITLE, "Sync view"},
+        {IDS_SYNC_VIEW_FRAME_BACK, "< Frame"},
+        {IDS_SYNC_VIEW_FRAME_FORWARD, "Frame >"},
+        {IDS_SYNC_VIEW_ZOOM_IN, "Zoom in"},
+        {IDS_SYNC_VIEW_ZOOM_OUT, "Zoom out"},
+        {IDS_SYNC_VIEW_WHOLE, "Whole file"},
+        {IDS_SYNC_VIEW_ADD_POINT_HERE, "Add point here"},
+        {IDS_SYNC_VIEW_SNAP, "Snap"},
+        {IDS_SYNC_VIEW_OFFSET, "Offset: %1 ms (%2 samples)"},
+        {IDS_SYNC_VIEW_ANALYSING, "Finding the events in the picture and the sound: %1 %"},
+        {IDS_SYNC_VIEW_NOTHING_TO_SNAP,
+         "There is no sound onset and picture event near the position to pair. Move closer to a "
+         "clap or a flash, or zoom out."},
+        {IDS_SYNC_VIEW_KEYS,
+         "Wheel or Up/Down: zoom. Left/Right or drag: scroll. Drag the sound, or Alt, Ctrl or "
+         "Ctrl+Shift with Left/Right: move the sound by a sample, a millisecond or a frame. "
+         "Comma/period: a frame back/on. Click: go there."},
+        {IDS_SYNC_VIEW_READING_SOUND, "Reading the sound: %1 %"},
+        {IDS_SYNC_VIEW_NO_SOUND, "No sound to show: %1"},
     };
     return table;
 }
