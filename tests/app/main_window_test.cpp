@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, PopupMenuOpensOnlyOverTheSurfaceAndLabels) {
     // The sound commands come after the items whose numbering language files rely on.
     EXPECT_EQ(items, QStringList({"Language", "Font", "About", "", "Open separate sound...",
                                   "Use the video's own sound", "Find points automatically",
-                                  "Find points from events"}));
+                                  "Find points from events", "Sync view (V)"}));
     dlg.PopupMenu()->close();
 
     QTest::mouseRelease(&dlg, Qt::RightButton, {}, QPoint(3, dlg.height() - 3));

@@ -123,7 +123,7 @@ TEST_F(LanguageFixture, TheLanguageMenuListsTheFilesAndIsTranslated) {
     // Items the file has no text for keep their built-in English.
     EXPECT_EQ(texts, QStringList({"Sprache", "Schrift", "Info", "", "Open separate sound...",
                                   "Use the video's own sound", "Find points automatically",
-                                  "Find points from events"}));
+                                  "Find points from events", "Sync view (V)"}));
     ASSERT_EQ(languages->actions().size(), 2);
     EXPECT_EQ(languages->actions()[0]->text(), "English");
     EXPECT_EQ(languages->actions()[0]->data().toInt(), 45400);
