@@ -25,6 +25,7 @@ class BenchHost final : public syncview::SyncViewHost {
     std::string VideoPath() const override { return path_; }
     std::string SoundPath() const override { return path_; }
     REFERENCE_TIME VideoPosition() const override { return position; }
+    REFERENCE_TIME AudioPosition() const override { return position + sync.audioOffset; }
     const avsync::SyncState& Sync() const override { return sync; }
     void SeekTo(REFERENCE_TIME video) override { position = video; }
     void SetAudioOffset(REFERENCE_TIME offset) override { sync.audioOffset = offset; }

@@ -101,6 +101,7 @@ class CVellumDlg : public ui::Dialog, public syncview::SyncViewHost {
     std::string VideoPath() const override;
     std::string SoundPath() const override;
     REFERENCE_TIME VideoPosition() const override;
+    REFERENCE_TIME AudioPosition() const override;
     const avsync::SyncState& Sync() const override;
     void SeekTo(REFERENCE_TIME video) override;
     void SetAudioOffset(REFERENCE_TIME offset) override;

@@ -29,6 +29,10 @@ REFERENCE_TIME CVellumDlg::VideoPosition() const {
     return videoPlayer ? videoPlayer->currentPosition : 0;
 }
 
+REFERENCE_TIME CVellumDlg::AudioPosition() const {
+    return audioPlayer ? audioPlayer->currentPosition : 0;
+}
+
 const avsync::SyncState& CVellumDlg::Sync() const {
     return syncState;
 }

@@ -235,13 +235,16 @@ void SyncViewCanvas::Poll() {
     const double progress = AnalysisProgress();
     const REFERENCE_TIME position = host_.VideoPosition();
     const REFERENCE_TIME offset = host_.Sync().audioOffset;
-    if (progress != lastProgress_ || position != lastPosition_ || offset != lastOffset_) {
+    const REFERENCE_TIME audio = host_.AudioPosition();
+    if (progress != lastProgress_ || position != lastPosition_ || offset != lastOffset_ ||
+        audio != lastAudio_) {
         // While the players run, the view keeps the picture's position in sight.
         if (position != lastPosition_ && drag_ == Drag::None)
             axis_.Follow(Seconds(position), width());
         lastProgress_ = progress;
         lastPosition_ = position;
         lastOffset_ = offset;
+        lastAudio_ = audio;
         update();
         emit Changed();
     }
@@ -429,9 +432,13 @@ void SyncViewCanvas::DrawMarkers(QPainter& painter) const {
     for (REFERENCE_TIME t : {sync.audioStart, sync.audioEnd})
         painter.drawLine(soundX(t), kSoundTop, soundX(t), soundBottom);
 
-    const int position = videoX(host_.VideoPosition());
+    // The picture's position across both lanes, the sound's in its lane (the same place while
+    // the players keep the offset apart).
     painter.setPen(QPen(kPositionColour, 1));
-    painter.drawLine(position, 0, position, soundBottom);
+    const int video = videoX(host_.VideoPosition());
+    painter.drawLine(video, 0, video, kSoundTop);
+    const int audio = soundX(host_.AudioPosition());
+    painter.drawLine(audio, kSoundTop, audio, soundBottom);
 }
 
 void SyncViewCanvas::mousePressEvent(QMouseEvent* event) {

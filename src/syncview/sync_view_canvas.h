@@ -90,6 +90,7 @@ class SyncViewCanvas : public QWidget {
     double lastProgress_ = -1;
     REFERENCE_TIME lastPosition_ = -1;
     REFERENCE_TIME lastOffset_ = 0;
+    REFERENCE_TIME lastAudio_ = -1;
     // A press: where, and what a drag from it moves.
     enum class Drag { None, Scroll, Sound } drag_ = Drag::None;
     int pressX_ = 0;

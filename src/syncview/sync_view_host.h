@@ -16,6 +16,8 @@ class SyncViewHost {
     // The sound in use: the video's own, or the separate sound.
     virtual std::string SoundPath() const = 0;
     virtual REFERENCE_TIME VideoPosition() const = 0;
+    // The sound player's position, in the sound's own time.
+    virtual REFERENCE_TIME AudioPosition() const = 0;
     virtual const avsync::SyncState& Sync() const = 0;
     // Puts the picture at `video` and the sound at `video` plus the offset in force.
     virtual void SeekTo(REFERENCE_TIME video) = 0;
