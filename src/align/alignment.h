@@ -86,6 +86,11 @@ struct Alignment {
     REFERENCE_TIME offset = 0;         // the first segment's offset
 };
 
+// A search that found nothing, and why (with the reading failure's own words, if any); and one
+// that was cancelled.
+Alignment Refused(Refusal refusal, std::string detail = {});
+Alignment Cancelled();
+
 // Keeps the points where they can be composed: a point past the last picture (a video's
 // sound often runs a little longer) moves back onto it along the fitted line; one before the
 // start or outside the recording (`soundLength`) is left out.

@@ -39,19 +39,6 @@ std::optional<REFERENCE_TIME> Nearest(const std::vector<REFERENCE_TIME>& times, 
     return best;
 }
 
-Alignment Refused(Refusal refusal, std::string detail = {}) {
-    Alignment result;
-    result.refusal = refusal;
-    result.detail = std::move(detail);
-    return result;
-}
-
-Alignment Cancelled() {
-    Alignment result;
-    result.cancelled = true;
-    return result;
-}
-
 // One member per picture event: the pair nearest the line.
 std::vector<int> OnePerPictureEvent(const std::vector<Match>& matches,
                                     const std::vector<int>& members, const Line& line) {

@@ -21,19 +21,6 @@ constexpr double kCoarseOnLine = 0.003;
 // recorder left running without its microphone, or a muted camera.
 constexpr float kSilentPeak = 0.001f;
 
-Alignment Refused(Refusal refusal, std::string detail = {}) {
-    Alignment result;
-    result.refusal = refusal;
-    result.detail = std::move(detail);
-    return result;
-}
-
-Alignment Cancelled() {
-    Alignment result;
-    result.cancelled = true;
-    return result;
-}
-
 bool Silent(const dsp::MonoSound& sound) {
     return std::none_of(sound.samples.begin(), sound.samples.end(),
                         [](float sample) { return std::abs(sample) >= kSilentPeak; });

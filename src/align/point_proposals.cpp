@@ -70,6 +70,19 @@ Alignment ProposePoints(const std::vector<FittedSegment>& segments,
     return result;
 }
 
+Alignment Refused(Refusal refusal, std::string detail) {
+    Alignment result;
+    result.refusal = refusal;
+    result.detail = std::move(detail);
+    return result;
+}
+
+Alignment Cancelled() {
+    Alignment result;
+    result.cancelled = true;
+    return result;
+}
+
 void KeepPointsInside(Alignment& found, REFERENCE_TIME videoLength, REFERENCE_TIME soundLength) {
     // A point past the last picture moves back to it along the last segment's line.
     const double rate =

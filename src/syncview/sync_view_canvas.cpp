@@ -129,13 +129,21 @@ void SyncViewCanvas::StepFrame(int direction) {
     update();
 }
 
+align::EventSearch SyncViewCanvas::EventSearchNow() const {
+    align::EventSearch search;
+    search.offset = host_.Sync().audioOffset;
+    const auto frames = pictureAnalysis_.Frames();
+    if (frames && frames->frameDuration > 0)
+        search.frameDuration = frames->frameDuration;
+    return search;
+}
+
 void SyncViewCanvas::Snap() {
     const auto picture = pictureAnalysis_.Events();
     const auto sound = soundAnalysis_.Result();
     if (!picture || !sound)
         return;
-    align::EventSearch search;
-    search.offset = host_.Sync().audioOffset;
+    align::EventSearch search = EventSearchNow();
     search.reach = Time(width() / 2.0 * axis_.secondsPerPixel);
     const std::optional<align::ProposedPoint> point =
         align::SnapToEvents(*picture, sound->onsets, host_.VideoPosition(), search);
@@ -159,12 +167,8 @@ void SyncViewCanvas::FindPointsFromEvents() {
     const auto sound = soundAnalysis_.Result();
     if (!picture || !sound)
         return;
-    align::EventSearch search;
-    search.offset = host_.Sync().audioOffset;
-    const auto frames = pictureAnalysis_.Frames();
-    if (frames && frames->frameDuration > 0)
-        search.frameDuration = frames->frameDuration;
-    const align::Alignment found = align::PointsFromEvents(*picture, sound->onsets, search);
+    const align::Alignment found =
+        align::PointsFromEvents(*picture, sound->onsets, EventSearchNow());
     if (!found.matched) {
         ui::MessageBox(this,
                        align::RefusalText(found) + ' ' +

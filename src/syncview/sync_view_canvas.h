@@ -9,6 +9,7 @@
 // against the picture (the offset), dragging elsewhere scrolls; the wheel zooms. The keys are
 // listed by KeyHelp(). Owned by the sync view window; everything runs on the window's thread,
 // and the analyses and the close-up reader work on threads of their own.
+#include "align/event_points.h"
 #include "syncview/detail_reader.h"
 #include "syncview/picture_analysis.h"
 #include "syncview/sound_analysis.h"
@@ -74,6 +75,8 @@ class SyncViewCanvas : public QWidget {
     void DrawSound(QPainter& painter);
     void DrawMarkers(QPainter& painter) const;
     void SetOffset(REFERENCE_TIME offset);
+    // The events are paired around the offset in force, to within the picture's frame.
+    align::EventSearch EventSearchNow() const;
     int SoundRate() const;
     double Offset() const; // seconds
     double Length() const; // seconds
