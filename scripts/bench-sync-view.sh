@@ -15,9 +15,13 @@ dir="${QUILLET_BENCH_DIR:-/tmp}"
 sound="$dir/quillet-bench-2h.m4a"
 video="$dir/quillet-bench-2h.mkv"
 if [ ! -f "$sound" ]; then
+  # A minute of it, made sample by sample (slow), then repeated for two hours.
   burst="val(0)*0.3*gt(sin(2*PI*3.1*t)+sin(2*PI*0.71*t),0.4)+0.9*lt(mod(t,30),0.002)"
-  ffmpeg -hide_banner -loglevel error -y -f lavfi -i "anoisesrc=c=pink:r=48000:d=7200:seed=7" \
-    -af "aeval='$burst|$burst':c=stereo" -c:a aac -b:a 128k "$sound.partial.m4a"
+  ffmpeg -hide_banner -loglevel error -y -f lavfi -i "anoisesrc=c=pink:r=48000:d=60:seed=7" \
+    -af "aeval='$burst|$burst':c=stereo,aformat=channel_layouts=stereo" "$dir/quillet-minute.wav"
+  ffmpeg -hide_banner -loglevel error -y -stream_loop 119 -i "$dir/quillet-minute.wav" \
+    -c:a aac -b:a 128k "$sound.partial.m4a"
+  rm -f "$dir/quillet-minute.wav"
   mv "$sound.partial.m4a" "$sound"
 fi
 if [ ! -f "$video" ]; then
