@@ -1,7 +1,6 @@
 #include "app/find_points_progress.h"
 
 #include "language/language.h"
-#include "resources/menus.h"
 #include "resources/resource.h"
 
 #include <QLabel>
@@ -29,8 +28,7 @@ FindPointsProgress::FindPointsProgress(Search search, int command, int doing, QW
 
 QString FindPointsProgress::Caption(int command) {
     // The command's own name, as its menu shows it.
-    const QString text = Language().GetMenuText(command);
-    return text.isEmpty() ? resources::CommandText(command) : text;
+    return Language().GetCommandText(command);
 }
 
 align::Alignment FindPointsProgress::Run() {

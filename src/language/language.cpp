@@ -3,6 +3,7 @@
 #include "language/language_file.h"
 #include "language/language_tables.h"
 #include "platform/ui/prompts.h"
+#include "resources/menus.h"
 #include "resources/strings.h"
 
 #include <QCoreApplication>
@@ -188,6 +189,11 @@ QString CLanguage::GetDialogTextOrString(int id) const {
 
 QString CLanguage::GetMenuText(int id) const {
     return FirstText(menuTexts, id);
+}
+
+QString CLanguage::GetCommandText(int command) const {
+    const QString text = GetMenuText(command);
+    return text.isEmpty() ? resources::CommandText(command) : text;
 }
 
 CLanguage& Language() {

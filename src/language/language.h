@@ -69,6 +69,8 @@ class CLanguage {
     // As GetDialogText, falling back to the built-in string of the same number.
     QString GetDialogTextOrString(int id) const;
     QString GetMenuText(int id) const;
+    // A menu command's text, falling back to the built-in menu's.
+    QString GetCommandText(int command) const;
 
     // Translate a dialog's or a menu's texts; false when there is no language file to
     // translate from, in which case nothing changes.

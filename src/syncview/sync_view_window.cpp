@@ -1,7 +1,6 @@
 #include "syncview/sync_view_window.h"
 
 #include "language/language.h"
-#include "resources/menus.h"
 #include "resources/resource.h"
 
 #include <QHBoxLayout>
@@ -35,9 +34,7 @@ SyncViewWindow::SyncViewWindow(SyncViewHost& host, QWidget* owner)
     buttons->addStretch();
     addPoint_ = Button(IDS_SYNC_VIEW_ADD_POINT_HERE, buttons);
     snap_ = Button(IDS_SYNC_VIEW_SNAP, buttons);
-    const QString find = Language().GetMenuText(IDM_FIND_POINTS_FROM_EVENTS);
-    findPoints_ = new QPushButton(
-        find.isEmpty() ? resources::CommandText(IDM_FIND_POINTS_FROM_EVENTS) : find);
+    findPoints_ = new QPushButton(Language().GetCommandText(IDM_FIND_POINTS_FROM_EVENTS));
     findPoints_->setFocusPolicy(Qt::NoFocus);
     buttons->addWidget(findPoints_);
     layout->addLayout(buttons);
