@@ -10,6 +10,7 @@
 #include "language/language.h"
 #include "platform/ui/prompts.h"
 #include "resources/resource.h"
+#include "syncview/sync_view_window.h"
 
 void CVellumDlg::OnFindPoints() {
     if (!videoPlayer || !UsesSeparateSound())
@@ -25,6 +26,9 @@ void CVellumDlg::OnFindPoints() {
 void CVellumDlg::OnFindPointsFromEvents() {
     if (!videoPlayer)
         return;
+    // The open sync view has found the events already.
+    if (syncView_ && syncView_->Canvas()->EventsReady())
+        return syncView_->Canvas()->FindPointsFromEvents();
     const std::string video = photoList[0].path;
     const std::string sound = musicList[0].path;
     // The sound's events are looked for around where the offset in force puts them.

@@ -139,15 +139,9 @@ void CVellumDlg::OnAudioOffset(int id) {
         }
         break;
     case IDC_BUTTON_AUDIO_VIDEO_RESTORE:
-        syncState.audioOffset = 0;
-        if (audioPlayer)
-            audioPlayer->SeekTo(videoPlayer->currentPosition);
-        break;
+        return SetAudioOffset(0);
     case IDC_BUTTON_AUDIO_JUMP_BACKWARD:
-        syncState.audioOffset -= StepOf(syncState.audioSkipBackwardSeconds);
-        if (audioPlayer)
-            audioPlayer->SeekTo(videoPlayer->currentPosition + syncState.audioOffset);
-        break;
+        return SetAudioOffset(syncState.audioOffset - StepOf(syncState.audioSkipBackwardSeconds));
     default:
         return;
     }
@@ -167,9 +161,7 @@ void CVellumDlg::OnSeekBarReleased() {
         return;
     const auto target = static_cast<REFERENCE_TIME>(
         (seekBarPosition / 600.0) * static_cast<double>(videoPlayer->stopPosition));
-    videoPlayer->SeekTo(target);
-    if (audioPlayer)
-        audioPlayer->SeekTo(target + syncState.audioOffset);
+    SeekTo(target);
 }
 
 void CVellumDlg::OnPlayerTick() {

@@ -32,6 +32,15 @@ void PeakPyramid::Add(const float* samples, std::size_t count) {
     samples_ += std::int64_t(count);
 }
 
+PeakPyramid::Pair PeakPyramid::Extent(const std::vector<Pair>& pairs, std::size_t from) {
+    Pair merged = pairs[from];
+    for (std::size_t i = from + 1; i < std::min(pairs.size(), from + kLevelFactor); ++i) {
+        merged.low = std::min(merged.low, pairs[i].low);
+        merged.high = std::max(merged.high, pairs[i].high);
+    }
+    return merged;
+}
+
 // Once a level has a whole group of pairs more, the level above gets their extent.
 void PeakPyramid::Close(std::size_t level) {
     const std::vector<Pair>& below = levels_[level];
@@ -39,12 +48,7 @@ void PeakPyramid::Close(std::size_t level) {
         return;
     if (levels_.size() == level + 1)
         levels_.emplace_back();
-    Pair merged = below[below.size() - kLevelFactor];
-    for (std::size_t i = below.size() - kLevelFactor + 1; i < below.size(); ++i) {
-        merged.low = std::min(merged.low, below[i].low);
-        merged.high = std::max(merged.high, below[i].high);
-    }
-    levels_[level + 1].push_back(merged);
+    levels_[level + 1].push_back(Extent(below, below.size() - kLevelFactor));
     Close(level + 1);
 }
 
@@ -62,14 +66,8 @@ void PeakPyramid::Finish() {
         if (levels_.size() == level + 1)
             levels_.emplace_back();
         std::vector<Pair>& above = levels_[level + 1];
-        if (above.size() < whole) {
-            Pair merged = below[above.size() * kLevelFactor];
-            for (std::size_t i = above.size() * kLevelFactor + 1; i < below.size(); ++i) {
-                merged.low = std::min(merged.low, below[i].low);
-                merged.high = std::max(merged.high, below[i].high);
-            }
-            above.push_back(merged);
-        }
+        if (above.size() < whole)
+            above.push_back(Extent(below, above.size() * kLevelFactor));
     }
     for (std::vector<Pair>& level : levels_)
         level.shrink_to_fit();

@@ -44,6 +44,8 @@ class PeakPyramid {
         std::int16_t high;
     };
     void Close(std::size_t level);
+    // The extent of the group of pairs from `from` (fewer at the end).
+    static Pair Extent(const std::vector<Pair>& pairs, std::size_t from);
 
     int rate_;
     std::int64_t samples_ = 0;

@@ -1,6 +1,7 @@
 #include "syncview/picture_analysis.h"
 
 #include "align/picture_events.h"
+#include "align/progress_span.h"
 #include "platform/graph/av_util.h"
 
 extern "C" {
@@ -64,56 +65,24 @@ HRESULT ReadFrameTimes(const std::string& path, const std::function<bool(double)
     return S_OK;
 }
 
-PictureAnalysis::~PictureAnalysis() {
-    Stop();
-}
-
 void PictureAnalysis::Start(const std::string& path) {
-    Stop();
-    stop_ = false;
-    done_ = false;
+    job_.Stop();
     framesReady_ = false;
-    progress_ = 0;
-    status_ = S_OK;
     frames_.reset();
     events_.reset();
-    thread_ = std::thread([this, path] {
-        const auto report = [this](double from, double to) {
-            return [this, from, to](double fraction) {
-                progress_ = from + (to - from) * fraction;
-                return !stop_.load();
-            };
-        };
+    job_.Start([this, path](const BackgroundJob::Progress& progress) {
         auto frames = std::make_shared<FrameTimes>();
-        HRESULT hr = ReadFrameTimes(path, report(0, kFramesShare), frames.get());
-        if (SUCCEEDED(hr)) {
-            frames_ = std::move(frames);
-            framesReady_ = true;
-            auto events = std::make_shared<std::vector<REFERENCE_TIME>>();
-            REFERENCE_TIME frameDuration = 0;
-            hr = align::FindPictureEvents(path, report(kFramesShare, 1), events.get(),
-                                          &frameDuration);
-            if (SUCCEEDED(hr))
-                events_ = std::move(events);
-        }
-        status_ = hr;
-        progress_ = 1;
-        done_ = true;
+        if (FAILED(
+                ReadFrameTimes(path, align::ProgressSpan(progress, 0, kFramesShare), frames.get())))
+            return;
+        frames_ = std::move(frames);
+        framesReady_ = true;
+        auto events = std::make_shared<std::vector<REFERENCE_TIME>>();
+        REFERENCE_TIME frameDuration = 0;
+        if (SUCCEEDED(align::FindPictureEvents(path, align::ProgressSpan(progress, kFramesShare, 1),
+                                               events.get(), &frameDuration)))
+            events_ = std::move(events);
     });
-}
-
-void PictureAnalysis::Stop() {
-    stop_ = true;
-    if (thread_.joinable())
-        thread_.join();
-}
-
-std::shared_ptr<const FrameTimes> PictureAnalysis::Frames() const {
-    return framesReady_.load() ? frames_ : nullptr;
-}
-
-std::shared_ptr<const std::vector<REFERENCE_TIME>> PictureAnalysis::Events() const {
-    return done_.load() ? events_ : nullptr;
 }
 
 } // namespace syncview

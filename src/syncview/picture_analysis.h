@@ -8,11 +8,12 @@
 #include "platform/core/reftime.h"
 #include "platform/core/status.h"
 
+#include "syncview/background_job.h"
+
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace syncview {
@@ -34,31 +35,22 @@ HRESULT ReadFrameTimes(const std::string& path, const std::function<bool(double)
 
 class PictureAnalysis {
   public:
-    PictureAnalysis() = default;
-    ~PictureAnalysis();
-    PictureAnalysis(const PictureAnalysis&) = delete;
-    PictureAnalysis& operator=(const PictureAnalysis&) = delete;
-
+    // Starts on the picture of `path`, stopping any analysis under way first.
     void Start(const std::string& path);
-    void Stop();
     // 0..1 over both stages.
-    double Progress() const { return progress_.load(); }
-    // Null until ready.
-    std::shared_ptr<const FrameTimes> Frames() const;
-    std::shared_ptr<const std::vector<REFERENCE_TIME>> Events() const;
-    bool Done() const { return done_.load(); }
-    // Why a stage could not be done, once Done.
-    HRESULT Status() const { return status_.load(); }
+    double Progress() const { return job_.Fraction(); }
+    bool Done() const { return job_.Done(); }
+    // Null until ready (and when the file could not be read).
+    std::shared_ptr<const FrameTimes> Frames() const { return framesReady_ ? frames_ : nullptr; }
+    std::shared_ptr<const std::vector<REFERENCE_TIME>> Events() const {
+        return job_.Done() ? events_ : nullptr;
+    }
 
   private:
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> done_{false};
-    std::atomic<double> progress_{0};
-    std::atomic<HRESULT> status_{S_OK};
     std::shared_ptr<const FrameTimes> frames_;
-    std::shared_ptr<const std::vector<REFERENCE_TIME>> events_;
     std::atomic<bool> framesReady_{false};
+    std::shared_ptr<const std::vector<REFERENCE_TIME>> events_;
+    BackgroundJob job_; // last: stopped before the results go
 };
 
 } // namespace syncview

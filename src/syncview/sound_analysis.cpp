@@ -26,30 +26,12 @@ SoundPicture AnalyseSound(const std::string& path, const std::function<bool(doub
     return picture;
 }
 
-SoundAnalysis::~SoundAnalysis() {
-    Stop();
-}
-
 void SoundAnalysis::Start(const std::string& path) {
-    Stop();
-    stop_ = false;
-    done_ = false;
-    progress_ = 0;
+    job_.Stop();
     result_.reset();
-    thread_ = std::thread([this, path] {
-        auto picture = std::make_shared<SoundPicture>(AnalyseSound(path, [this](double fraction) {
-            progress_ = fraction;
-            return !stop_.load();
-        }));
-        result_ = std::move(picture);
-        done_ = true;
+    job_.Start([this, path](const BackgroundJob::Progress& progress) {
+        result_ = std::make_shared<const SoundPicture>(AnalyseSound(path, progress));
     });
-}
-
-void SoundAnalysis::Stop() {
-    stop_ = true;
-    if (thread_.joinable())
-        thread_.join();
 }
 
 } // namespace syncview

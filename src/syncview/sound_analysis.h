@@ -4,12 +4,11 @@
 // rate. Start runs it on a thread of its own; the window's thread reads the progress while it
 // runs and takes the result once Done says so. Destroying the analysis stops it.
 #include "align/sound_onsets.h"
+#include "syncview/background_job.h"
 #include "syncview/peak_pyramid.h"
 
-#include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace syncview {
 
@@ -21,26 +20,17 @@ struct SoundPicture {
 
 class SoundAnalysis {
   public:
-    SoundAnalysis() = default;
-    ~SoundAnalysis();
-    SoundAnalysis(const SoundAnalysis&) = delete;
-    SoundAnalysis& operator=(const SoundAnalysis&) = delete;
-
     // Starts on the sound of `path`, stopping any analysis under way first.
     void Start(const std::string& path);
-    void Stop();
     // 0..1 while it runs.
-    double Progress() const { return progress_.load(); }
-    bool Done() const { return done_.load(); }
+    double Progress() const { return job_.Fraction(); }
+    bool Done() const { return job_.Done(); }
     // The result, once done; null before.
-    std::shared_ptr<const SoundPicture> Result() const { return done_.load() ? result_ : nullptr; }
+    std::shared_ptr<const SoundPicture> Result() const { return job_.Done() ? result_ : nullptr; }
 
   private:
-    std::thread thread_;
-    std::atomic<bool> stop_{false};
-    std::atomic<bool> done_{false};
-    std::atomic<double> progress_{0};
-    std::shared_ptr<SoundPicture> result_;
+    std::shared_ptr<const SoundPicture> result_;
+    BackgroundJob job_; // last: stopped before the result goes
 };
 
 // The same analysis on the calling thread: what the background thread runs. `progress` as in

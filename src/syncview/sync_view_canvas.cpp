@@ -173,7 +173,7 @@ void SyncViewCanvas::FindPointsFromEvents() {
         ui::MessageBox(this,
                        align::RefusalText(found) + ' ' +
                            Language().GetString(IDS_FIND_POINTS_NONE_ADDED),
-                       Language().GetString(IDS_SYNC_VIEW_TITLE));
+                       Language().GetCommandText(IDM_FIND_POINTS_FROM_EVENTS));
         return;
     }
     host_.ProposePoints(found);
