@@ -6,7 +6,7 @@ set -euo pipefail
 
 build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
-  libavfilter-dev qt6-qpa-plugins fonts-dejavu-core
+  libavfilter-dev librubberband-dev qt6-qpa-plugins fonts-dejavu-core
   fonts-wqy-microhei # the Chinese language file needs a font with its characters
   qt6-translations-l10n) # the toolkit's own texts (dialog buttons) in the chosen language
 test_packages=(libgtest-dev qt6-base-private-dev ffmpeg espeak-ng pulseaudio pulseaudio-utils xvfb xdotool imagemagick sox

@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::int64_t kBlock = 1024; // output samples per sample pushed downstream
 constexpr std::int64_t kFadeSamples = AudioGroupStream::kSampleRate / 200; // 5 ms
+constexpr std::int64_t kPointHold = AudioGroupStream::kSampleRate / 100;   // 10 ms
 
 graph::MediaType DeclaredType() {
     AVCodecParameters* p = avcodec_parameters_alloc();
@@ -32,14 +33,25 @@ std::int64_t AudioGroupStream::SampleAt(REFERENCE_TIME t) {
     return av_rescale_rnd(t, kSampleRate, UNITS, AV_ROUND_NEAR_INF);
 }
 
-AudioGroupStream::AudioGroupStream(std::vector<PlacedSource> sources)
+AudioGroupStream::AudioGroupStream(std::vector<PlacedSource> sources, bool keepPitch)
     : sources_(std::move(sources)), length_(GroupLength(sources_)),
       totalSamples_(SampleAt(length_)), type_(DeclaredType()) {
     for (const PlacedSource& source : sources_) {
         const std::int64_t first = SampleAt(source.timeline.start);
         const std::int64_t end = SampleAt(source.timeline.stop);
-        if (end > first)
-            segments_.push_back({first, end, &source});
+        if (end <= first)
+            continue;
+        const double ratio = static_cast<double>(source.timeline.Length()) /
+                             static_cast<double>(source.media.Length());
+        const bool stretched = keepPitch && source.media.Length() > 0 &&
+                               source.timeline.Length() != source.media.Length() &&
+                               ratio <= PitchKeepingStretch::kMaxRatio &&
+                               ratio >= 1.0 / PitchKeepingStretch::kMaxRatio;
+        Segment& segment = segments_.emplace_back();
+        segment.first = first;
+        segment.end = end;
+        segment.source = &source;
+        segment.stretched = stretched;
     }
     for (Segment& segment : segments_) {
         const auto touches = [&](auto edge) {
@@ -68,9 +80,9 @@ void AudioGroupStream::Fade(const Segment& segment, std::int64_t from, std::int6
     }
 }
 
-HRESULT AudioGroupStream::Create(std::vector<PlacedSource> sources,
+HRESULT AudioGroupStream::Create(std::vector<PlacedSource> sources, bool keepPitch,
                                  std::unique_ptr<AudioGroupStream>* out) {
-    std::unique_ptr<AudioGroupStream> stream(new AudioGroupStream(std::move(sources)));
+    std::unique_ptr<AudioGroupStream> stream(new AudioGroupStream(std::move(sources), keepPitch));
     const HRESULT hr = OpenReaders(stream->sources_, stream->readers_);
     if (FAILED(hr))
         return hr;
@@ -92,32 +104,63 @@ const SincKernel& AudioGroupStream::KernelFor(double step) {
     return *kernel;
 }
 
-// Output samples [from, from + count) of one segment: sample j plays the source at the media
-// time that divides the media span as j divides the segment's samples.
-void AudioGroupStream::Render(const Segment& segment, std::int64_t from, std::int64_t count,
-                              float* out) {
+// Sample j of a segment plays the source at the media time that divides the media span as j
+// divides the segment's samples.
+SourceLine AudioGroupStream::LineOf(const Segment& segment) const {
+    const double rate = readers_.at(segment.source->path)->SampleRate();
+    const TimeSpan media = segment.source->media;
+    const double samples = static_cast<double>(segment.end - segment.first);
+    return {static_cast<double>(media.start) * rate / UNITS, segment.first,
+            static_cast<double>(media.Length()) * rate / UNITS / samples};
+}
+
+void AudioGroupStream::Render(Segment& segment, std::int64_t from, std::int64_t count, float* out) {
     AudioSampleReader& reader = *readers_[segment.source->path];
     if (!reader.HasSound())
         return; // `out` stays silent
-    const double rate = reader.SampleRate();
-    const TimeSpan media = segment.source->media;
-    const double samples = static_cast<double>(segment.end - segment.first);
-    // Source samples per output sample, and the source position of output sample j.
-    const double step = static_cast<double>(media.Length()) * rate / UNITS / samples;
-    const double origin = static_cast<double>(media.start) * rate / UNITS;
-    auto positionOf = [&](std::int64_t j) {
-        return origin + static_cast<double>(j - segment.first) * step;
-    };
-    const SincKernel& kernel = KernelFor(step);
-    const double firstPosition = positionOf(from);
-    const double lastPosition = positionOf(from + count - 1);
-    const std::int64_t windowStart = static_cast<std::int64_t>(std::floor(firstPosition)) - kernel.Reach();
-    const std::int64_t windowCount =
-        static_cast<std::int64_t>(std::floor(lastPosition)) + kernel.Reach() + 2 - windowStart;
-    window_.resize(2 * static_cast<std::size_t>(windowCount));
-    reader.Read(windowStart, windowCount, window_.data());
-    for (std::int64_t i = 0; i < count; ++i)
-        Interpolate(kernel, window_.data(), windowStart, windowCount, positionOf(from + i), out + 2 * i);
+    const SourceLine line = LineOf(segment);
+    if (!segment.stretched) {
+        reader.ReadResampled(KernelFor(line.step), line.At(from), line.step, count, out);
+        return;
+    }
+    if (!segment.stretch) {
+        const double conversion = static_cast<double>(reader.SampleRate()) / kSampleRate;
+        segment.stretch = std::make_unique<PitchKeepingStretch>(reader, KernelFor(conversion), line,
+                                                                kSampleRate, segment.end);
+    }
+    segment.stretch->Render(from, count, out);
+}
+
+// The engine places sound on its hop grid, within a millisecond or so of where it belongs.
+// At a stretched segment's ends, its points, the source itself plays for a moment instead,
+// at its own speed and rate, faded in from the stretch and out into it: the point is exact
+// to the sample, and the segments on both sides of it meet in the same sound.
+void AudioGroupStream::HoldThePoints(const Segment& segment, std::int64_t from, std::int64_t count,
+                                     float* out) {
+    AudioSampleReader& reader = *readers_[segment.source->path];
+    if (!segment.stretched || !reader.HasSound())
+        return;
+    const SourceLine line = LineOf(segment);
+    const double conversion = static_cast<double>(reader.SampleRate()) / kSampleRate;
+    const SincKernel& kernel = KernelFor(conversion);
+    for (const std::int64_t point : {segment.first, segment.end}) {
+        const std::int64_t begin = std::max(from, point - kPointHold);
+        const std::int64_t stop = std::min(from + count, point + kPointHold);
+        if (begin >= stop)
+            continue;
+        held_.resize(2 * static_cast<std::size_t>(stop - begin));
+        reader.ReadResampled(kernel,
+                             line.At(point) + static_cast<double>(begin - point) * conversion,
+                             conversion, stop - begin, held_.data());
+        for (std::int64_t j = begin; j < stop; ++j) {
+            const double distance = static_cast<double>(std::abs(j - point)) / kPointHold;
+            const auto source = static_cast<float>(0.5 + 0.5 * std::cos(M_PI * distance));
+            for (int c = 0; c < 2; ++c) {
+                float& sample = out[2 * (j - from) + c];
+                sample += source * (held_[2 * (j - begin) + c] - sample);
+            }
+        }
+    }
 }
 
 bool AudioGroupStream::Next(graph::MediaSample& sample) {
@@ -125,8 +168,8 @@ bool AudioGroupStream::Next(graph::MediaSample& sample) {
         return false;
     std::int64_t end = std::min(next_ + kBlock, totalSamples_);
     // A block never spans two segments, nor a segment's edge with silence.
-    const Segment* segment = nullptr;
-    for (const Segment& s : segments_) {
+    Segment* segment = nullptr;
+    for (Segment& s : segments_) {
         if (s.end <= next_)
             continue;
         if (s.first <= next_) {
@@ -141,7 +184,12 @@ bool AudioGroupStream::Next(graph::MediaSample& sample) {
     std::vector<float> mixed(2 * static_cast<std::size_t>(count), 0.0f);
     if (segment) {
         Render(*segment, next_, count, mixed.data());
+        HoldThePoints(*segment, next_, count, mixed.data());
         Fade(*segment, next_, count, mixed.data());
+        for (Segment& passed : segments_) {
+            if (passed.end <= segment->first)
+                passed.stretch.reset();
+        }
     }
 
     graph::FramePtr frame(av_frame_alloc());

@@ -4,8 +4,13 @@
 // the timeline, so no rounding adds up across sources. Times no source covers are silent, and
 // so are the sources of files that have no sound; a source beside such silence fades out into
 // it and in from it over a few milliseconds, so the cut does not click.
+//
+// With the pitch kept, a source played faster or slower is time-stretched instead of
+// resampled, still exact at its first and last sample; a source played at its own speed
+// passes through unchanged.
 #include "platform/editing/audio_sample_reader.h"
 #include "platform/editing/group_stream.h"
+#include "platform/editing/pitch_keeping_stretch.h"
 #include "platform/editing/placed_source.h"
 #include "platform/editing/sinc_resampler.h"
 
@@ -19,7 +24,8 @@ class AudioGroupStream final : public GroupStream {
     static constexpr int kSampleRate = 44'100;
 
     // Opens every source file; the status of the first one that cannot be read.
-    static HRESULT Create(std::vector<PlacedSource> sources, std::unique_ptr<AudioGroupStream>* out);
+    static HRESULT Create(std::vector<PlacedSource> sources, bool keepPitch,
+                          std::unique_ptr<AudioGroupStream>* out);
 
     const graph::MediaType& Type() const override { return type_; }
     REFERENCE_TIME Length() const override { return length_; }
@@ -37,10 +43,14 @@ class AudioGroupStream final : public GroupStream {
         const PlacedSource* source;
         bool fadeIn = false;  // silence comes before it
         bool fadeOut = false; // silence comes after it
+        bool stretched = false;
+        std::unique_ptr<PitchKeepingStretch> stretch; // made when first rendered
     };
     static void Fade(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
-    explicit AudioGroupStream(std::vector<PlacedSource> sources);
-    void Render(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
+    AudioGroupStream(std::vector<PlacedSource> sources, bool keepPitch);
+    void Render(Segment& segment, std::int64_t from, std::int64_t count, float* out);
+    void HoldThePoints(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
+    SourceLine LineOf(const Segment& segment) const;
     const SincKernel& KernelFor(double step);
 
     std::vector<PlacedSource> sources_;
@@ -51,7 +61,7 @@ class AudioGroupStream final : public GroupStream {
     std::int64_t totalSamples_;
     graph::MediaType type_;
     std::int64_t next_ = 0;
-    std::vector<float> window_;
+    std::vector<float> held_; // the source as it is, around a point
 };
 
 } // namespace editing

@@ -7,6 +7,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -17,8 +18,9 @@ namespace {
 constexpr int kDecodeAheadSeconds = 3;
 // Seeks land this far before the target so the first frame surely covers it.
 constexpr REFERENCE_TIME kSeekMargin = UNITS / 2;
-// Kept behind the read position, for the interpolation's reach into the past.
-constexpr std::int64_t kKeepBehind = 4096;
+// Kept behind the read position, for the interpolation's reach into the past and for a
+// stretch that starts on a piece's warm-up while the piece before it still reads ahead.
+constexpr std::int64_t kKeepBehind = 1 << 16;
 // Container time stamps are at worst this coarse.
 constexpr REFERENCE_TIME kStampPrecision = UNITS / 1000;
 } // namespace
@@ -138,6 +140,21 @@ void AudioSampleReader::Read(std::int64_t first, std::int64_t count, float* ster
         stereo[2 * i] = buffer_[2 * at];
         stereo[2 * i + 1] = buffer_[2 * at + 1];
     }
+}
+
+void AudioSampleReader::ReadResampled(const SincKernel& kernel, double first, double step,
+                                      std::int64_t count, float* stereo) {
+    if (count <= 0)
+        return;
+    const double last = first + static_cast<double>(count - 1) * step;
+    const std::int64_t windowStart = static_cast<std::int64_t>(std::floor(first)) - kernel.Reach();
+    const std::int64_t windowCount =
+        static_cast<std::int64_t>(std::floor(last)) + kernel.Reach() + 2 - windowStart;
+    window_.resize(2 * static_cast<std::size_t>(windowCount));
+    Read(windowStart, windowCount, window_.data());
+    for (std::int64_t i = 0; i < count; ++i)
+        Interpolate(kernel, window_.data(), windowStart, windowCount,
+                    first + static_cast<double>(i) * step, stereo + 2 * i);
 }
 
 } // namespace editing

@@ -4,6 +4,7 @@
 // far ahead seeks. Sample positions count on from the first frame after a seek, so rounded
 // container time stamps never shift the sound.
 #include "platform/editing/media_file.h"
+#include "platform/editing/sinc_resampler.h"
 
 #include <deque>
 
@@ -25,6 +26,10 @@ class AudioSampleReader {
     // Samples first .. first + count - 1 into `stereo` (2 floats each); silence where the
     // stream has none.
     void Read(std::int64_t first, std::int64_t count, float* stereo);
+    // `count` stereo samples read through `kernel` at the fractional positions first,
+    // first + step, first + 2 step, ...
+    void ReadResampled(const SincKernel& kernel, double first, double step, std::int64_t count,
+                       float* stereo);
     // Why the file could not be read to its end, once that happened (see MediaFile).
     HRESULT Failure() const { return file_.Failure(); }
 
@@ -47,6 +52,7 @@ class AudioSampleReader {
     std::int64_t bufferStart_ = 0;
     bool anchored_ = false;      // bufferStart_ + size is where the next frame goes
     bool ended_ = false;
+    std::vector<float> window_; // the samples a resampled read draws on
 };
 
 } // namespace editing

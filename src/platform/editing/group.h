@@ -25,6 +25,10 @@ class Group {
     // rather than the output rate: for writers that keep each frame's time.
     void SetFollowSourceFrameTimes(bool follow) { followSourceTimes_ = follow; }
     bool GetFollowSourceFrameTimes() const { return followSourceTimes_; }
+    // A sound group whose sources play faster or slower keeps their pitch: they are
+    // time-stretched rather than resampled.
+    void SetKeepPitch(bool keep) { keepPitch_ = keep; }
+    bool GetKeepPitch() const { return keepPitch_; }
     // In preview mode the engine may drop late frames; otherwise it renders every one.
     HRESULT SetPreviewMode(bool preview);
     bool GetPreviewMode() const { return preview_; }
@@ -42,6 +46,7 @@ class Group {
     double fps_ = 15.0;
     bool preview_ = true;
     bool followSourceTimes_ = false;
+    bool keepPitch_ = false;
     std::vector<std::unique_ptr<Track>> tracks_;
 };
 

@@ -21,7 +21,8 @@ HRESULT CreateGroupStream(const Group& group, std::unique_ptr<GroupStream>* out)
     }
     if (type.majortype == MEDIATYPE_Audio) {
         std::unique_ptr<AudioGroupStream> audio;
-        const HRESULT hr = AudioGroupStream::Create(std::move(sources), &audio);
+        const HRESULT hr =
+            AudioGroupStream::Create(std::move(sources), group.GetKeepPitch(), &audio);
         *out = std::move(audio);
         return hr;
     }

@@ -46,8 +46,10 @@ AM_MEDIA_TYPE AudioType() {
 
 // A group with one track per piece of the file, as the composition lays them out.
 std::unique_ptr<Group> MakeGroup(const AM_MEDIA_TYPE& type, double fps, const std::string& path,
-                                 const std::vector<Piece>& pieces, int stretchMode = 2) {
+                                 const std::vector<Piece>& pieces, int stretchMode = 2,
+                                 bool keepPitch = false) {
     auto group = std::make_unique<Group>();
+    group->SetKeepPitch(keepPitch);
     EXPECT_EQ(group->SetMediaType(type), S_OK);
     if (type.majortype == MEDIATYPE_Video) {
         EXPECT_EQ(group->SetOutputFPS(fps), S_OK);
@@ -94,10 +96,15 @@ const std::vector<Piece> kSound = {{{0, Ms(1200)}, {0, Ms(1000)}},
 
 } // namespace
 
-TEST(RenderEngine, EachClickFallsOnTheOutputSampleOfItsPoint) {
+class EachClick : public testing::TestWithParam<bool> {};
+INSTANTIATE_TEST_SUITE_P(RenderEngine, EachClick, testing::Bool(),
+                         [](const auto& info) { return info.param ? "PitchKept" : "Resampled"; });
+
+TEST_P(EachClick, FallsOnTheOutputSampleOfItsPoint) {
     const std::string path = testsupport::Clip(testsupport::ClipKind::H264Pcm);
     std::unique_ptr<GroupStream> stream;
-    ASSERT_EQ(CreateGroupStream(*MakeGroup(AudioType(), 0, path, kSound), &stream), S_OK);
+    ASSERT_EQ(CreateGroupStream(*MakeGroup(AudioType(), 0, path, kSound, 2, GetParam()), &stream),
+              S_OK);
     const std::vector<std::int16_t> output = PullSound(*stream);
     EXPECT_EQ(static_cast<std::int64_t>(output.size() / 2), AudioGroupStream::SampleAt(4 * S));
 
@@ -111,7 +118,9 @@ TEST(RenderEngine, EachClickFallsOnTheOutputSampleOfItsPoint) {
         // The click's media time, carried through its piece onto the output timeline.
         const double media = static_cast<double>(click) / testsupport::kClipSampleRate;
         const Piece& piece = point == Ms(1200) ? kSound[1] : kSound[2];
-        const double rate = static_cast<double>(piece.timeline.Length()) / piece.media.Length();
+        // With the pitch kept the sound around a point plays at its own speed.
+        const double rate =
+            GetParam() ? 1.0 : static_cast<double>(piece.timeline.Length()) / piece.media.Length();
         const double outputTime = piece.timeline.start / 1e7 + (media - piece.media.start / 1e7) * rate;
         const long expected = std::lround(outputTime * AudioGroupStream::kSampleRate);
         const long found = testsupport::FindClick(output, expected - 2000);
