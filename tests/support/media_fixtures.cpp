@@ -144,6 +144,29 @@ std::string PlainClip(int width, int height, int fps, double seconds, bool sound
     return found->second.toStdString();
 }
 
+std::string ToneFile(double frequency, double seconds) {
+    const QString path = Folder() + QString("/tone_%1_%2.wav").arg(frequency).arg(seconds);
+    if (!QFile::exists(path))
+        RunFfmpeg({"-f", "lavfi", "-i",
+                   QString("sine=f=%1:r=%2:d=%3").arg(frequency).arg(kClipSampleRate).arg(seconds),
+                   "-ac", "2", path});
+    return path.toStdString();
+}
+
+std::string SpeechFile() {
+    const QString path = Folder() + "/speech.wav";
+    if (!QFile::exists(path)) {
+        QProcess espeak;
+        espeak.start("espeak-ng", {"-w", path, "-s", "150",
+                                   "Every recorded instant still falls on its picture, and the "
+                                   "voice keeps the pitch that it had."});
+        if (!espeak.waitForFinished(60000) || espeak.exitCode() != 0)
+            throw std::runtime_error("espeak-ng failed: " +
+                                     espeak.readAllStandardError().toStdString());
+    }
+    return path.toStdString();
+}
+
 std::string MetronomeClip(int seconds) {
     static std::map<int, QString> made;
     auto found = made.find(seconds);

@@ -2,6 +2,7 @@
 // exactly the right frames; the sound between the points is resampled so that each click
 // falls on the output sample of its point; the front end plays, seeks and completes in a graph.
 #include "platform/editing/audio_group_stream.h"
+#include "platform/editing/group_fixtures.h"
 #include "platform/editing/render_engine.h"
 #include "platform/editing/video_group_stream.h"
 #include "platform/graph/event_queue.h"
@@ -14,75 +15,15 @@
 #include <cmath>
 
 using namespace editing;
+using namespace editingtest;
 
 namespace {
-
-constexpr REFERENCE_TIME S = UNITS;
-constexpr REFERENCE_TIME Ms(double ms) { return static_cast<REFERENCE_TIME>(ms * 10'000); }
-
-struct Piece {
-    TimeSpan timeline;
-    TimeSpan media;
-};
-
-AM_MEDIA_TYPE VideoType(int width, int height) {
-    AM_MEDIA_TYPE type;
-    type.majortype = MEDIATYPE_Video;
-    type.subtype = MEDIASUBTYPE_RGB24;
-    type.formattype = FORMAT_VideoInfo;
-    VIDEOINFOHEADER info{};
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biBitCount = 24;
-    type.format = info;
-    return type;
-}
-
-AM_MEDIA_TYPE AudioType() {
-    AM_MEDIA_TYPE type;
-    type.majortype = MEDIATYPE_Audio;
-    return type;
-}
-
-// A group with one track per piece of the file, as the composition lays them out.
-std::unique_ptr<Group> MakeGroup(const AM_MEDIA_TYPE& type, double fps, const std::string& path,
-                                 const std::vector<Piece>& pieces, int stretchMode = 2,
-                                 bool keepPitch = false) {
-    auto group = std::make_unique<Group>();
-    group->SetKeepPitch(keepPitch);
-    EXPECT_EQ(group->SetMediaType(type), S_OK);
-    if (type.majortype == MEDIATYPE_Video) {
-        EXPECT_EQ(group->SetOutputFPS(fps), S_OK);
-    }
-    for (const Piece& piece : pieces) {
-        auto source = std::make_unique<Source>();
-        source->SetStartStop(piece.timeline.start, piece.timeline.stop);
-        source->SetMediaTimes(piece.media.start, piece.media.stop);
-        source->SetMediaName(path);
-        if (type.majortype == MEDIATYPE_Video)
-            source->SetStretchMode(stretchMode);
-        auto track = std::make_unique<Track>();
-        EXPECT_EQ(track->SrcAdd(std::move(source)), S_OK);
-        EXPECT_EQ(group->VTrackInsBefore(std::move(track), -1), S_OK);
-    }
-    return group;
-}
 
 QImage ImageOf(const AVFrame* frame) {
     QImage image(frame->width, frame->height, QImage::Format_Grayscale8);
     for (int y = 0; y < frame->height; ++y)
         std::memcpy(image.scanLine(y), frame->data[0] + y * frame->linesize[0], frame->width);
     return image;
-}
-
-std::vector<std::int16_t> PullSound(GroupStream& stream) {
-    std::vector<std::int16_t> pcm;
-    graph::MediaSample sample;
-    while (stream.Next(sample)) {
-        const auto* data = reinterpret_cast<const std::int16_t*>(sample.frame->data[0]);
-        pcm.insert(pcm.end(), data, data + 2 * sample.frame->nb_samples);
-    }
-    return pcm;
 }
 
 // Drifting sound: the picture is cut at 1.2 s and 2.9 s and keeps its rate; the sound's

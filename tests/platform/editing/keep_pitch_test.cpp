@@ -1,0 +1,125 @@
+// Sound played faster or slower with its pitch kept: a tone keeps its frequency where
+// resampling moves it, speech keeps the envelope of its spectrum, and a piece played at its
+// own speed passes through untouched.
+#include "platform/dsp/real_fft.h"
+#include "platform/editing/audio_group_stream.h"
+#include "platform/editing/group_fixtures.h"
+#include "platform/editing/render_engine.h"
+#include "support/media_fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace editing;
+using namespace editingtest;
+
+namespace {
+
+constexpr int kRate = AudioGroupStream::kSampleRate;
+
+// One piece of `path`: media [from, to) played over `ratio` times its length.
+std::vector<float> Stretched(const std::string& path, REFERENCE_TIME from, REFERENCE_TIME to,
+                             double ratio, bool keepPitch) {
+    const auto length = static_cast<REFERENCE_TIME>(std::llround((to - from) * ratio));
+    std::unique_ptr<GroupStream> stream;
+    EXPECT_EQ(CreateGroupStream(*MakeGroup(AudioType(), 0, path, {{{0, length}, {from, to}}}, 2,
+                                           keepPitch),
+                                &stream),
+              S_OK);
+    const std::vector<std::int16_t> stereo = PullSound(*stream);
+    std::vector<float> mono(stereo.size() / 2);
+    for (std::size_t i = 0; i < mono.size(); ++i)
+        mono[i] = (stereo[2 * i] + stereo[2 * i + 1]) / 65536.0f;
+    return mono;
+}
+
+// The mean frequency over samples [from, to): rising zero crossings, placed between samples.
+double Frequency(const std::vector<float>& sound, std::size_t from, std::size_t to) {
+    double first = -1;
+    double last = 0;
+    int cycles = -1;
+    for (std::size_t i = from; i + 1 < to; ++i) {
+        if (sound[i] < 0 && sound[i + 1] >= 0) {
+            last = static_cast<double>(i) + sound[i] / (sound[i] - sound[i + 1]);
+            if (first < 0)
+                first = last;
+            ++cycles;
+        }
+    }
+    return cycles * kRate / (last - first);
+}
+
+// Long-term spectrum in third-octave bands from 100 Hz to 8 kHz, in dB of the whole.
+std::vector<double> ThirdOctaveLevels(const std::vector<float>& sound) {
+    constexpr int kSize = 2048;
+    dsp::RealFft fft(kSize);
+    std::vector<double> power(fft.Bins(), 0.0);
+    for (std::size_t at = 0; at + kSize <= sound.size(); at += kSize / 2) {
+        for (int i = 0; i < kSize; ++i)
+            fft.Time()[i] = sound[at + i] * static_cast<float>(0.5 - 0.5 * std::cos(2 * M_PI * i / kSize));
+        fft.Forward();
+        for (int k = 0; k < fft.Bins(); ++k)
+            power[k] += std::norm(fft.Spectrum()[k]);
+    }
+    const auto hz = [](int bin) { return static_cast<double>(bin) * kRate / kSize; };
+    std::vector<double> bands;
+    double total = 0;
+    for (double low = 100; low < 8000; low *= std::pow(2.0, 1.0 / 3)) {
+        double band = 0;
+        for (int k = 0; k < fft.Bins(); ++k) {
+            if (hz(k) >= low && hz(k) < low * std::pow(2.0, 1.0 / 3))
+                band += power[k];
+        }
+        bands.push_back(band);
+        total += band;
+    }
+    for (double& band : bands)
+        band = 10 * std::log10(band / total);
+    return bands;
+}
+
+} // namespace
+
+// 4.3 % either way, as between 25 and 23.976 frames a second: resampled, the tone moves by
+// 73 cents; stretched, it stays within half a cent.
+TEST(KeepPitch, AToneKeepsItsFrequencyWhereResamplingMovesIt) {
+    const std::string tone = testsupport::ToneFile(1000, 6);
+    for (const double ratio : {25 / 23.976, 23.976 / 25}) {
+        for (const bool keepPitch : {false, true}) {
+            const std::vector<float> out = Stretched(tone, S / 2, 5 * S, ratio, keepPitch);
+            const double cents = 1200 * std::log2(Frequency(out, kRate, 3 * kRate) / 1000);
+            EXPECT_NEAR(cents, keepPitch ? 0 : -1200 * std::log2(ratio), 0.5)
+                << "ratio " << ratio << (keepPitch ? ", pitch kept" : ", resampled");
+        }
+    }
+}
+
+// Stretched by 1 %, a voice keeps its timbre: every band of its long-term spectrum stays
+// within 1 dB of the voice played at its own speed.
+TEST(KeepPitch, SpeechKeepsTheEnvelopeOfItsSpectrum) {
+    const std::string speech = testsupport::SpeechFile();
+    const std::vector<double> source = ThirdOctaveLevels(Stretched(speech, 0, 6 * S, 1, false));
+    const std::vector<double> stretched = ThirdOctaveLevels(Stretched(speech, 0, 6 * S, 1.01, true));
+    ASSERT_EQ(stretched.size(), source.size());
+    for (std::size_t i = 0; i < source.size(); ++i)
+        EXPECT_NEAR(stretched[i], source[i], 1.0) << "band " << i;
+}
+
+// A piece whose sound runs at its own speed is not stretched, beside one that is.
+TEST(KeepPitch, APieceAtItsOwnSpeedPassesThroughUnchanged) {
+    const std::string path = testsupport::Clip(testsupport::ClipKind::H264Pcm);
+    const std::vector<Piece> pieces = {{{0, 2 * S}, {Ms(500), Ms(2500)}},
+                                       {{2 * S, 4 * S}, {Ms(2500), Ms(4000)}}};
+    std::vector<std::vector<std::int16_t>> sound;
+    for (const bool keepPitch : {false, true}) {
+        std::unique_ptr<GroupStream> stream;
+        ASSERT_EQ(CreateGroupStream(*MakeGroup(AudioType(), 0, path, pieces, 2, keepPitch), &stream),
+                  S_OK);
+        sound.push_back(PullSound(*stream));
+    }
+    ASSERT_EQ(sound[0].size(), sound[1].size());
+    const auto firstPiece = static_cast<std::ptrdiff_t>(2 * 2 * kRate);
+    EXPECT_TRUE(std::equal(sound[0].begin(), sound[0].begin() + firstPiece, sound[1].begin()));
+    EXPECT_FALSE(std::equal(sound[0].begin() + firstPiece, sound[0].end(), sound[1].begin() + firstPiece));
+}
