@@ -30,6 +30,7 @@ void CVellumDlg::OnOutputSettings() {
     dialog.videoCompressor = videoCompressor;
     dialog.audioCompressor = audioCompressor;
     dialog.copySourcePicture = output.copySourcePicture;
+    dialog.keepPitch = output.keepPitch;
     if (photoList.Count() > 0)
         dialog.videoPath = photoList[0].path;
     dialog.syncState = &syncState;
@@ -42,6 +43,7 @@ void CVellumDlg::OnOutputSettings() {
     output.useVideoCompressor = dialog.useVideoCompressor;
     output.useAudioCompressor = dialog.useAudioCompressor;
     output.copySourcePicture = dialog.copySourcePicture;
+    output.keepPitch = dialog.keepPitch;
     output.frameRateIndex = dialog.frameRateIndex;
     output.outputFrameRate = dialog.outputFrameRate;
     output.stretchMode = dialog.stretchMode;

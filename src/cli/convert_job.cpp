@@ -81,6 +81,8 @@ OutputSettings ChooseOutput(const ConvertOptions& options, const SourceVideo& so
     output.outputFrameRate = options.frameRate.value_or(output.sourceFrameRate);
     output.videoBitrate = options.videoBitrate.value_or(output.videoBitrate);
     output.audioBitrate = options.audioBitrate.value_or(output.audioBitrate);
+    // Like the frame rate, the stored choice is the window's: a command says what it wants.
+    output.keepPitch = options.keepPitch ? 1 : 0;
     // The source's own rate may be no usable output rate.
     if (output.frameRateIndex == 0 &&
         (output.outputFrameRate > 100 || output.outputFrameRate < 0) &&

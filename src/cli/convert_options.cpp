@@ -140,11 +140,12 @@ bool ParseArguments(const QStringList& arguments, ConvertOptions& options, QStri
             given.insert(name);
         }
         if (name == "--calculate" || name == "--overwrite" || name == "--auto-points" ||
-            name == "--verbose") {
-            (name == "--calculate"   ? options.calculate
-             : name == "--overwrite" ? options.overwrite
-             : name == "--verbose"   ? options.verbose
-                                     : options.autoPoints) = true;
+            name == "--verbose" || name == "--keep-pitch") {
+            (name == "--calculate"    ? options.calculate
+             : name == "--overwrite"  ? options.overwrite
+             : name == "--verbose"    ? options.verbose
+             : name == "--keep-pitch" ? options.keepPitch
+                                      : options.autoPoints) = true;
             continue;
         }
         const auto reader = ValueOptions().find(name);
@@ -248,6 +249,9 @@ Output (anything not given comes from the settings saved by the main window's Op
                          compressor's bit rate
   --audio-bitrate BPS    bits per second of the sound: the WMV profile's, or the sound
                          compressor's bit rate
+  --keep-pitch           sound played faster or slower between the points keeps its pitch:
+                         it is time-stretched instead of resampled, every point still exact
+                         to the sample (default: resampled, whatever the main window keeps)
   --verbose              show FFmpeg's own lines (encoder statistics, warnings) on standard
                          error as well
   -h, --help             this text

@@ -26,6 +26,8 @@ struct ConvertOptions {
     std::optional<int> width, height;
     std::optional<double> frameRate; // without it (or "source") the input's own rate
     std::optional<int> videoBitrate, audioBitrate;
+    // Sound played faster or slower keeps its pitch (time-stretched, not resampled).
+    bool keepPitch = false;
     bool help = false;
     // FFmpeg's own log lines on standard error.
     bool verbose = false;

@@ -222,6 +222,7 @@ constexpr LanguageKey kLanguageKeyTable[] = {
     {497, "IDS_SYNC_VIEW_KEYS"},
     {498, "IDS_SYNC_VIEW_READING_SOUND"},
     {499, "IDS_SYNC_VIEW_NO_SOUND"},
+    {1153, "IDC_CHECK_KEEP_PITCH"},
 };
 
 } // namespace

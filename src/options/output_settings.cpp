@@ -65,4 +65,5 @@ void ReadFrameRateAndBitrates(const settings::Store& store, OutputSettings& out)
     out.videoBitrate = store.GetProfileInt("Settings", "n_video_bitrate", 798720);
     out.audioBitrate = store.GetProfileInt("Settings", "n_audio_bitrate", 128000);
     out.useFileProfile = store.GetProfileInt("Settings", "b_file_profile", 0);
+    out.keepPitch = store.GetProfileInt("Settings", kKeepPitchValue, 0) != 0 ? 1 : 0;
 }

@@ -23,6 +23,7 @@ struct OutputSettings {
     int useVideoCompressor = 0;
     int copySourcePicture = 0; // 1: the picture's packets are copied, not coded again
     int useAudioCompressor = 0;
+    int keepPitch = 0; // 1: sound played faster or slower keeps its pitch
 };
 
 // The frame rate that goes with a stored "OutputFrameRateIndex"; an unknown index becomes 1.
@@ -42,3 +43,6 @@ QString StoredMuxerExtensions(const settings::Store& store);
 
 // "Option", "Settings" values of the table above, with their defaults.
 void ReadFrameRateAndBitrates(const settings::Store& store, OutputSettings& out);
+
+// Where the kept pitch is stored ("Settings"); off when nothing is stored.
+inline constexpr char kKeepPitchValue[] = "b_keep_pitch";

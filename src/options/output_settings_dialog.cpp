@@ -7,6 +7,7 @@
 #include "platform/settings/store.h"
 #include "resources/resource.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -102,6 +103,9 @@ void CDialogOutputSettings::CreateControls() {
     audioRate->addWidget(label(IDC_STATIC_AUDIO_BITRATE_UNIT, "Kbps"));
     audioRate->addStretch();
     grid->addLayout(audioRate, 6, 1);
+    // Whatever the format, the sound is composed the same way.
+    grid->addWidget(Register(IDC_CHECK_KEEP_PITCH, new QCheckBox("Keep the pitch", this)), 6, 2,
+                    Qt::AlignLeft);
 
     grid->addWidget(label(IDC_STATIC_VIDEO_MUXER, "Custom video muxer:"), 7, 0);
     grid->addWidget(combo(IDC_COMBO_MUXER_SORTED), 7, 1);
@@ -198,6 +202,7 @@ int CDialogOutputSettings::exec() {
     SelectMuxer(settings::Profile().GetProfileString("DirectShowFilters", "CurrentMuxerName",
                                                      kDefaultMuxer));
 
+    Item<QCheckBox>(IDC_CHECK_KEEP_PITCH)->setChecked(keepPitch != 0);
     SetDlgItemText(IDC_EDIT_SKIP_FORWARD, QString::number(skipForwardSeconds));
     SetDlgItemText(IDC_EDIT_SKIP_BACKWARD, QString::number(skipBackwardSeconds));
     SetDlgItemText(IDC_EDIT_AUDIO_SKIP_FORWARD, QString::number(audioSkipForwardSeconds));

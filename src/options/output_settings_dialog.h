@@ -48,6 +48,7 @@ class CDialogOutputSettings : public ui::Dialog {
     float audioSkipForwardSeconds = 0.3f;
     float audioSkipBackwardSeconds = 0.3f;
     int copySourcePicture = 0; // 1: the picture is copied, not coded again
+    int keepPitch = 0;         // 1: sound played faster or slower keeps its pitch
     // The open video and its points, for the conditions of copying its picture; read only.
     std::string videoPath;
     const avsync::SyncState* syncState = nullptr;

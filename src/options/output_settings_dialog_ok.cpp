@@ -16,6 +16,7 @@
 #include "resources/resource.h"
 #include "sync/time_text.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -157,6 +158,8 @@ void CDialogOutputSettings::OnOk() {
     }
 
     copySourcePicture = copy ? 1 : 0;
+    keepPitch = Item<QCheckBox>(IDC_CHECK_KEEP_PITCH)->isChecked() ? 1 : 0;
+    store.WriteProfileInt("Settings", kKeepPitchValue, keepPitch);
     stretchMode = Combo(IDC_COMBO_RESIZE_MODE)->currentIndex() == 0 ? 2 : 0;
     // Kbps in units of 1024 bit/s, held within the stored 32-bit value.
     videoBitrate = static_cast<int>(std::clamp<long long>(

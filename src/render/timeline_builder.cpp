@@ -93,6 +93,7 @@ HRESULT TimelineBuilder::AddAudioGroup() {
     hr = node->SetMediaType(AudioGroupMediaType());
     if (FAILED(hr))
         return Fail(hr, "Could not set AudioGroupType");
+    node->SetKeepPitch(in_.output.keepPitch != 0);
     editing::Group& group = *node;
     hr = timeline_.AddGroup(std::move(node));
     if (FAILED(hr))

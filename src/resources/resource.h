@@ -266,6 +266,7 @@
 #define IDC_STATIC_GROUP_PLAY_CONTROL 1150
 #define IDC_EDIT_AUDIO_OFFSET 1151
 #define IDC_PROGRESS_CONVERSION 1152 // a conversion's fraction done and time left
+#define IDC_CHECK_KEEP_PITCH 1153    // sound played faster or slower keeps its pitch
 
 // Controls of the About box (dialog 100)
 #define IDC_STATIC_HOMEPAGE_LINK 1049

@@ -14,10 +14,12 @@
 #include "support/media_fixtures.h"
 #include "support/modal_run.h"
 #include "support/scripted_prompts.h"
+#include "support/sound_capture.h"
 #include "support/test_environment.h"
 #include "support/user_input.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -28,7 +30,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -473,5 +477,86 @@ TEST_F(ConvertTest, AnMp4ChosenInTheOptionsDialogIsWrittenInSync) {
         };
         EXPECT_EQ(packets(dlg.output.outputFileName), packets(QString::fromStdString(clip.path)));
         EXPECT_NEAR(ExpectClicksOnFlashes(clip, "film_copy.mp4", 0.001), 0, 0.5 / clip.fps);
+    });
+}
+
+// "Keep the pitch", chosen in the options dialog as a user chooses it: stored, shown again,
+// kept by Cancel; the written file's clicks stay on their flashes and its tone at 440 Hz
+// where resampling would raise it by 17 cents; the preview plays the same sound.
+TEST_F(ConvertTest, TheKeptPitchIsStoredWrittenAndHeardInThePreview) {
+    const testsupport::DriftingClip clip =
+        testsupport::MakeDriftingClip(4, 25, {1.0, 3.0}, 0.3, 0.01);
+    const auto runOptions = [&](const std::function<void(CDialogOutputSettings&)>& use) {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* options =
+                    qobject_cast<CDialogOutputSettings*>(QApplication::activeModalWidget())) {
+                ran = true;
+                use(*options);
+            }
+        });
+        Click(IDC_BUTTON_OUTPUT_SETTINGS);
+        EXPECT_TRUE(ran);
+    };
+    const auto keepBox = [](CDialogOutputSettings& options) {
+        return options.Item<QCheckBox>(IDC_CHECK_KEEP_PITCH);
+    };
+    testsupport::RunModal(dlg, [&] {
+        Open(clip.path);
+        PointsBeforeFlashes(clip, 0.3, 0.01);
+        EXPECT_EQ(dlg.output.keepPitch, 0);
+        runOptions([&](CDialogOutputSettings& options) {
+            EXPECT_FALSE(keepBox(options)->isChecked());
+            EXPECT_TRUE(keepBox(options)->isVisible());
+            QTest::mouseClick(keepBox(options), Qt::LeftButton);
+            QTest::mouseClick(options.GetDlgItem(IDC_BUTTON_OPTIONS_OK), Qt::LeftButton);
+        });
+        ASSERT_EQ(dlg.output.keepPitch, 1);
+        EXPECT_EQ(settings::Profile().GetProfileInt("Settings", "b_keep_pitch", 0), 1);
+        OutputSettings restarted;
+        ReadFrameRateAndBitrates(settings::Profile(), restarted);
+        EXPECT_EQ(restarted.keepPitch, 1);
+        runOptions([&](CDialogOutputSettings& options) {
+            EXPECT_TRUE(keepBox(options)->isChecked());
+            QTest::mouseClick(keepBox(options), Qt::LeftButton);
+            QTest::mouseClick(options.GetDlgItem(IDC_BUTTON_OPTIONS_CANCEL), Qt::LeftButton);
+        });
+        EXPECT_EQ(dlg.output.keepPitch, 1);
+
+        Output("pitch.avi", 0);
+        const auto yes = ContinueAtOnce();
+        Click(IDC_BUTTON_CONVERT);
+        ASSERT_TRUE(WaitUntilIdle());
+        ExpectClicksOnFlashes(clip, "pitch.avi", 0.001);
+        int rate = 0;
+        const std::vector<std::int16_t> written =
+            testsupport::PresentedSound(dlg.output.outputFileName.toStdString(), &rate);
+        // Between the points at 0.5 s and 2.5 s, clear of the clicks.
+        EXPECT_NEAR(testsupport::ToneFrequency(written, rate, rate * 13 / 10, rate * 21 / 10), 440,
+                    0.13);
+
+        const QString sink = testsupport::TestSoundSink();
+        if (sink.isEmpty())
+            return; // no test sound server to hear the preview on
+        testsupport::SoundCapture capture(sink);
+        ASSERT_TRUE(capture.WaitUntilStarted()) << "parec recorded nothing";
+        const long before = capture.Frames();
+        dlg.SetDlgItemText(IDC_EDIT_PREVIEW_START, "1.2");
+        Click(IDC_BUTTON_PREVIEW_VIDEO);
+        ASSERT_EQ(dlg.previewRunning, 1);
+        QTest::qWait(1500);
+        Click(IDC_BUTTON_PREVIEW_VIDEO);
+        // The left channel from the moment the tone is heard, for 0.8 s (video 1.2 to 2.0 s).
+        std::vector<std::int16_t> heard;
+        for (long frame = before; frame < capture.Frames(); ++frame)
+            heard.push_back(capture.Samples()[2 * frame]);
+        const auto start = std::find_if(heard.begin(), heard.end(),
+                                        [](std::int16_t v) { return std::abs(v) > 2000; });
+        ASSERT_NE(start, heard.end()) << "the preview was not heard";
+        const long from = static_cast<long>(start - heard.begin());
+        const int captureRate = testsupport::kClipSampleRate;
+        EXPECT_NEAR(testsupport::ToneFrequency(heard, captureRate, from + captureRate / 20,
+                                               from + captureRate * 8 / 10),
+                    440, 0.13);
     });
 }

@@ -211,23 +211,44 @@ std::vector<double> FlashTimes(const std::string& path) {
     return times;
 }
 
-std::vector<double> ClickTimes(const std::string& path, int* sampleRate) {
+std::vector<std::int16_t> PresentedSound(const std::string& path, int* sampleRate) {
     const QString file = QString::fromStdString(path);
-    const double start = FileStart(path);
-    const int rate = Run("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries",
-                                     "stream=sample_rate", "-of", "csv=p=0", file})
-                         .trimmed()
-                         .toInt();
-    if (sampleRate)
-        *sampleRate = rate;
-    // Decoded the way a player presents it: silence where the sound's time stamps say it
-    // starts later, so a codec's delay counts as it would in playing.
+    *sampleRate = Run("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries",
+                                  "stream=sample_rate", "-of", "csv=p=0", file})
+                      .trimmed()
+                      .toInt();
+    // Silence where the sound's time stamps say it starts later, so a codec's delay counts
+    // as it would in playing.
     const QByteArray pcm = Run("ffmpeg", {"-v", "error", "-i", file, "-map", "0:a:0", "-af",
                                           "aresample=async=1:first_pts=0,pan=mono|c0=c0", "-f",
                                           "s16le", "-acodec", "pcm_s16le", "-"});
     std::vector<std::int16_t> samples(pcm.size() / 2);
     if (!samples.empty())
         std::memcpy(samples.data(), pcm.constData(), samples.size() * 2);
+    return samples;
+}
+
+double ToneFrequency(const std::vector<std::int16_t>& sound, int rate, long from, long to) {
+    double first = -1;
+    double last = 0;
+    int cycles = -1;
+    for (long i = std::max(from, 0L); i + 1 < std::min(to, static_cast<long>(sound.size())); ++i) {
+        if (sound[i] < 0 && sound[i + 1] >= 0) {
+            last = static_cast<double>(i) + double(sound[i]) / (sound[i] - sound[i + 1]);
+            if (first < 0)
+                first = last;
+            ++cycles;
+        }
+    }
+    return cycles > 0 ? cycles * rate / (last - first) : 0;
+}
+
+std::vector<double> ClickTimes(const std::string& path, int* sampleRate) {
+    const double start = FileStart(path);
+    int rate = 0;
+    const std::vector<std::int16_t> samples = PresentedSound(path, &rate);
+    if (sampleRate)
+        *sampleRate = rate;
     std::vector<double> times;
     long last = -rate;
     for (long i = 0; i < long(samples.size()); ++i) {

@@ -57,6 +57,12 @@ std::vector<double> FlashTimes(const std::string& path);
 // and that rate.
 std::vector<double> ClickTimes(const std::string& path, int* sampleRate = nullptr);
 
+// A file's first sound channel as a player presents it (ClickTimes reads this), and its rate.
+std::vector<std::int16_t> PresentedSound(const std::string& path, int* sampleRate);
+// The mean frequency of the tone in samples [from, to) of one channel, from its rising zero
+// crossings placed between samples.
+double ToneFrequency(const std::vector<std::int16_t>& sound, int rate, long from, long to);
+
 // Checks a written file against the flashes it should hold (video seconds, at `fps`): every
 // flash keeps its place after a common origin (a writer may start both streams a little late
 // for an encoder's delay) and every click falls on its flash within `tolerance`. Failures

@@ -22,7 +22,7 @@ constexpr std::int64_t kMaxSkipAhead = 1 << 16;
 
 constexpr RubberBandStretcher::Options kOptions =
     RubberBandStretcher::OptionProcessOffline | RubberBandStretcher::OptionEngineFiner |
-    RubberBandStretcher::OptionChannelsTogether;
+    RubberBandStretcher::OptionChannelsTogether | RubberBandStretcher::OptionWindowShort;
 
 } // namespace
 

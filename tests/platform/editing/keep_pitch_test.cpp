@@ -5,10 +5,12 @@
 #include "platform/editing/audio_group_stream.h"
 #include "platform/editing/group_fixtures.h"
 #include "platform/editing/render_engine.h"
+#include "support/drift_fixtures.h"
 #include "support/media_fixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace editing;
@@ -32,22 +34,6 @@ std::vector<float> Stretched(const std::string& path, REFERENCE_TIME from, REFER
     for (std::size_t i = 0; i < mono.size(); ++i)
         mono[i] = (stereo[2 * i] + stereo[2 * i + 1]) / 65536.0f;
     return mono;
-}
-
-// The mean frequency over samples [from, to): rising zero crossings, placed between samples.
-double Frequency(const std::vector<float>& sound, std::size_t from, std::size_t to) {
-    double first = -1;
-    double last = 0;
-    int cycles = -1;
-    for (std::size_t i = from; i + 1 < to; ++i) {
-        if (sound[i] < 0 && sound[i + 1] >= 0) {
-            last = static_cast<double>(i) + sound[i] / (sound[i] - sound[i + 1]);
-            if (first < 0)
-                first = last;
-            ++cycles;
-        }
-    }
-    return cycles * kRate / (last - first);
 }
 
 // Long-term spectrum in third-octave bands from 100 Hz to 8 kHz, in dB of the whole.
@@ -88,7 +74,12 @@ TEST(KeepPitch, AToneKeepsItsFrequencyWhereResamplingMovesIt) {
     for (const double ratio : {25 / 23.976, 23.976 / 25}) {
         for (const bool keepPitch : {false, true}) {
             const std::vector<float> out = Stretched(tone, S / 2, 5 * S, ratio, keepPitch);
-            const double cents = 1200 * std::log2(Frequency(out, kRate, 3 * kRate) / 1000);
+            std::vector<std::int16_t> pcm(out.size());
+            std::transform(out.begin(), out.end(), pcm.begin(), [](float v) {
+                return static_cast<std::int16_t>(std::lrint(v * 32767));
+            });
+            const double frequency = testsupport::ToneFrequency(pcm, kRate, kRate, 3 * kRate);
+            const double cents = 1200 * std::log2(frequency / 1000);
             EXPECT_NEAR(cents, keepPitch ? 0 : -1200 * std::log2(ratio), 0.5)
                 << "ratio " << ratio << (keepPitch ? ", pitch kept" : ", resampled");
         }
