@@ -1,9 +1,10 @@
 // Times the render engine composing a clip corrected at three points: the picture cut at the
 // points at its own rate, the sound between them resampled, both pulled from their group
 // streams at full speed (decoded and composed, not encoded), the two groups on their own
-// threads as the engine's front end runs them. Prints the wall time in milliseconds.
+// threads as the engine's front end runs them. Prints the wall time in milliseconds, and each
+// group's own. With "keep-pitch" the sound is time-stretched with its pitch kept.
 //
-//   render_bench <clip> <width> <height> <fps> <seconds>
+//   render_bench <clip> <width> <height> <fps> <seconds> [keep-pitch]
 #include "options/output_settings.h"
 #include "platform/editing/render_engine.h"
 #include "render/build_timeline.h"
@@ -15,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -34,7 +36,8 @@ std::int64_t Drain(editing::GroupStream& stream) {
 
 int main(int argc, char** argv) {
     if (argc < 6) {
-        std::fprintf(stderr, "usage: %s <clip> <width> <height> <fps> <seconds>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <clip> <width> <height> <fps> <seconds> [keep-pitch]\n",
+                     argv[0]);
         return 2;
     }
     if (!std::getenv("QT_QPA_PLATFORM"))
@@ -59,6 +62,7 @@ int main(int argc, char** argv) {
     output.outputWidth = std::atoi(argv[2]);
     output.outputHeight = std::atoi(argv[3]);
     output.outputFrameRate = std::atof(argv[4]);
+    output.keepPitch = argc > 6 && std::string(argv[6]) == "keep-pitch" ? 1 : 0;
 
     render::Composition composition;
     if (FAILED(composition.BuildTimeline({sync, photos, music, output, 0})))
@@ -73,15 +77,24 @@ int main(int argc, char** argv) {
 
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::int64_t> counts(groups.size());
+    std::vector<double> groupMs(groups.size());
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < groups.size(); ++i)
-        threads.emplace_back([&, i] { counts[i] = Drain(*groups[i]); });
+        threads.emplace_back([&, i] {
+            const auto groupStart = std::chrono::steady_clock::now();
+            counts[i] = Drain(*groups[i]);
+            groupMs[i] = std::chrono::duration<double, std::milli>(
+                             std::chrono::steady_clock::now() - groupStart)
+                             .count();
+        });
     for (std::thread& thread : threads)
         thread.join();
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::printf("composed_ms %.1f\n", ms);
-    for (std::size_t i = 0; i < counts.size(); ++i)
+    for (std::size_t i = 0; i < counts.size(); ++i) {
         std::printf("group_%zu_samples %lld\n", i, static_cast<long long>(counts[i]));
+        std::printf("group_%zu_ms %.1f\n", i, groupMs[i]);
+    }
     return 0;
 }
