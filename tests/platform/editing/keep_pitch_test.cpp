@@ -114,3 +114,35 @@ TEST(KeepPitch, APieceAtItsOwnSpeedPassesThroughUnchanged) {
     EXPECT_TRUE(std::equal(sound[0].begin(), sound[0].begin() + firstPiece, sound[1].begin()));
     EXPECT_FALSE(std::equal(sound[0].begin() + firstPiece, sound[0].end(), sound[1].begin() + firstPiece));
 }
+
+// A preview that starts or seeks inside a stretched piece: the stretch starts again there, and
+// every click after that point is still in its place, give or take the engine's smear of a
+// click (its loudest sample lands within a millisecond and a half).
+TEST(KeepPitch, PlayingFromAnyPointKeepsTheSoundInPlace) {
+    const testsupport::DriftingClip clip =
+        testsupport::MakeDriftingClip(4, 25, {1.0, 3.0}, 0.3, 0.01);
+    // The whole sound on the line audio = 0.3 + 1.01 video, one piece from video 0 to 3.5 s.
+    const REFERENCE_TIME end = Ms(3500);
+    std::unique_ptr<GroupStream> stream;
+    ASSERT_EQ(CreateGroupStream(*MakeGroup(AudioType(), 0, clip.path,
+                                           {{{0, end}, {Ms(300), Ms(300 + 3500 * 1.01)}}}, 2, true),
+                                &stream),
+              S_OK);
+    for (const REFERENCE_TIME from : {REFERENCE_TIME{0}, Ms(800), Ms(2700), Ms(900)}) {
+        stream->Seek(from);
+        const std::vector<std::int16_t> sound = PullSound(*stream);
+        const long first = static_cast<long>(AudioGroupStream::SampleAt(from));
+        for (const double flash : clip.flashTimes) {
+            const long expected = std::lround(flash * kRate) - first;
+            if (expected < 0)
+                continue;
+            long loudest = expected - kRate / 200;
+            for (long i = loudest; i < expected + kRate / 200; ++i) {
+                if (std::abs(sound[2 * i]) > std::abs(sound[2 * loudest]))
+                    loudest = i;
+            }
+            EXPECT_NEAR(loudest, expected, kRate * 3 / 2000)
+                << "from " << from << ", flash " << flash;
+        }
+    }
+}
