@@ -13,24 +13,9 @@ convert=build/bin/quillet-convert
 [ -x "$convert" ] || { echo "build first: ninja -C build quillet-convert" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-clip="$work/h264_720p.mp4"
-ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=s=1280x720:r=25:d=60 \
-  -f lavfi -i sine=f=440:r=48000:d=60 -c:v libx264 -preset veryfast -g 50 -pix_fmt yuv420p \
-  -c:a aac -ac 2 "$clip"
-
-# Three points on the line audio = 0.1 + 0.99 x video.
-cat >"$work/points.ini" <<INI
-[FILENAME]
-VIDEO_NAME=$work/out
-TOTAL_SYNC_POINTS=3
-[SYNC_LIST]
-SYNC_VIDEO_TIME_0=10.0000000
-SYNC_AUDIO_TIME_0=10.0000000
-SYNC_VIDEO_TIME_1=30.0000000
-SYNC_AUDIO_TIME_1=29.8000000
-SYNC_VIDEO_TIME_2=50.0000000
-SYNC_AUDIO_TIME_2=49.6000000
-INI
+source scripts/bench-clip.sh
+clip=$(bench_clip "$work")
+points=$(bench_points "$work")
 video_bitrate=2000000
 audio_bitrate=128000
 sound="[0:a]atrim=start=0.1:end=59.5,asetpts=PTS-STARTPTS,asetrate=48000*0.99,aresample=44100[a]"
@@ -53,7 +38,7 @@ report() { # name, quillet figures, ffmpeg figures
 
 # The program's stored settings stay out of the measurement.
 export XDG_CONFIG_HOME="$work/config"
-common=("$clip" --sync-list "$work/points.ini" --calculate --size 1280x720 --frame-rate 25
+common=("$clip" --sync-list "$points" --calculate --size 1280x720 --frame-rate 25
         --video-bitrate "$video_bitrate" --audio-bitrate "$audio_bitrate" --overwrite)
 
 q=$(measure "$convert" "${common[@]}" --format avi --video-encoder divx \

@@ -8,10 +8,8 @@ bench=build/bin/render_bench
 [ -x "$bench" ] || { echo "build first: ninja -C build render_bench" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-clip="$work/h264_720p.mp4"
-ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=s=1280x720:r=25:d=60 \
-  -f lavfi -i sine=f=440:r=48000:d=60 -c:v libx264 -preset veryfast -g 50 -pix_fmt yuv420p \
-  -c:a aac -ac 2 "$clip"
+source scripts/bench-clip.sh
+clip=$(bench_clip "$work")
 
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
