@@ -14,6 +14,7 @@ namespace {
 constexpr std::int64_t kBlock = 1024; // output samples per sample pushed downstream
 constexpr std::int64_t kFadeSamples = AudioGroupStream::kSampleRate / 200; // 5 ms
 constexpr std::int64_t kPointHold = AudioGroupStream::kSampleRate / 100;   // 10 ms
+constexpr double kMaxLoudnessGain = 8.0;                                   // 18 dB
 
 graph::MediaType DeclaredType() {
     AVCodecParameters* p = avcodec_parameters_alloc();
@@ -135,6 +136,10 @@ void AudioGroupStream::Render(Segment& segment, std::int64_t from, std::int64_t 
 // At a stretched segment's ends, its points, the source itself plays for a moment instead,
 // at its own speed and rate, faded in from the stretch and out into it: the point is exact
 // to the sample, and the segments on both sides of it meet in the same sound.
+//
+// The stretch's phases are its own, so a steady tone may partly cancel between the two in
+// the fade. How much follows from their correlation over the half of the moment at hand: the
+// mix is brought back to the loudness the two have apart.
 void AudioGroupStream::HoldThePoints(const Segment& segment, std::int64_t from, std::int64_t count,
                                      float* out) {
     AudioSampleReader& reader = *readers_[segment.source->path];
@@ -148,16 +153,33 @@ void AudioGroupStream::HoldThePoints(const Segment& segment, std::int64_t from, 
         const std::int64_t stop = std::min(from + count, point + kPointHold);
         if (begin >= stop)
             continue;
-        held_.resize(2 * static_cast<std::size_t>(stop - begin));
+        const std::size_t n = 2 * static_cast<std::size_t>(stop - begin);
+        held_.resize(n);
         reader.ReadResampled(kernel,
                              line.At(point) + static_cast<double>(begin - point) * conversion,
                              conversion, stop - begin, held_.data());
+        float* stretched = out + 2 * (begin - from);
+        double heldPower = 0;
+        double stretchedPower = 0;
+        double shared = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            heldPower += held_[i] * held_[i];
+            stretchedPower += stretched[i] * stretched[i];
+            shared += held_[i] * stretched[i];
+        }
         for (std::int64_t j = begin; j < stop; ++j) {
             const double distance = static_cast<double>(std::abs(j - point)) / kPointHold;
-            const auto source = static_cast<float>(0.5 + 0.5 * std::cos(M_PI * distance));
+            const double weight = 0.5 + 0.5 * std::cos(M_PI * distance);
+            const double apart = weight * heldPower + (1 - weight) * stretchedPower;
+            const double together = weight * weight * heldPower +
+                                    (1 - weight) * (1 - weight) * stretchedPower +
+                                    2 * weight * (1 - weight) * shared;
+            const double gain =
+                together > 0 ? std::clamp(std::sqrt(apart / together), 1.0, kMaxLoudnessGain) : 1.0;
             for (int c = 0; c < 2; ++c) {
-                float& sample = out[2 * (j - from) + c];
-                sample += source * (held_[2 * (j - begin) + c] - sample);
+                float& sample = stretched[2 * (j - begin) + c];
+                sample = static_cast<float>(
+                    gain * (sample + weight * (held_[2 * (j - begin) + c] - sample)));
             }
         }
     }
@@ -179,6 +201,16 @@ bool AudioGroupStream::Next(graph::MediaSample& sample) {
             end = std::min(end, s.first);
         }
         break;
+    }
+    // Nor the edges of the moments held at a stretched segment's points, whose loudness is
+    // worked out over each half.
+    if (segment && segment->stretched) {
+        for (const std::int64_t point : {segment->first, segment->end}) {
+            for (const std::int64_t edge : {point - kPointHold, point, point + kPointHold}) {
+                if (edge > next_ && edge < end)
+                    end = edge;
+            }
+        }
     }
     const std::int64_t count = end - next_;
     std::vector<float> mixed(2 * static_cast<std::size_t>(count), 0.0f);
