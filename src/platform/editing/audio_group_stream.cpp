@@ -42,12 +42,10 @@ AudioGroupStream::AudioGroupStream(std::vector<PlacedSource> sources, bool keepP
         const std::int64_t end = SampleAt(source.timeline.stop);
         if (end <= first)
             continue;
-        const double ratio = static_cast<double>(source.timeline.Length()) /
-                             static_cast<double>(source.media.Length());
-        const bool stretched = keepPitch && source.media.Length() > 0 &&
-                               source.timeline.Length() != source.media.Length() &&
-                               ratio <= PitchKeepingStretch::kMaxRatio &&
-                               ratio >= 1.0 / PitchKeepingStretch::kMaxRatio;
+        const bool stretched =
+            keepPitch && source.media.Length() > 0 &&
+            PitchKeepingStretch::Needed(static_cast<double>(source.timeline.Length()) /
+                                        static_cast<double>(source.media.Length()));
         Segment& segment = segments_.emplace_back();
         segment.first = first;
         segment.end = end;

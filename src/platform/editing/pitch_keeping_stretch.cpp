@@ -24,7 +24,15 @@ constexpr RubberBandStretcher::Options kOptions =
     RubberBandStretcher::OptionProcessOffline | RubberBandStretcher::OptionEngineFiner |
     RubberBandStretcher::OptionChannelsTogether | RubberBandStretcher::OptionWindowShort;
 
+constexpr double kMaxRatio = 16.0;
+constexpr double kInaudibleCents = 0.5;
+
 } // namespace
+
+bool PitchKeepingStretch::Needed(double ratio) {
+    const double cents = std::abs(1200 * std::log2(ratio));
+    return cents > kInaudibleCents && ratio <= kMaxRatio && ratio >= 1 / kMaxRatio;
+}
 
 PitchKeepingStretch::PitchKeepingStretch(AudioSampleReader& reader, const SincKernel& rateKernel,
                                          SourceLine line, int outputRate, std::int64_t stop)

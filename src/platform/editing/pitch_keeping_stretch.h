@@ -37,8 +37,11 @@ struct SourceLine {
 
 class PitchKeepingStretch {
   public:
-    // The engine's working range of ratios (either way); pieces beyond it are resampled.
-    static constexpr double kMaxRatio = 16.0;
+    // Whether a piece played `ratio` times as long as its media is stretched: not when
+    // resampling moves its pitch by less than half a cent (a few hundred parts per million,
+    // as a clock's drift is; no ear hears it, and the sound stays as it was), nor beyond the
+    // engine's working range of ratios.
+    static bool Needed(double ratio);
 
     // `reader` and `rateKernel` (the low-pass for converting the file's rate to the output's)
     // outlive the stretch. Output samples up to `stop` are asked for.
