@@ -2,9 +2,9 @@
 // One piece of sound played faster or slower with its pitch kept. The piece's file is read at
 // its own rate converted to the output's (no change of speed), and Rubber Band's finer engine
 // stretches that in offline mode at the piece's constant ratio. The samples fed to it are
-// taken where the plain resampling would put them, so output sample j plays exactly the media
-// position the resampling gives it: the piece's first and last samples, the points, stay where
-// they are to the sample.
+// taken where the plain resampling would put them, so output sample j plays the media
+// position the resampling gives it, as near as the engine's hop grid allows (a millisecond or
+// so); the group's stream holds the points themselves exact.
 //
 // A stretch is anchored at an output sample: it is fed from a warm-up before that sample's
 // media position, and its output from the anchor on is the steady stretch of the material
