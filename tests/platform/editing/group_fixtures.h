@@ -24,6 +24,15 @@ struct Piece {
     TimeSpan media;
 };
 
+// Drifting sound: the picture is cut at 1.2 s and 2.9 s and keeps its rate; the sound's
+// clicks (1.0 s and 2.5 s in the file) belong at those picture times.
+inline const std::vector<Piece> kPicture = {{{0, Ms(1200)}, {0, Ms(1200)}},
+                                            {{Ms(1200), Ms(2900)}, {Ms(1200), Ms(2900)}},
+                                            {{Ms(2900), 4 * S}, {Ms(2900), 4 * S}}};
+inline const std::vector<Piece> kSound = {{{0, Ms(1200)}, {0, Ms(1000)}},
+                                          {{Ms(1200), Ms(2900)}, {Ms(1000), Ms(2500)}},
+                                          {{Ms(2900), 4 * S}, {Ms(2500), Ms(3900)}}};
+
 inline AM_MEDIA_TYPE VideoType(int width, int height) {
     AM_MEDIA_TYPE type;
     type.majortype = MEDIATYPE_Video;

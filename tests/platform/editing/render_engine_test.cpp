@@ -26,15 +26,6 @@ QImage ImageOf(const AVFrame* frame) {
     return image;
 }
 
-// Drifting sound: the picture is cut at 1.2 s and 2.9 s and keeps its rate; the sound's
-// clicks (1.0 s and 2.5 s in the file) belong at those picture times.
-const std::vector<Piece> kPicture = {{{0, Ms(1200)}, {0, Ms(1200)}},
-                                     {{Ms(1200), Ms(2900)}, {Ms(1200), Ms(2900)}},
-                                     {{Ms(2900), 4 * S}, {Ms(2900), 4 * S}}};
-const std::vector<Piece> kSound = {{{0, Ms(1200)}, {0, Ms(1000)}},
-                                   {{Ms(1200), Ms(2900)}, {Ms(1000), Ms(2500)}},
-                                   {{Ms(2900), 4 * S}, {Ms(2500), Ms(3900)}}};
-
 } // namespace
 
 class EachClick : public testing::TestWithParam<bool> {};

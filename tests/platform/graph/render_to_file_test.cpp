@@ -1,6 +1,7 @@
 // Conversions as the program makes them: a render engine's group pins, through optional
 // compressors, into a writer that the capture graph builder set up; the files written hold
 // the composed picture and sound, frame for frame and sample for sample.
+#include "platform/editing/group_fixtures.h"
 #include "support/media_fixtures.h"
 #include "writer_helpers.h"
 
@@ -22,60 +23,12 @@ namespace {
 
 using namespace graph;
 using namespace writertest;
-using editing::TimeSpan;
+using editingtest::kPicture;
+using editingtest::kSound;
+using editingtest::Piece;
 
-constexpr REFERENCE_TIME Ms(double ms) {
-    return static_cast<REFERENCE_TIME>(ms * 10'000);
-}
 constexpr int kRunLimitMs = 120000;
 constexpr int kOutputRate = 44'100;
-
-struct Piece {
-    TimeSpan timeline;
-    TimeSpan media;
-};
-
-// The drifting sound of the render engine's tests: picture cut at 1.2 s and 2.9 s at its own
-// rate, the sound between the cuts stretched so its clicks land on the cuts.
-const std::vector<Piece> kPicture = {{{0, Ms(1200)}, {0, Ms(1200)}},
-                                     {{Ms(1200), Ms(2900)}, {Ms(1200), Ms(2900)}},
-                                     {{Ms(2900), 4 * UNITS}, {Ms(2900), 4 * UNITS}}};
-const std::vector<Piece> kSound = {{{0, Ms(1200)}, {0, Ms(1000)}},
-                                   {{Ms(1200), Ms(2900)}, {Ms(1000), Ms(2500)}},
-                                   {{Ms(2900), 4 * UNITS}, {Ms(2500), Ms(3900)}}};
-
-std::unique_ptr<editing::Group> MakeGroup(bool video, const std::string& path,
-                                          const std::vector<Piece>& pieces,
-                                          int width = testsupport::kClipWidth,
-                                          int height = testsupport::kClipHeight) {
-    AM_MEDIA_TYPE type;
-    type.majortype = video ? MEDIATYPE_Video : MEDIATYPE_Audio;
-    if (video) {
-        type.subtype = MEDIASUBTYPE_RGB24;
-        type.formattype = FORMAT_VideoInfo;
-        VIDEOINFOHEADER info{};
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biBitCount = 24;
-        type.format = info;
-    }
-    auto group = std::make_unique<editing::Group>();
-    EXPECT_EQ(group->SetMediaType(type), S_OK);
-    if (video) {
-        EXPECT_EQ(group->SetOutputFPS(testsupport::kClipFps), S_OK);
-    }
-    group->SetPreviewMode(false);
-    for (const Piece& piece : pieces) {
-        auto source = std::make_unique<editing::Source>();
-        source->SetStartStop(piece.timeline.start, piece.timeline.stop);
-        source->SetMediaTimes(piece.media.start, piece.media.stop);
-        source->SetMediaName(path);
-        auto track = std::make_unique<editing::Track>();
-        EXPECT_EQ(track->SrcAdd(std::move(source)), S_OK);
-        EXPECT_EQ(group->VTrackInsBefore(std::move(track), -1), S_OK);
-    }
-    return group;
-}
 
 // A timeline of a picture group and a sound group over one file, and the conversion graph
 // the program builds for it.
@@ -91,9 +44,17 @@ struct Conversion {
     Conversion(const std::string& source, const std::vector<Piece>& picture,
                const std::vector<Piece>& sound, int width = testsupport::kClipWidth,
                int height = testsupport::kClipHeight) {
-        timeline.AddGroup(MakeGroup(true, source, picture, width, height));
-        if (!sound.empty())
-            timeline.AddGroup(MakeGroup(false, source, sound));
+        std::unique_ptr<editing::Group> pictureGroup =
+            editingtest::MakeGroup(editingtest::VideoType(width, height), testsupport::kClipFps,
+                                   source, picture, editing::RESIZEF_STRETCH);
+        pictureGroup->SetPreviewMode(false);
+        timeline.AddGroup(std::move(pictureGroup));
+        if (!sound.empty()) {
+            std::unique_ptr<editing::Group> soundGroup =
+                editingtest::MakeGroup(editingtest::AudioType(), 0, source, sound);
+            soundGroup->SetPreviewMode(false);
+            timeline.AddGroup(std::move(soundGroup));
+        }
         engine.SetTimelineObject(&timeline);
         EXPECT_EQ(engine.ConnectFrontEnd(), S_OK);
         engine.GetFilterGraph(&graph);
