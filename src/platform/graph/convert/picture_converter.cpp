@@ -13,7 +13,29 @@ PictureConverter::~PictureConverter() {
     sws_freeContext(scaler_);
 }
 
+// A picture already in the size and format shares its pixels: a conversion would only copy
+// them. Nothing else of the decoded frame comes along (its picture type would force the
+// encoder's).
+FramePtr PictureConverter::Share(const AVFrame* picture) const {
+    FramePtr frame(av_frame_alloc());
+    if (!frame)
+        return nullptr;
+    frame->format = format_;
+    frame->width = width_;
+    frame->height = height_;
+    for (int i = 0; i < AV_NUM_DATA_POINTERS; ++i) {
+        if (picture->buf[i] && !(frame->buf[i] = av_buffer_ref(picture->buf[i])))
+            return nullptr;
+        frame->data[i] = picture->data[i];
+        frame->linesize[i] = picture->linesize[i];
+    }
+    return frame;
+}
+
 FramePtr PictureConverter::Convert(const AVFrame* picture) {
+    if (picture->width == width_ && picture->height == height_ && picture->format == format_ &&
+        picture->buf[0] && !picture->hw_frames_ctx)
+        return Share(picture);
     FramePtr frame(av_frame_alloc());
     if (!frame)
         return nullptr;

@@ -23,6 +23,8 @@ class PictureConverter {
     FramePtr Convert(const AVFrame* picture);
 
   private:
+    FramePtr Share(const AVFrame* picture) const;
+
     int width_;
     int height_;
     AVPixelFormat format_;
