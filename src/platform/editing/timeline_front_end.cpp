@@ -7,6 +7,11 @@
 
 namespace editing {
 
+namespace {
+constexpr std::size_t kPicturesAhead = 4;
+constexpr std::size_t kSoundAhead = 16; // blocks of 1,024 samples
+} // namespace
+
 TimelineFrontEnd::TimelineFrontEnd(std::vector<std::unique_ptr<GroupStream>> groups)
     : BaseFilter("Timeline Front End"), groups_(std::move(groups)) {
     for (std::size_t i = 0; i < groups_.size(); ++i) {
@@ -83,9 +88,15 @@ void TimelineFrontEnd::StartStreaming() {
         stopStreaming_ = false;
     }
     positioned_ = false;
+    queues_.clear();
     for (std::size_t i = 0; i < groups_.size(); ++i) {
-        if (pins_[i]->IsConnected())
+        const bool video = groups_[i]->Type().Major() == graph::MajorType::Video;
+        // A few pictures, or a few hundred milliseconds of sound.
+        queues_.push_back(std::make_unique<ComposedQueue>(video ? kPicturesAhead : kSoundAhead));
+        if (pins_[i]->IsConnected()) {
+            threads_.emplace_back([this, i] { Compose(i); });
             threads_.emplace_back([this, i] { Stream(i); });
+        }
     }
 }
 
@@ -94,9 +105,12 @@ void TimelineFrontEnd::StopStreaming() {
         std::lock_guard lock(mutex_);
         stopStreaming_ = true;
     }
+    for (auto& queue : queues_)
+        queue->Close();
     for (std::thread& thread : threads_)
         thread.join();
     threads_.clear();
+    queues_.clear();
 }
 
 bool TimelineFrontEnd::StopRequested() {
@@ -104,26 +118,40 @@ bool TimelineFrontEnd::StopRequested() {
     return stopStreaming_;
 }
 
+void TimelineFrontEnd::Compose(std::size_t group) {
+    ComposedQueue& queue = *queues_[group];
+    while (!StopRequested()) {
+        Composed item;
+        const bool more = groups_[group]->Next(item.sample);
+        item.failure = groups_[group]->Failure();
+        const bool end = !more || FAILED(item.failure);
+        item.end = end;
+        if (end)
+            item.sample = {};
+        if (!queue.Push(std::move(item)) || end)
+            return;
+    }
+}
+
 void TimelineFrontEnd::Stream(std::size_t group) {
     graph::Pin* pin = pins_[group];
-    graph::MediaSample sample;
-    while (!StopRequested()) {
-        const bool more = groups_[group]->Next(sample);
-        // A source that broke while it was read ends the group with its reason: what would
-        // follow (its last picture held, silence) is not the source.
-        const HRESULT failure = groups_[group]->Failure();
-        if (FAILED(failure))
-            NotifyEvent(graph::EC_ERRORABORT, failure, 0);
-        if (!more || FAILED(failure)) {
+    ComposedQueue& queue = *queues_[group];
+    Composed item;
+    while (!StopRequested() && queue.Pop(item)) {
+        if (item.end) {
+            // A source that broke while it was read ends the group with its reason: what
+            // would follow (its last picture held, silence) is not the source.
+            if (FAILED(item.failure))
+                NotifyEvent(graph::EC_ERRORABORT, item.failure, 0);
             pin->DeliverEndOfStream();
             return;
         }
         // A renderer holds the sample until its time; a stop or flush lets it go at once.
         // A refused sample means a stop or seek is under way: wait for it rather than race
         // through the stream.
-        if (FAILED(pin->Deliver(std::move(sample))))
+        if (FAILED(pin->Deliver(std::move(item.sample))))
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        sample = {};
+        item = {};
     }
 }
 

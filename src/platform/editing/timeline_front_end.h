@@ -1,7 +1,9 @@
 #pragma once
 // The filter a render engine puts at the head of its graph: one output pin per group of the
-// timeline, each fed by its own streaming thread from the group's stream. It positions the
-// whole graph: a seek repositions every group at once.
+// timeline. Each group has two threads while it streams: one composes its samples into a
+// short queue, the other delivers them downstream, so that composing and encoding (or
+// playing) overlap. It positions the whole graph: a seek repositions every group at once.
+#include "platform/editing/composed_queue.h"
 #include "platform/editing/group_stream.h"
 #include "platform/graph/filter.h"
 #include "platform/graph/seeker.h"
@@ -31,16 +33,20 @@ class TimelineFrontEnd final : public graph::BaseFilter, public graph::MediaSeek
   private:
     void StartStreaming();
     void StopStreaming();
+    void Compose(std::size_t group);
     void Stream(std::size_t group);
     bool StopRequested();
 
-    // The streams are used by their streaming thread while it runs, by the user-interface
+    // The streams are used by their composing thread while it runs, by the user-interface
     // thread otherwise.
     std::vector<std::unique_ptr<GroupStream>> groups_;
     std::vector<graph::Pin*> pins_;
 
     // User-interface thread only.
     std::vector<std::thread> threads_;
+    // Made and closed by the user-interface thread; while streaming, group i's two threads
+    // use queue i (it locks for itself).
+    std::vector<std::unique_ptr<ComposedQueue>> queues_;
     REFERENCE_TIME segmentStart_ = 0;
     bool positioned_ = true;
 
