@@ -13,16 +13,23 @@ PictureConverter::~PictureConverter() {
     sws_freeContext(scaler_);
 }
 
+FramePtr PictureConverter::Blank() const {
+    FramePtr frame(av_frame_alloc());
+    if (frame) {
+        frame->format = format_;
+        frame->width = width_;
+        frame->height = height_;
+    }
+    return frame;
+}
+
 // A picture already in the size and format shares its pixels: a conversion would only copy
 // them. Nothing else of the decoded frame comes along (its picture type would force the
 // encoder's).
 FramePtr PictureConverter::Share(const AVFrame* picture) const {
-    FramePtr frame(av_frame_alloc());
+    FramePtr frame = Blank();
     if (!frame)
         return nullptr;
-    frame->format = format_;
-    frame->width = width_;
-    frame->height = height_;
     for (int i = 0; i < AV_NUM_DATA_POINTERS; ++i) {
         if (picture->buf[i] && !(frame->buf[i] = av_buffer_ref(picture->buf[i])))
             return nullptr;
@@ -36,13 +43,8 @@ FramePtr PictureConverter::Convert(const AVFrame* picture) {
     if (picture->width == width_ && picture->height == height_ && picture->format == format_ &&
         picture->buf[0] && !picture->hw_frames_ctx)
         return Share(picture);
-    FramePtr frame(av_frame_alloc());
-    if (!frame)
-        return nullptr;
-    frame->format = format_;
-    frame->width = width_;
-    frame->height = height_;
-    if (av_frame_get_buffer(frame.get(), 0) < 0)
+    FramePtr frame = Blank();
+    if (!frame || av_frame_get_buffer(frame.get(), 0) < 0)
         return nullptr;
     scaler_ = sws_getCachedContext(scaler_, picture->width, picture->height,
                                    static_cast<AVPixelFormat>(picture->format), width_, height_,

@@ -23,6 +23,8 @@ class PictureConverter {
     FramePtr Convert(const AVFrame* picture);
 
   private:
+    // A frame of the target size and format, without pixels.
+    FramePtr Blank() const;
     FramePtr Share(const AVFrame* picture) const;
 
     int width_;
