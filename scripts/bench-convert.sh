@@ -17,20 +17,12 @@ convert=build/bin/quillet-convert
 [ -x "$convert" ] || { echo "build first: ninja -C build quillet-convert" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-source scripts/bench-clip.sh
+source scripts/bench-common.sh
 clip=$(bench_clip "$work")
 points=$(bench_points "$work")
 video_bitrate=2000000
 audio_bitrate=128000
 sound="[0:a]atrim=start=0.1:end=59.5,asetpts=PTS-STARTPTS,asetrate=48000*0.99,aresample=44100[a]"
-
-# Runs a command under /usr/bin/time; prints "<wall s> <CPU s> <peak resident KiB>".
-measure() {
-  /usr/bin/time -f "%e %U %S %M" -o "$work/time" "$@" >/dev/null 2>"$work/log" ||
-    { cat "$work/log" >&2; exit 1; }
-  awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/time"
-}
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 # Runs quillet-convert (the array named $3) and ffmpeg (the array named $4) one after the
 # other, $pairs times, and prints the medians of each and of their ratios.

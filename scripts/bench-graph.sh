@@ -5,6 +5,7 @@
 # of `ffmpeg -ss T -i clip -frames:v 1 -f null -` on the same targets, with their ratio.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/bench-common.sh
 bench=build/bin/graph_seek_bench
 [ -x "$bench" ] || { echo "build first: ninja -C build graph_seek_bench" >&2; exit 1; }
 work=$(mktemp -d)
@@ -17,7 +18,6 @@ ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=s=640x480:r=25:d=30 
   -f lavfi -i sine=f=440:r=48000:d=30 -c:v mpeg4 -q:v 4 -c:a libmp3lame \
   "$work/mpeg4_480p.avi"
 
-median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
 for clip in "$work/h264_1080p.mp4" "$work/mpeg4_480p.avi"; do
   out=$("$bench" "$clip" 20 1 2>/dev/null)

@@ -17,21 +17,13 @@ done
 pairs=${1:-3}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-source scripts/bench-clip.sh
+source scripts/bench-common.sh
 clip=$(bench_clip "$work")
 points=$(bench_points "$work")
 export XDG_CONFIG_HOME="$work/config" # the stored settings stay out of the measurement
 common=("$clip" --sync-list "$points" --calculate --size 1280x720 --frame-rate 25
         --video-bitrate 2000000 --audio-bitrate 128000 --overwrite --format avi
         --video-encoder divx --audio-encoder "microsoft adpcm")
-
-# Prints "<wall s> <cpu s> <peak KiB>" of one run.
-measure() {
-  /usr/bin/time -f "%e %U %S %M" -o "$work/time" "$@" >/dev/null 2>"$work/log" ||
-    { cat "$work/log" >&2; exit 1; }
-  awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/time"
-}
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 : >"$work/pairs"

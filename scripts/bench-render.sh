@@ -8,10 +8,8 @@ bench=build/bin/render_bench
 [ -x "$bench" ] || { echo "build first: ninja -C build render_bench" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-source scripts/bench-clip.sh
+source scripts/bench-common.sh
 clip=$(bench_clip "$work")
-
-median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
 ffmpeg_ms=$(for _ in 1 2 3; do
   start=$(date +%s%N)

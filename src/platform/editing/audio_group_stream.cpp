@@ -46,11 +46,7 @@ AudioGroupStream::AudioGroupStream(std::vector<PlacedSource> sources, bool keepP
             keepPitch && source.media.Length() > 0 &&
             PitchKeepingStretch::Needed(static_cast<double>(source.timeline.Length()) /
                                         static_cast<double>(source.media.Length()));
-        Segment& segment = segments_.emplace_back();
-        segment.first = first;
-        segment.end = end;
-        segment.source = &source;
-        segment.stretched = stretched;
+        segments_.push_back({first, end, &source, false, false, stretched});
     }
     for (Segment& segment : segments_) {
         const auto touches = [&](auto edge) {
@@ -113,7 +109,8 @@ SourceLine AudioGroupStream::LineOf(const Segment& segment) const {
             static_cast<double>(media.Length()) * rate / UNITS / samples};
 }
 
-void AudioGroupStream::Render(Segment& segment, std::int64_t from, std::int64_t count, float* out) {
+void AudioGroupStream::Render(const Segment& segment, std::int64_t from, std::int64_t count,
+                              float* out) {
     AudioSampleReader& reader = *readers_[segment.source->path];
     if (!reader.HasSound())
         return; // `out` stays silent
@@ -122,12 +119,13 @@ void AudioGroupStream::Render(Segment& segment, std::int64_t from, std::int64_t 
         reader.ReadResampled(KernelFor(line.step), line.At(from), line.step, count, out);
         return;
     }
-    if (!segment.stretch) {
+    if (stretchOf_ != &segment) {
         const double conversion = static_cast<double>(reader.SampleRate()) / kSampleRate;
-        segment.stretch = std::make_unique<PitchKeepingStretch>(reader, KernelFor(conversion), line,
-                                                                kSampleRate, segment.end);
+        stretch_ = std::make_unique<PitchKeepingStretch>(reader, KernelFor(conversion), line,
+                                                         kSampleRate, segment.end);
+        stretchOf_ = &segment;
     }
-    segment.stretch->Render(from, count, out);
+    stretch_->Render(from, count, out);
 }
 
 // The engine places sound on its hop grid, within a millisecond or so of where it belongs.
@@ -188,8 +186,8 @@ bool AudioGroupStream::Next(graph::MediaSample& sample) {
         return false;
     std::int64_t end = std::min(next_ + kBlock, totalSamples_);
     // A block never spans two segments, nor a segment's edge with silence.
-    Segment* segment = nullptr;
-    for (Segment& s : segments_) {
+    const Segment* segment = nullptr;
+    for (const Segment& s : segments_) {
         if (s.end <= next_)
             continue;
         if (s.first <= next_) {
@@ -216,10 +214,6 @@ bool AudioGroupStream::Next(graph::MediaSample& sample) {
         Render(*segment, next_, count, mixed.data());
         HoldThePoints(*segment, next_, count, mixed.data());
         Fade(*segment, next_, count, mixed.data());
-        for (Segment& passed : segments_) {
-            if (passed.end <= segment->first)
-                passed.stretch.reset();
-        }
     }
 
     graph::FramePtr frame(av_frame_alloc());

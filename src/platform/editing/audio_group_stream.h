@@ -44,11 +44,10 @@ class AudioGroupStream final : public GroupStream {
         bool fadeIn = false;  // silence comes before it
         bool fadeOut = false; // silence comes after it
         bool stretched = false;
-        std::unique_ptr<PitchKeepingStretch> stretch; // made when first rendered
     };
     static void Fade(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
     AudioGroupStream(std::vector<PlacedSource> sources, bool keepPitch);
-    void Render(Segment& segment, std::int64_t from, std::int64_t count, float* out);
+    void Render(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
     void HoldThePoints(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
     SourceLine LineOf(const Segment& segment) const;
     const SincKernel& KernelFor(double step);
@@ -62,6 +61,9 @@ class AudioGroupStream final : public GroupStream {
     graph::MediaType type_;
     std::int64_t next_ = 0;
     std::vector<float> held_; // the source as it is, around a point
+    // The stretch of the stretched segment rendered last; only one is ever in use.
+    std::unique_ptr<PitchKeepingStretch> stretch_;
+    const Segment* stretchOf_ = nullptr;
 };
 
 } // namespace editing

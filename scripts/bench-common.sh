@@ -1,6 +1,17 @@
 # Sourced by the benchmark scripts: the 60 s 1280x720 25 fps H.264/AAC benchmark clip (a test
-# pattern and a 440 Hz tone at 48 kHz), and its synchronization list of three points on the
-# line audio = 0.1 + 0.99 x video (the sound runs 1 % fast and 0.1 s late).
+# pattern and a 440 Hz tone at 48 kHz), its synchronization list of three points on the line
+# audio = 0.1 + 0.99 x video (the sound runs 1 % fast and 0.1 s late), and the measuring.
+
+# Runs a command under /usr/bin/time; prints "<wall s> <CPU s> <peak resident KiB>". Needs the
+# caller's scratch folder in $work.
+measure() {
+  /usr/bin/time -f "%e %U %S %M" -o "$work/time" "$@" >/dev/null 2>"$work/log" ||
+    { cat "$work/log" >&2; exit 1; }
+  awk '{ printf "%s %.2f %s\n", $1, $2 + $3, $4 }' "$work/time"
+}
+
+# The median of the numbers on standard input, one a line.
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 # Writes the clip into folder $1 and prints its path.
 bench_clip() {
