@@ -79,7 +79,7 @@ void CVellumDlg::OpenVideoFile(const QString& file) {
     photo.transitionType = slideshow::TransitionKindFor(transitionDefaults, 0, photo.transitionType);
     photo.transitionDuration = static_cast<REFERENCE_TIME>(transitionDefaults.defaultTransitionDuration) * UNITS;
     photoList.Append(photo);
-    musicList.Append({path, media::GraphLength(path)});
+    musicList.Append({path, probed.graphDuration});
     RefreshMusicList();
     store.WriteProfileString("Option", "LastPhotoFolder", QString::fromStdString(avsync::FolderOf(path)));
 
@@ -106,8 +106,7 @@ void CVellumDlg::OpenVideoFile(const QString& file) {
     // A stream the file lacks has no length: nothing of the previous video's stays.
     syncState.audioDuration = 0;
     syncState.videoDuration = 0;
-    media::StreamDuration(this, path, media::Stream::Audio, syncState.audioDuration);
-    media::StreamDuration(this, path, media::Stream::Video, syncState.videoDuration);
+    media::StreamDurations(this, path, syncState.videoDuration, syncState.audioDuration);
     syncState.ResetForNewVideo();
     ShowTimes();
     RedrawPointList();

@@ -126,10 +126,12 @@ bool OpenSource(const ConvertOptions& options, const slideshow::TransitionDefaul
         static_cast<REFERENCE_TIME>(transitions.defaultTransitionDuration) * UNITS;
     source.photoList.Append(photo);
     avsync::SyncState& sync = source.sync;
-    media::StreamDuration(nullptr, path, media::Stream::Video, sync.videoDuration);
+    // The file is read once for both lengths; its own sound's is kept only when used.
+    REFERENCE_TIME ownSound = sync.audioDuration;
+    media::StreamDurations(nullptr, path, sync.videoDuration, ownSound);
     if (options.separateSound.isEmpty()) {
-        source.musicList.Append({path, media::GraphLength(path)});
-        media::StreamDuration(nullptr, path, media::Stream::Audio, sync.audioDuration);
+        source.musicList.Append({path, probed.graphDuration});
+        sync.audioDuration = ownSound;
     } else if (!UseSeparateSound(options.separateSound, source)) {
         return false;
     }

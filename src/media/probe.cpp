@@ -41,6 +41,8 @@ QString ProbeVideo(const std::string& path, ProbedVideo& probed) {
                                : seeking->GetStopPosition(&probed.length);
     if (FAILED(length))
         return named(language.GetString(IDS_MESSAGE_NO_DURATION));
+    if (FAILED(seeking->GetDuration(&probed.graphDuration)))
+        probed.graphDuration = -1;
     // The file rendered, so what it lacks is a picture.
     graph::IBasicVideo* video = nullptr;
     long width = 0;
@@ -68,27 +70,16 @@ REFERENCE_TIME GraphLength(const std::string& path) {
     return length;
 }
 
-bool StreamDuration(QWidget* owner, const std::string& path, Stream stream,
-                    REFERENCE_TIME& duration) {
-    const bool video = stream == Stream::Video;
-    const graph::StreamPurpose purpose =
-        video ? graph::StreamPurpose::PrimaryVideo : graph::StreamPurpose::PrimaryAudio;
+bool StreamDurations(QWidget* owner, const std::string& path, REFERENCE_TIME& video,
+                     REFERENCE_TIME& audio) {
     graph::MultiMediaStream streams;
-    if (FAILED(streams.AddMediaStream(purpose)))
-        return Fail(owner, video ? "pAMStream->AddMediaStream(NULL, &MSPID_PrimaryVideo, 0, NULL)"
-                                 : "pAMStream->AddMediaStream(NULL, &MSPID_PrimaryAudio, 0, NULL)");
-    const HRESULT opened = streams.OpenFile(path);
-    // A video without sound opens all the same: there is no sound to measure, and saying the
-    // file could not be opened would be untrue.
-    if (opened == VFW_E_NOT_FOUND && !video)
-        return false;
-    if (FAILED(opened))
+    streams.AddMediaStream(graph::StreamPurpose::PrimaryVideo);
+    if (FAILED(streams.OpenFile(path)))
         return Fail(owner, QStringLiteral("Could not open %1.").arg(QString::fromStdString(path)));
-    if (FAILED(streams.GetDuration(purpose, &duration))) {
-        if (video)
-            Fail(owner, "Files[cFile].pMMStream->GetDuration(&VideoDuration)");
-        return false;
-    }
+    if (FAILED(streams.GetDuration(graph::StreamPurpose::PrimaryVideo, &video)))
+        return Fail(owner, "Files[cFile].pMMStream->GetDuration(&VideoDuration)");
+    // A video without sound has no sound length, which is no fault of the file.
+    streams.GetDuration(graph::StreamPurpose::PrimaryAudio, &audio);
     return true;
 }
 

@@ -16,6 +16,8 @@ struct ProbedVideo {
     int width = 0;
     int height = 0;
     double frameRate = 0;
+    // The graph's duration, as GraphLength gives it, from the same graph.
+    REFERENCE_TIME graphDuration = -1;
 };
 
 // The graph's length (its stop position; its duration for a ".gif"), the picture size and
@@ -27,11 +29,11 @@ QString ProbeVideo(const std::string& path, ProbedVideo& probed);
 // cannot be rendered or has no length. Nothing is shown.
 REFERENCE_TIME GraphLength(const std::string& path);
 
-enum class Stream { Video, Audio };
-// The exact length of the primary stream into `duration`; false after showing why (a
-// missing length of the sound stream is not shown, and `duration` keeps its value).
-bool StreamDuration(QWidget* owner, const std::string& path, Stream stream,
-                    REFERENCE_TIME& duration);
+// The exact lengths of the primary picture and sound streams, from one reading of the file.
+// False after showing why when the file cannot be read or has no picture; a missing sound is
+// not shown, and `audio` keeps its value.
+bool StreamDurations(QWidget* owner, const std::string& path, REFERENCE_TIME& video,
+                     REFERENCE_TIME& audio);
 
 // The exact length of the file's primary sound stream, or 0 when the file cannot be opened
 // or has no sound. Nothing is shown: the caller says what the file is wanted for.

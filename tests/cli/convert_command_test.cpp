@@ -156,8 +156,7 @@ TEST_F(ConvertCommandTest, CalculateDerivesTheTimesTheMainWindowCalculates) {
 
     // The main window: the stream lengths at opening, then Calculate start and Calculate end.
     avsync::SyncState window;
-    media::StreamDuration(nullptr, clip.path, media::Stream::Audio, window.audioDuration);
-    media::StreamDuration(nullptr, clip.path, media::Stream::Video, window.videoDuration);
+    media::StreamDurations(nullptr, clip.path, window.videoDuration, window.audioDuration);
     window.ResetForNewVideo();
     window.ReplacePoints(points);
     ASSERT_TRUE(window.CalculateStart(window.Times()));

@@ -22,7 +22,7 @@ namespace {
 QByteArray Run(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+    if (!process.waitForFinished(600000) || process.exitCode() != 0)
         throw std::runtime_error(program.toStdString() +
                                  " failed: " + arguments.join(' ').toStdString() + "\n" +
                                  process.readAllStandardError().toStdString());

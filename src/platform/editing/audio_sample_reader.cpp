@@ -152,9 +152,7 @@ void AudioSampleReader::ReadResampled(const SincKernel& kernel, double first, do
         static_cast<std::int64_t>(std::floor(last)) + kernel.Reach() + 2 - windowStart;
     window_.resize(2 * static_cast<std::size_t>(windowCount));
     Read(windowStart, windowCount, window_.data());
-    for (std::int64_t i = 0; i < count; ++i)
-        Interpolate(kernel, window_.data(), windowStart, windowCount,
-                    first + static_cast<double>(i) * step, stereo + 2 * i);
+    Resample(kernel, window_.data(), windowStart, first, step, count, stereo);
 }
 
 } // namespace editing

@@ -26,6 +26,10 @@ class SincKernel {
         return table_[index] + (table_[index + 1] - table_[index]) * fraction;
     }
 
+    // The weights of the taps firstTap, firstTap + 1, ... for `position`, each the same float
+    // as Weight() gives; several at once where the processor allows.
+    void Weights(double position, std::int64_t firstTap, int taps, float* weights) const;
+
   private:
     double cutoff_;
     int reach_;
@@ -33,9 +37,10 @@ class SincKernel {
     std::vector<float> table_;
 };
 
-// One stereo output sample from `window` (interleaved stereo, whose sample 0 sits at
-// `windowStart`), read at fractional sample position `position`.
-void Interpolate(const SincKernel& kernel, const float* window, std::int64_t windowStart,
-                 std::int64_t windowCount, double position, float* out);
+// `count` stereo samples read from `window` (interleaved stereo, whose sample 0 sits at
+// `windowStart`) at the fractional sample positions first, first + step, ...; the window
+// holds every tap of every position.
+void Resample(const SincKernel& kernel, const float* window, std::int64_t windowStart, double first,
+              double step, std::int64_t count, float* out);
 
 } // namespace editing
