@@ -1,9 +1,80 @@
 #include "platform/editing/media_file.h"
 
+extern "C" {
+#include <libavutil/imgutils.h>
+}
+
 #include <algorithm>
 #include <vector>
 
 namespace editing {
+
+namespace {
+
+// The row lengths the MPEG-family encoders give their own pictures of this width (16-pixel
+// edges each side, rows aligned as the library aligns them, the next power-of-two step until
+// every plane's is): such an encoder takes a picture laid out so as it is and copies any
+// other. False when no such layout holds the decoder's own rows.
+bool EncoderRows(AVCodecContext* codec, int linesize[4], int rows[3]) {
+    int width = codec->width;
+    int height = codec->height;
+    int align[AV_NUM_DATA_POINTERS];
+    avcodec_align_dimensions2(codec, &width, &height, align);
+    rows[0] = height;
+    rows[1] = rows[2] = (height + 1) / 2;
+    constexpr int kEdges = 2 * 16;
+    int stride = FFALIGN(codec->width + kEdges, 16);
+    for (int tries = 0; tries < 8; stride += stride & ~(stride - 1), ++tries) {
+        if (av_image_fill_linesizes(linesize, AV_PIX_FMT_YUV420P, stride) < 0)
+            return false;
+        if (linesize[0] % align[0] == 0 && linesize[1] % align[1] == 0 &&
+            linesize[2] % align[2] == 0)
+            return linesize[0] >= width;
+    }
+    return false;
+}
+
+} // namespace
+
+void MediaFile::LayOutForEncoders() {
+    if (codec_->pix_fmt != AV_PIX_FMT_YUV420P || !EncoderRows(codec_.get(), linesize_, rows_))
+        return;
+    // Room for the decoder's reads past the last row, as the library's own buffers have.
+    std::size_t size = 16 + 64;
+    for (int i = 0; i < 3; ++i)
+        size += static_cast<std::size_t>(linesize_[i]) * rows_[i];
+    pool_.reset(av_buffer_pool_init(size, nullptr));
+    if (!pool_)
+        return;
+    codec_->opaque = this;
+    codec_->get_buffer2 = &MediaFile::EncoderShapedBuffer;
+}
+
+int MediaFile::EncoderShapedBuffer(AVCodecContext* codec, AVFrame* frame, int flags) {
+    // Called on the decoder's threads: the layout is fixed before decoding starts and the
+    // pool hands out buffers to any thread.
+    const auto* file = static_cast<const MediaFile*>(codec->opaque);
+    int width = frame->width;
+    int height = frame->height;
+    int align[AV_NUM_DATA_POINTERS];
+    avcodec_align_dimensions2(codec, &width, &height, align);
+    // A picture that outgrew the layout (the stream changed size) gets the library's buffer.
+    if (frame->format != AV_PIX_FMT_YUV420P || width > file->linesize_[0] ||
+        height > file->rows_[0])
+        return avcodec_default_get_buffer2(codec, frame, flags);
+    AVBufferRef* buffer = av_buffer_pool_get(file->pool_.get());
+    if (!buffer)
+        return AVERROR(ENOMEM);
+    frame->buf[0] = buffer;
+    std::uint8_t* at = buffer->data;
+    for (int i = 0; i < 3; ++i) {
+        frame->data[i] = at;
+        frame->linesize[i] = file->linesize_[i];
+        at += static_cast<std::size_t>(file->linesize_[i]) * file->rows_[i];
+    }
+    frame->extended_data = frame->data;
+    return 0;
+}
 
 HRESULT MediaFile::Open(const std::string& path, AVMediaType type) {
     AVFormatContext* raw = nullptr;
@@ -26,6 +97,8 @@ HRESULT MediaFile::Open(const std::string& path, AVMediaType type) {
     avcodec_parameters_to_context(codec_.get(), format_->streams[stream_]->codecpar);
     codec_->pkt_timebase = format_->streams[stream_]->time_base;
     codec_->thread_count = 0;
+    if (type == AVMEDIA_TYPE_VIDEO && (decoder->capabilities & AV_CODEC_CAP_DR1))
+        LayOutForEncoders();
     if (avcodec_open2(codec_.get(), decoder, nullptr) < 0)
         return VFW_E_UNSUPPORTED_STREAM;
     // Only this stream is read.

@@ -9,6 +9,11 @@ namespace editing {
 
 class MediaFile {
   public:
+    MediaFile() = default;
+    // The decoder calls back into this object: it stays where it was made.
+    MediaFile(const MediaFile&) = delete;
+    MediaFile& operator=(const MediaFile&) = delete;
+
     // The file's best stream of the type. VFW_E_NOT_FOUND when the file has no stream of the
     // type; another failure status when the file cannot be read or the stream decoded.
     HRESULT Open(const std::string& path, AVMediaType type);
@@ -32,6 +37,17 @@ class MediaFile {
     const AVFormatContext* Format() const { return format_.get(); }
 
   private:
+    // Pictures are decoded into rows as long as the encoders that take them without a copy
+    // want (a decoder of 4:2:0 pictures that lets its buffers be given); any other picture
+    // gets the library's own buffer.
+    void LayOutForEncoders();
+    static int EncoderShapedBuffer(AVCodecContext* codec, AVFrame* frame, int flags);
+    struct PoolFree {
+        void operator()(AVBufferPool* pool) const { av_buffer_pool_uninit(&pool); }
+    };
+    std::unique_ptr<AVBufferPool, PoolFree> pool_; // released after the decoder
+    int linesize_[4] = {};
+    int rows_[3] = {};
     graph::FormatContextPtr format_;
     graph::CodecContextPtr codec_;
     graph::PacketPtr packet_;
