@@ -10,6 +10,7 @@ build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
   fonts-wqy-microhei # the Chinese language file needs a font with its characters
   qt6-translations-l10n) # the toolkit's own texts (dialog buttons) in the chosen language
 test_packages=(libgtest-dev qt6-base-private-dev ffmpeg espeak-ng pulseaudio pulseaudio-utils xvfb xdotool imagemagick sox
+  parallel
   python3-numpy appstream desktop-file-utils)
 fuzz_packages=(clang libclang-rt-14-dev)
 

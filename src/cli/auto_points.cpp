@@ -39,7 +39,7 @@ void PrintAlignment(const align::Alignment& found, const QString& soundName) {
 } // namespace
 
 bool FindAutoPoints(const std::string& videoPath, const std::string& soundPath,
-                    avsync::SyncState& sync) {
+                    avsync::SyncState& sync, FoundDrift& drift) {
     const bool separate = !soundPath.empty();
     align::Alignment found =
         separate ? align::FindPoints(videoPath, soundPath, nullptr)
@@ -50,6 +50,7 @@ bool FindAutoPoints(const std::string& videoPath, const std::string& soundPath,
         return false;
     }
     align::KeepPointsInside(found, sync.videoDuration, sync.audioDuration);
+    drift = {found.driftPpm, found.offset};
     PrintAlignment(found, separate ? QStringLiteral("separate sound") : QStringLiteral("sound"));
     sync.ClearPoints();
     for (const align::ProposedPoint& point : found.points) {

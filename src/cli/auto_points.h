@@ -8,9 +8,15 @@
 
 namespace cli {
 
+// The clocks' drift and the offset of the map the points were found on.
+struct FoundDrift {
+    double ppm = 0;
+    REFERENCE_TIME offset = 0;
+};
+
 // Finds the points and makes them `sync`'s points. An empty `soundPath` means the video's own
 // sound. False, after saying why, when nothing matches.
 bool FindAutoPoints(const std::string& videoPath, const std::string& soundPath,
-                    avsync::SyncState& sync);
+                    avsync::SyncState& sync, FoundDrift& drift);
 
 } // namespace cli

@@ -1,6 +1,7 @@
 #include "cli/convert_job.h"
 
 #include "cli/conversion_run.h"
+#include "cli/device_names.h"
 #include "cli/progress_line.h"
 #include "cli/source_video.h"
 #include "cli/stderr_prompts.h"
@@ -113,9 +114,11 @@ bool ChooseCompressor(const NamedKind& named, const std::optional<QString>& name
     if (!name) {
         out = options::StoredCompressor(named.kind);
     } else {
-        const int number = graph::FindDevice(named.kind.category, name->toStdString());
+        const int number = FindNamedDevice(named.kind.category, *name);
         if (number < 0) {
-            Say(QStringLiteral("No %1 compressor has \"%2\" in its name.").arg(named.what, *name));
+            Say(QStringLiteral("No %1 compressor has \"%2\" in its name; quillet-convert --list "
+                               "shows the names.")
+                    .arg(named.what, *name));
             return false;
         }
         // Made as the options dialog makes it: with the settings its encoder keeps.
@@ -139,10 +142,10 @@ bool ChooseMuxer(const ConvertOptions& options, int outputFormat, QString& class
     const std::optional<options::ExtensionFormat> named =
         options::FormatOfExtension(options.output);
     if (options.muxer) {
-        const int number =
-            graph::FindDevice(graph::DeviceCategory::Filter, options.muxer->toStdString());
+        const int number = FindNamedDevice(graph::DeviceCategory::Filter, *options.muxer);
         if (number < 0) {
-            Say("No multiplexer has \"" + *options.muxer + "\" in its name.");
+            Say("No multiplexer has \"" + *options.muxer +
+                "\" in its name; quillet-convert --list shows the names.");
             return false;
         }
         classId = QString::fromStdString(core::GuidToString(filters[number].classId));
@@ -219,22 +222,32 @@ bool ChoosePictureCopy(const ConvertOptions& options, const SourceVideo& source,
     return true;
 }
 
-} // namespace
+// What the input gave the run: the points (given or found), the drift found, the times.
+void TakeSource(const ConvertOptions& options, const SourceVideo& source, bool opened,
+                RunReport& report) {
+    report.pointsFrom = options.autoPoints            ? QStringLiteral("found")
+                        : !options.syncList.isEmpty() ? QStringLiteral("list")
+                                                      : QStringLiteral("none");
+    report.points = source.sync.Points();
+    if (source.drift) {
+        report.driftPpm = source.drift->ppm;
+        report.offset = source.drift->offset;
+    }
+    const avsync::SyncState& sync = source.sync;
+    if (opened)
+        report.times = RunReport::Times{sync.videoStart, sync.videoEnd, sync.audioStart,
+                                        sync.audioEnd, sync.outputDuration};
+}
 
-int RunConversion(const ConvertOptions& options) {
-    std::unique_ptr<ProgressLine> progress;
-    auto prompts = std::make_unique<StderrPrompts>([&progress] {
-        if (progress)
-            progress->Break();
-    });
-    const StderrPrompts& said = *prompts;
-    ui::InstallPrompts(std::move(prompts));
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-
+int Convert(const ConvertOptions& options, const StderrPrompts& said,
+            std::unique_ptr<ProgressLine>& progress, RunReport& report) {
     const settings::Store& store = settings::Profile();
     SourceVideo source;
-    if (!OutputWritable(options) ||
-        !OpenSource(options, slideshow::ReadTransitionDefaults(store), source))
+    if (!OutputWritable(options))
+        return 1;
+    const bool opened = OpenSource(options, slideshow::ReadTransitionDefaults(store), source);
+    TakeSource(options, source, opened, report);
+    if (!opened)
         return 1;
     OutputSettings output = ChooseOutput(options, source, store);
 
@@ -277,7 +290,7 @@ int RunConversion(const ConvertOptions& options) {
     parts.notifyWindow = run.NotifyWindow();
     if (FAILED(render::RenderToFile(composition.Timeline(), output, parts, conversion)))
         return 1;
-    progress = std::make_unique<ProgressLine>(source.sync.outputDuration);
+    progress = std::make_unique<ProgressLine>(source.sync.outputDuration, options.jsonProgress);
     const RunEnd end = run.Wait([&](REFERENCE_TIME written) { progress->Show(written); });
     const REFERENCE_TIME reached = conversion.WrittenTime();
     if (end == RunEnd::Completed)
@@ -288,19 +301,39 @@ int RunConversion(const ConvertOptions& options) {
         render::DiscardOutput(conversion);
     render::EndConversion(conversion);
     composition.ReleaseTimeline();
+    report.wrote = end != RunEnd::Failed;
     switch (end) {
     case RunEnd::Completed:
-        PrintMessage(QStringLiteral("Done. Output file: %1     Resolution: %2*%3")
-                         .arg(output.outputFileName, QString::number(output.outputWidth),
-                              QString::number(output.outputHeight)));
+        report.message = QStringLiteral("Done. Output file: %1     Resolution: %2*%3")
+                             .arg(output.outputFileName, QString::number(output.outputWidth),
+                                  QString::number(output.outputHeight));
+        PrintMessage(report.message);
         return 0;
     case RunEnd::Stopped:
-        PrintMessage(render::StoppedSummary(reached, output.outputFileName));
+        report.message = render::StoppedSummary(reached, output.outputFileName);
+        PrintMessage(report.message);
         return kInterruptedExit;
     case RunEnd::Failed:
         break;
     }
     return 1;
+}
+
+} // namespace
+
+int RunConversion(const ConvertOptions& options, RunReport& report) {
+    std::unique_ptr<ProgressLine> progress;
+    auto prompts = std::make_unique<StderrPrompts>([&progress] {
+        if (progress)
+            progress->Break();
+    });
+    const StderrPrompts& said = *prompts;
+    ui::InstallPrompts(std::move(prompts));
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    const int status = Convert(options, said, progress, report);
+    if (status == 1)
+        report.message = said.LastMessage();
+    return status;
 }
 
 } // namespace cli

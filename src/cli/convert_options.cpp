@@ -109,6 +109,16 @@ const std::map<QString, Reader>& ValueOptions() {
              o.frameRate = Number(v);
              return o.frameRate && *o.frameRate > 0 && *o.frameRate <= 1000;
          }},
+        {"--report",
+         [](const QString& v, ConvertOptions& o) {
+             o.report = v;
+             return !v.isEmpty();
+         }},
+        {"--progress",
+         [](const QString& v, ConvertOptions& o) {
+             o.jsonProgress = v == "json";
+             return o.jsonProgress;
+         }},
         {"--video-bitrate", Bitrate(&ConvertOptions::videoBitrate)},
         {"--audio-bitrate", Bitrate(&ConvertOptions::audioBitrate)},
     };
@@ -130,6 +140,10 @@ bool ParseArguments(const QStringList& arguments, ConvertOptions& options, QStri
         }
         if (name == "-h" || name == "--help") {
             options.help = true;
+            return true;
+        }
+        if (name == "--list") {
+            options.list = true;
             return true;
         }
         if (name.startsWith('-') && name != "-") {
@@ -254,11 +268,22 @@ Output (anything not given comes from the settings saved by the main window's Op
                          to the sample (default: resampled, whatever the main window keeps)
   --verbose              show FFmpeg's own lines (encoder statistics, warnings) on standard
                          error as well
+
+For job runners:
+  --report FILE          when the run ends, write one line of JSON to FILE: the files, the
+                         points used (given or found), the drift and offset found, the four
+                         times, what the written file holds, the wall time, the exit status
+                         and the last message (the README lists its keys)
+  --progress json        print one line of JSON a second on standard error,
+                         {"fraction":0.25,"secondsLeft":12.5}, instead of the progress line
+  --list                 print the video and audio compressors and the multiplexers by the
+                         names NAME finds
   -h, --help             this text
 
-NAME is found as the main window finds it: the first entry whose name, in lower case,
-contains NAME (e.g. divx, "microsoft adpcm", wmv, matroska). "none" chooses no compressor:
-the picture is written as uncompressed 24-bit RGB, the sound as 16-bit PCM.
+NAME is an FFmpeg encoder's or muxer's own short name (mpeg4, libx264, aac, matroska), or
+else found as the main window finds it: the first entry whose name, in lower case, contains
+NAME (e.g. divx, "microsoft adpcm", wmv). "none" chooses no compressor: the picture is
+written as uncompressed 24-bit RGB, the sound as 16-bit PCM.
 
 Every message goes to standard error; only the points --auto-points found go to standard
 output. On a terminal a progress line shows the part done and the time left. A question

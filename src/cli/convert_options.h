@@ -29,6 +29,12 @@ struct ConvertOptions {
     // Sound played faster or slower keeps its pitch (time-stretched, not resampled).
     bool keepPitch = false;
     bool help = false;
+    // Prints the compressors and multiplexers by the names the options above search.
+    bool list = false;
+    // Where a JSON account of the run is written when it ends, for job runners.
+    QString report;
+    // One JSON line of progress a second on standard error instead of the terminal line.
+    bool jsonProgress = false;
     // FFmpeg's own log lines on standard error.
     bool verbose = false;
 };

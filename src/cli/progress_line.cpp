@@ -17,8 +17,8 @@ QString Clock(qint64 seconds) {
 
 } // namespace
 
-ProgressLine::ProgressLine(REFERENCE_TIME total)
-    : enabled_(isatty(STDERR_FILENO) == 1), total_(total) {
+ProgressLine::ProgressLine(REFERENCE_TIME total, bool json)
+    : enabled_(json || isatty(STDERR_FILENO) == 1), json_(json), total_(total) {
     clock_.start();
 }
 
@@ -27,14 +27,24 @@ void ProgressLine::Show(REFERENCE_TIME written) {
         return;
     const double done = std::clamp(double(written) / double(total_), 0.0, 1.0);
     // The pace is not known before a little has been written.
-    QString left = "--:--:--";
-    if (done > 0.01)
-        left = Clock(static_cast<qint64>(clock_.elapsed() / 1000.0 * (1 - done) / done));
-    const QByteArray line =
-        QString::asprintf("\r%5.1f%%  %s left ", done * 100, left.toUtf8().constData()).toUtf8();
+    const bool paced = done > 0.01;
+    const double secondsLeft = paced ? clock_.elapsed() / 1000.0 * (1 - done) / done : 0;
+    QByteArray line;
+    if (json_) {
+        const qint64 now = clock_.elapsed();
+        if (done < 1 && lastJson_ >= 0 && now - lastJson_ < 1000)
+            return;
+        lastJson_ = now;
+        line = QString::asprintf("{\"fraction\":%.4f,\"secondsLeft\":", done).toUtf8() +
+               (paced ? QByteArray::number(secondsLeft, 'f', 1) : QByteArray("null")) + "}\n";
+    } else {
+        const QString left = paced ? Clock(static_cast<qint64>(secondsLeft)) : "--:--:--";
+        line = QString::asprintf("\r%5.1f%%  %s left ", done * 100, left.toUtf8().constData())
+                   .toUtf8();
+    }
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
     std::fflush(stderr);
-    drawn_ = true;
+    drawn_ = !json_;
 }
 
 void ProgressLine::Break() {

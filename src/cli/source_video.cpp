@@ -139,8 +139,12 @@ bool OpenSource(const ConvertOptions& options, const slideshow::TransitionDefaul
     if (!options.syncList.isEmpty() &&
         !LoadPoints(options.syncList, source.musicList[0].path, sync))
         return false;
-    if (options.autoPoints && !FindAutoPoints(path, options.separateSound.toStdString(), sync))
-        return false;
+    if (options.autoPoints) {
+        FoundDrift drift;
+        if (!FindAutoPoints(path, options.separateSound.toStdString(), sync, drift))
+            return false;
+        source.drift = drift;
+    }
     ApplyGivenTimes(options, sync);
     if ((options.calculate || options.autoPoints) && !Calculate(sync))
         return false;

@@ -3,6 +3,7 @@
 // window make it: the probed video as the one clip and, unless a separate sound is given, the
 // sound of the composition, the stream lengths, the points of a synchronization list or those
 // found automatically, and the four times, given or calculated.
+#include "cli/auto_points.h"
 #include "cli/convert_options.h"
 #include "options/output_settings.h"
 #include "slideshow/slideshow_lists.h"
@@ -17,6 +18,8 @@ struct SourceVideo {
     int width = 0;
     int height = 0;
     double frameRate = 0;
+    // What --auto-points found the points on.
+    std::optional<FoundDrift> drift;
 };
 
 // Opens options.input and reads its synchronization list and times into `source`. False

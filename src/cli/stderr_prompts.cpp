@@ -17,6 +17,7 @@ int StderrPrompts::MessageBox(QWidget*, const QString& text, const QString& capt
         line += " [answered Yes]";
     PrintMessage(line);
     ++messageCount_;
+    lastMessage_ = text;
     return question ? ui::IDYES : ui::IDOK;
 }
 

@@ -28,10 +28,13 @@ class StderrPrompts : public ui::Prompts {
 
     // How many messages were printed so far.
     int MessageCount() const { return messageCount_; }
+    // The last message printed (the reason a run failed); empty before the first.
+    const QString& LastMessage() const { return lastMessage_; }
 
   private:
     std::function<void()> beforeMessage_;
     int messageCount_ = 0;
+    QString lastMessage_;
 };
 
 // One line (or more) on standard error, prefixed with the program's name.

@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -184,7 +186,8 @@ TEST_F(ConvertCommandTest, EachFailureExitsNonZeroSayingWhy) {
 
     Result result = Run({input, "--video-encoder", "nosuchcodec", "--format", "avi", "-o", output});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.errors.contains("No video compressor has \"nosuchcodec\" in its name."))
+    EXPECT_TRUE(result.errors.contains("No video compressor has \"nosuchcodec\" in its name; "
+                                       "quillet-convert --list shows the names."))
         << result.errors.toStdString();
 
     // A container refuses a compressor before anything is written.
@@ -346,7 +349,8 @@ TEST_F(ConvertCommandTest, HelpListsEveryOption) {
     for (const char* option :
          {"--sync-list", "--video-start", "--video-end", "--audio-start", "--audio-end",
           "--calculate", "--overwrite", "--format", "--video-encoder", "--audio-encoder", "--muxer",
-          "--size", "--frame-rate", "--video-bitrate", "--audio-bitrate", "Exit status"})
+          "--size", "--frame-rate", "--video-bitrate", "--audio-bitrate", "--report", "--progress",
+          "--list", "Exit status"})
         EXPECT_TRUE(help.contains(option)) << option;
 }
 
@@ -495,4 +499,31 @@ TEST_F(ConvertCommandTest, AJumpOfTheRecordingIsWrittenAsSilence) {
     EXPECT_LT(loudest(cut - 0.0005, resume + 0.0005), 0.01); // faded out: no cut, no drone
     EXPECT_LT(loudest(resume, resume + 0.001), 0.03);        // fading in
     EXPECT_GT(loudest(resume + 0.01, resume + 0.4), 0.08);   // the tone after
+}
+
+// --list shows the short names --video-encoder, --audio-encoder and --muxer take, and those
+// names pick their encoders and muxer; --progress json gives a job runner lines it can read,
+// the last at the whole output.
+TEST_F(ConvertCommandTest, ListedShortNamesPickTheirEncodersAndProgressIsJson) {
+    const Result listed = Run({"--list"});
+    EXPECT_EQ(listed.exitCode, 0);
+    for (const char* name : {"\n  mpeg4 ", "\n  aac ", "\n  matroska "})
+        EXPECT_TRUE(listed.output.contains(name)) << name;
+
+    const testsupport::DriftingClip& clip = Clip();
+    const QString output = folder + "/short.mkv";
+    const Result result = Run({QString::fromStdString(clip.path), "--sync-list", SyncList(clip),
+                               "--calculate", "--video-encoder", "mpeg4", "--audio-encoder", "aac",
+                               "--muxer", "matroska", "--progress", "json", "-o", output});
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_EQ(Probe(output, "stream=codec_name"), "mpeg4\naac");
+    QJsonObject last;
+    for (const QString& line : result.errors.split('\n')) {
+        if (!line.startsWith('{'))
+            continue;
+        last = QJsonDocument::fromJson(line.toUtf8()).object();
+        EXPECT_TRUE(last.contains("fraction") && last.contains("secondsLeft"))
+            << line.toStdString();
+    }
+    EXPECT_EQ(last["fraction"].toDouble(), 1.0) << result.errors.toStdString();
 }
