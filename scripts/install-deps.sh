@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillet needs: "build" for the program, "test" adds what the
-# test suite and the manual checks use, "fuzz" adds clang and its libFuzzer and sanitizer
-# runtimes (libclang-rt-14-dev) for scripts/fuzz.sh. Packages already present are left alone.
+# test suite, the manual checks and the package's check use, "package" what scripts/package.sh
+# uses, "fuzz" adds clang and its libFuzzer and sanitizer runtimes (libclang-rt-14-dev) for
+# scripts/fuzz.sh. Packages already present are left alone.
 set -euo pipefail
 
 build_packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
@@ -13,10 +14,13 @@ test_packages=(libgtest-dev qt6-base-private-dev ffmpeg espeak-ng pulseaudio pul
   parallel
   python3-numpy appstream desktop-file-utils)
 fuzz_packages=(clang libclang-rt-14-dev)
+# The Debian package: its dependencies from the libraries, its check, its manual page.
+package_packages=(dpkg-dev lintian help2man)
 
 wanted=("${build_packages[@]}")
 case "${1:-build}" in
-test) wanted+=("${test_packages[@]}") ;;
+test) wanted+=("${test_packages[@]}" "${package_packages[@]}") ;;
+package) wanted+=("${package_packages[@]}") ;;
 fuzz) wanted+=("${fuzz_packages[@]}") ;;
 esac
 

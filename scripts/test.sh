@@ -2,7 +2,8 @@
 # Installs what the tests need, builds everything, starts a private sound server with a
 # null sink (for the tests that check sound output) and runs every test; then, for a whole
 # run (no arguments), the tests of the platform layer and the parsers once more under the
-# address and undefined-behaviour sanitizers (scripts/test-sanitized.sh).
+# address and undefined-behaviour sanitizers (scripts/test-sanitized.sh), and with CI=true
+# the Debian package built, installed, run and removed (scripts/test-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -34,4 +35,8 @@ export QUILLET_TEST_SINK=ci
 (cd build && ctest --output-on-failure -j2 "$@")
 if [ $# -eq 0 ]; then
   scripts/test-sanitized.sh
+  # The Debian package is installed into the machine and removed again: in CI only.
+  if [ "${CI:-}" = true ]; then
+    scripts/test-package.sh
+  fi
 fi
