@@ -53,6 +53,19 @@ if [ -z "${QUILLET_CONVERT:-}" ]; then
     echo "$(cd "$(dirname "$0")/.." && pwd)/build/bin/quillet-convert")
 fi
 export QUILLET_CONVERT
+
+# Two videos of one name (from two folders) would write over each other's output.
+declare -A seen=()
+while IFS=$'\t' read -r video _ || [ -n "$video" ]; do
+  [ -n "$video" ] || continue
+  name=$(basename "${video%.*}")
+  if [ -n "${seen[$name]:-}" ]; then
+    echo "$video and ${seen[$name]} would both be written to $outdir/$name.$ext;" \
+      "rename one or convert their folders apart. Nothing was converted." >&2
+    exit 2
+  fi
+  seen[$name]=$video
+done <"$list"
 mkdir -p "$outdir"
 
 status=0
