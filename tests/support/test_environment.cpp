@@ -34,10 +34,20 @@ void AfterApplicationStarted() {
     UseTemporarySettings();
 }
 
-QString TemporaryFolder() {
+namespace {
+std::vector<std::unique_ptr<QTemporaryDir>>& Folders() {
     static std::vector<std::unique_ptr<QTemporaryDir>> folders;
-    folders.push_back(std::make_unique<QTemporaryDir>());
-    return folders.back()->path();
+    return folders;
+}
+} // namespace
+
+QString TemporaryFolder() {
+    Folders().push_back(std::make_unique<QTemporaryDir>());
+    return Folders().back()->path();
+}
+
+void RemoveTemporaryFolders() {
+    Folders().clear();
 }
 
 std::string ReadFileBytes(const std::string& path) {

@@ -20,6 +20,8 @@ QString UseTemporarySettings();
 
 // A fresh temporary folder, removed when the test program ends.
 QString TemporaryFolder();
+// Removes every folder TemporaryFolder made, for a program that ends without its teardown.
+void RemoveTemporaryFolders();
 
 // A file's bytes, or "" when it cannot be read; and writing bytes to a file.
 std::string ReadFileBytes(const std::string& path);
