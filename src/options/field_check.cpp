@@ -24,7 +24,11 @@ bool ReadIntegerField(const QString& text, int minimum, int maximum, int* value,
 bool ReadNumberField(const QString& text, float minimum, float maximum, float* value,
                      QString* why) {
     bool number = false;
-    const double typed = text.trimmed().toDouble(&number);
+    QString typedText = text.trimmed();
+    // A comma before the decimals, as many languages write it, reads as a point.
+    if (!typedText.contains(u'.') && typedText.count(u',') == 1)
+        typedText.replace(u',', u'.');
+    const double typed = typedText.toDouble(&number);
     if (!number || !std::isfinite(typed)) {
         *why = QStringLiteral("Enter a number.");
         return false;

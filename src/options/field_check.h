@@ -8,7 +8,8 @@ namespace options {
 
 // A whole number from `minimum` to `maximum`; surrounding blanks are allowed.
 bool ReadIntegerField(const QString& text, int minimum, int maximum, int* value, QString* why);
-// A decimal number from `minimum` to `maximum`, held as a float.
+// A decimal number from `minimum` to `maximum`, with a point or a comma before the decimals,
+// held as a float.
 bool ReadNumberField(const QString& text, float minimum, float maximum, float* value,
                      QString* why);
 

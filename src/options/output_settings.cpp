@@ -28,7 +28,7 @@ void ApplyFrameRateIndex(int storedIndex, const QString& customRate, int& index,
         rate = 30.0;
         break;
     case 6:
-        rate = avsync::TextToDouble(customRate.toStdString());
+        rate = avsync::DecimalTextToDouble(customRate.toStdString());
         break;
     default:
         index = 1;

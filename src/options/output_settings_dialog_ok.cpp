@@ -89,7 +89,7 @@ void CDialogOutputSettings::OnOk() {
     if (!ReadSkipSteps(&forward, &backward, &audioForward, &audioBackward))
         return;
     const QString rateText = GetDlgItemText(IDC_EDIT_CUSTOM_FRAME_RATE).left(128);
-    const double typedRate = avsync::TextToDouble(rateText.toStdString());
+    const double typedRate = avsync::DecimalTextToDouble(rateText.toStdString());
     if (!(typedRate >= 0.001)) {
         ui::MessageBox(this, "The frame rate is too small!");
         return;

@@ -57,6 +57,14 @@ double TextToDouble(const std::string& text) {
     return value;
 }
 
+double DecimalTextToDouble(const std::string& text) {
+    std::string number = text;
+    const std::size_t comma = number.find(',');
+    if (comma != std::string::npos && number.find('.') == std::string::npos)
+        number[comma] = '.';
+    return TextToDouble(number);
+}
+
 namespace {
 
 // Plain decimal seconds ("-12.3456789") read exactly: the seven decimals a time shows give

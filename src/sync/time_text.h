@@ -28,6 +28,10 @@ std::optional<REFERENCE_TIME> TypedTextToTime(const std::string& text);
 // decimal point whatever the locale.
 double TextToDouble(const std::string& text);
 
+// As TextToDouble, with a comma read as the decimal point when the text has no point, as
+// users of many languages type it ("29,97").
+double DecimalTextToDouble(const std::string& text);
+
 // The leading decimal integer of the text, as atoi reads it (no number gives 0); values
 // beyond the 32-bit range are held at its ends.
 long long TextToInteger(const std::string& text);

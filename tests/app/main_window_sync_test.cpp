@@ -313,11 +313,24 @@ TEST_F(MainWindowSyncTest, PointsChangedSinceTheLastSaveOrLoadAreNotDroppedWitho
         Click(IDC_BUTTON_SAVE_SYNC_LIST);
         ASSERT_TRUE(QFile::exists(list));
 
-        // Saved points go without a question.
+        // Saved points go without a question; loaded ones too, until they change.
         scope.prompts.messages.clear();
         OpenVideo();
         EXPECT_TRUE(scope.prompts.messages.empty());
         EXPECT_EQ(List()->rowCount(), 0);
+        scope.prompts.fileAnswers = {list};
+        Click(IDC_BUTTON_LOAD_SYNC_LIST);
+        AddAt(3 * S);
+        scope.prompts.answers = {ui::IDYES};
+        OpenVideo();
+        ASSERT_EQ(scope.prompts.messages.size(), 1u);
+        EXPECT_EQ(List()->rowCount(), 0);
+        scope.prompts.fileAnswers = {list};
+        Click(IDC_BUTTON_LOAD_SYNC_LIST);
+        scope.prompts.messages.clear();
+        Click(IDC_BUTTON_EXIT);
+        EXPECT_TRUE(scope.prompts.messages.empty());
+        EXPECT_FALSE(dlg.isVisible());
     });
 }
 

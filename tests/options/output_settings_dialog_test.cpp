@@ -156,10 +156,11 @@ TEST_F(OutputOptionsTest, OkStoresEveryValueUnderItsName) {
         Type(IDC_EDIT_VIDEO_BITRATE, "780");
         Pick(IDC_COMBO_AUDIO_BITRATE, 3);
         Pick(IDC_COMBO_FRAME_RATE, 6);
-        Type(IDC_EDIT_CUSTOM_FRAME_RATE, "12.5");
+        // A comma before the decimals, as many languages write it.
+        Type(IDC_EDIT_CUSTOM_FRAME_RATE, "12,5");
         Pick(IDC_COMBO_RESIZE_MODE, 1);
         Type(IDC_EDIT_SKIP_FORWARD, "7");
-        Type(IDC_EDIT_AUDIO_SKIP_BACKWARD, "0.25");
+        Type(IDC_EDIT_AUDIO_SKIP_BACKWARD, "0,25");
         Click(IDC_BUTTON_OPTIONS_OK);
     });
     EXPECT_EQ(result, QDialog::Accepted);
@@ -181,7 +182,11 @@ TEST_F(OutputOptionsTest, OkStoresEveryValueUnderItsName) {
     EXPECT_EQ(Stored("Settings", "n_video_bitrate"), "798720");
     EXPECT_EQ(Stored("Settings", "n_audio_bitrate"), "320000");
     EXPECT_EQ(Stored("Settings", "OutputFrameRateIndex"), "6");
-    EXPECT_EQ(Stored("Settings", "OutputFrameRate"), "12.5");
+    // The rate is stored as typed and read back as the same number.
+    EXPECT_EQ(Stored("Settings", "OutputFrameRate"), "12,5");
+    OutputSettings restarted;
+    ReadFrameRateAndBitrates(settings::Profile(), restarted);
+    EXPECT_DOUBLE_EQ(restarted.outputFrameRate, 12.5);
     EXPECT_EQ(Stored("Settings", "OutputName"), "/tmp/films/clip.wmv");
     EXPECT_EQ(Stored("Settings", "nOuptputFormat"), "1");
     EXPECT_EQ(Stored("Settings", "SkipForward"), "7");

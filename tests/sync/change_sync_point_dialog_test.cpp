@@ -1,4 +1,6 @@
 #include "resources/resource.h"
+#include "support/modal_run.h"
+#include "support/scripted_prompts.h"
 #include "sync/change_sync_point_dialog.h"
 
 #include <gtest/gtest.h>
@@ -42,19 +44,53 @@ TEST(ChangeSyncPointDialog, ShowsTheTimesAndReturnsThemUnchangedOnOk) {
     EXPECT_EQ(dialog.audioTime, -15'000'000);
 }
 
-TEST(ChangeSyncPointDialog, OkTakesTheTypedTimesWithAPointOrAComma) {
-    CDialogChangeSyncPoint dialog;
-    dialog.videoTime = 7;
-    dialog.audioTime = 8;
-    Shown shown;
-    EXPECT_EQ(RunDialog(dialog, shown, IDOK_BUTTON,
-                        [&] {
-                            dialog.Item<QLineEdit>(IDC_EDIT_CHANGE_SYNC_VIDEO_TIME)->setText("8,6");
-                            dialog.Item<QLineEdit>(IDC_EDIT_CHANGE_SYNC_AUDIO_TIME)->setText("2.5");
-                        }),
-              QDialog::Accepted);
-    EXPECT_EQ(dialog.videoTime, 86'000'000);
-    EXPECT_EQ(dialog.audioTime, 25'000'000);
+TEST(ChangeSyncPointDialog, OkTakesTimesWithAPointOrACommaAndRefusesAnythingElse) {
+    struct Row {
+        const char* video;
+        const char* audio;
+        int refusedBox; // 0: OK takes both times
+        REFERENCE_TIME videoTime;
+        REFERENCE_TIME audioTime;
+    };
+    const Row rows[] = {
+        {"8,68", "2.5", 0, 86'800'000, 25'000'000},
+        {"-1", " 3,0 ", 0, -10'000'000, 30'000'000},
+        {"abc", "2.5", IDC_EDIT_CHANGE_SYNC_VIDEO_TIME, 7, 8},
+        {"", "2.5", IDC_EDIT_CHANGE_SYNC_VIDEO_TIME, 7, 8},
+        {"8,68", "1e400", IDC_EDIT_CHANGE_SYNC_AUDIO_TIME, 7, 8},
+        {"1", "8.6.8", IDC_EDIT_CHANGE_SYNC_AUDIO_TIME, 7, 8},
+    };
+    for (const Row& row : rows) {
+        testsupport::PromptScope scope;
+        CDialogChangeSyncPoint dialog;
+        dialog.videoTime = 7;
+        dialog.audioTime = 8;
+        const bool video = row.refusedBox == IDC_EDIT_CHANGE_SYNC_VIDEO_TIME;
+        const int result = testsupport::RunModal(dialog, [&] {
+            dialog.SetDlgItemText(IDC_EDIT_CHANGE_SYNC_VIDEO_TIME, row.video);
+            dialog.SetDlgItemText(IDC_EDIT_CHANGE_SYNC_AUDIO_TIME, row.audio);
+            dialog.Item<QPushButton>(IDOK_BUTTON)->click();
+            if (!row.refusedBox)
+                return;
+            // Still open, on the refused box, which shows the point's time again.
+            EXPECT_TRUE(dialog.isVisible()) << row.video;
+            EXPECT_TRUE(dialog.GetDlgItem(row.refusedBox)->hasFocus()) << row.video;
+            EXPECT_EQ(dialog.GetDlgItemText(row.refusedBox), video ? "0.0000007" : "0.0000008");
+            dialog.Item<QPushButton>(IDCANCEL_BUTTON)->click();
+        });
+        EXPECT_EQ(result, row.refusedBox ? QDialog::Rejected : QDialog::Accepted) << row.video;
+        EXPECT_EQ(dialog.videoTime, row.videoTime) << row.video;
+        EXPECT_EQ(dialog.audioTime, row.audioTime) << row.video;
+        if (row.refusedBox) {
+            ASSERT_EQ(scope.prompts.messages.size(), 1u) << row.video;
+            const QString refusal =
+                QStringLiteral("\"%1\" in %2 is not a time")
+                    .arg(video ? row.video : row.audio, video ? "Video time" : "Audio time");
+            EXPECT_TRUE(scope.prompts.messages[0].text.startsWith(refusal))
+                << scope.prompts.messages[0].text.toStdString();
+            EXPECT_EQ(scope.prompts.messages[0].caption, "Error");
+        }
+    }
 }
 
 TEST(ChangeSyncPointDialog, CancelKeepsTheTimesTheCallerSet) {

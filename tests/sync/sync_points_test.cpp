@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using avsync::SyncPoint;
 using avsync::SyncState;
 
@@ -117,13 +119,42 @@ TEST(SyncPoints, AnotherSoundIsUsedWholeAndKeepsThePoints) {
 }
 
 TEST(SyncPoints, PointsChangedSinceTheyWereSavedOrLoadedAreUnsaved) {
-    SyncState state = FivePoints(); // as loaded
-    EXPECT_FALSE(state.HasUnsavedPoints());
-    state.SetPoint(2, {3 * S, 5 * S});
-    EXPECT_TRUE(state.HasUnsavedPoints());
-    state.ReplacePoints(state.Points()); // loaded again
-    state.DeletePoints({1});
-    EXPECT_TRUE(state.HasUnsavedPoints());
-    state.DeletePoints({0, 1, 2, 3}); // none left to lose
-    EXPECT_FALSE(state.HasUnsavedPoints());
+    using Change = void (*)(SyncState&);
+    const std::tuple<const char*, bool, Change> rows[] = {
+        {"add", true, [](SyncState& s) { s.AddPoint(9 * S); }},
+        {"add found", true,
+         [](SyncState& s) {
+             s.AddPoint(SyncPoint{9 * S, 8 * S});
+         }},
+        {"edit", true,
+         [](SyncState& s) {
+             s.SetPoint(2, {3 * S, 5 * S});
+         }},
+        {"delete", true, [](SyncState& s) { s.DeletePoints({1}); }},
+        {"delete all", false,
+         [](SyncState& s) {
+             s.DeletePoints({0, 1, 2, 3, 4});
+         }},
+        {"clear all", false, [](SyncState& s) { s.ClearPoints(); }},
+        {"calculate", false,
+         [](SyncState& s) {
+             s.CalculateEnd({0, 9 * S, 0, 9 * S, 9 * S});
+         }},
+        {"add, save", false,
+         [](SyncState& s) {
+             s.AddPoint(9 * S);
+             s.MarkPointsSaved();
+         }},
+        {"add, load", false,
+         [](SyncState& s) {
+             s.AddPoint(9 * S);
+             s.ReplacePoints({{S, S}});
+         }},
+    };
+    for (const auto& [what, unsaved, change] : rows) {
+        SyncState state = FivePoints(); // as loaded
+        EXPECT_FALSE(state.HasUnsavedPoints()) << what;
+        change(state);
+        EXPECT_EQ(state.HasUnsavedPoints(), unsaved) << what;
+    }
 }

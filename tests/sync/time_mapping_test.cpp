@@ -5,6 +5,7 @@
 
 #include <limits>
 #include <optional>
+#include <utility>
 
 using avsync::SyncState;
 using avsync::TextToTime;
@@ -67,12 +68,20 @@ TEST(TimeText, TheCheckedReadingRefusesWhatIsNoTime) {
 }
 
 TEST(TimeText, ATypedTimeIsOneNumberWithAPointOrACommaAndWithinTheRange) {
-    EXPECT_EQ(avsync::TypedTextToTime("12.5"), 125'000'000);
-    EXPECT_EQ(avsync::TypedTextToTime(" 8,68 "), 86'800'000);
-    EXPECT_EQ(avsync::TypedTextToTime("-,5"), -5'000'000);
-    EXPECT_EQ(avsync::TypedTextToTime("2,5E1"), 25 * S);
-    EXPECT_EQ(avsync::TypedTextToTime("922337203685"), 922'337'203'685 * S);
-    for (const char* text : {"", " ", "abc", "8,6,8", "1.234,5", "12.5 s", "1e", ".", "+-1", "1 2",
+    const std::pair<const char*, REFERENCE_TIME> times[] = {{"12.5", 125'000'000},
+                                                            {"12,5", 125'000'000},
+                                                            {" 8,68 ", 86'800'000},
+                                                            {"-0,5", -5'000'000},
+                                                            {"+3", 3 * S},
+                                                            {",5", 5'000'000},
+                                                            {"7.", 7 * S},
+                                                            {"1e1", 10 * S},
+                                                            {"2,5E-1", 2'500'000},
+                                                            {"12.3456789", 123'456'789},
+                                                            {"922337203685", 922'337'203'685 * S}};
+    for (const auto& [text, time] : times)
+        EXPECT_EQ(avsync::TypedTextToTime(text), time) << text;
+    for (const char* text : {"", "  ", "abc", "8,6,8", "1.234,5", "12.5 s", "1e", ".", "+-1", "1 2",
                              "1e400", "922337203686", "inf", "nan", "0x10"})
         EXPECT_EQ(avsync::TypedTextToTime(text), std::nullopt) << text;
 }
