@@ -61,6 +61,9 @@ void CVellumDlg::OpenVideoFile(const QString& file) {
         ui::MessageBox(this, failure, Language().GetString(IDS_MESSAGE_ERROR));
         return;
     }
+    // The preview composes the video being replaced: it ends before its players close.
+    if (previewRunning == 1)
+        StopPreview();
     const QFileInfo measured(file);
     openedSize_ = measured.size();
     openedModified_ = measured.lastModified();

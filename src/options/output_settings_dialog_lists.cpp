@@ -262,8 +262,10 @@ void CDialogOutputSettings::OnDefault() {
             ->setCurrentIndex(PreferredCompressorRow(options::kVideoCompressorKind));
         Combo(IDC_COMBO_AUDIO_COMPRESSOR)
             ->setCurrentIndex(PreferredCompressorRow(options::kAudioCompressorKind));
-        if (outputFormat == options::FormatCustomMuxer)
+        if (outputFormat == options::FormatCustomMuxer) {
             SelectMuxer(kDefaultMuxer);
+            ApplyExtension(GetDlgItemText(IDC_EDIT_OUTPUT_FILE));
+        }
     }
     SetDlgItemText(IDC_EDIT_SKIP_FORWARD, QStringLiteral("20"));
     SetDlgItemText(IDC_EDIT_SKIP_BACKWARD, QStringLiteral("10"));

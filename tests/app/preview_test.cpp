@@ -163,4 +163,12 @@ TEST_F(PreviewTest, ThePlayersRestAndThePreviewWindowHidesNeitherWindow) {
     for (int id : transport)
         EXPECT_TRUE(dlg.GetDlgItem(id)->isEnabled()) << id;
     EXPECT_EQ(dlg.audioPlayer->playState, preview::Paused);
+
+    // Opening a video ends the preview of the one it replaces, so no player runs under it.
+    Click(IDC_BUTTON_PREVIEW_VIDEO);
+    ASSERT_EQ(dlg.previewRunning, 1);
+    Open();
+    EXPECT_EQ(dlg.previewRunning, 0);
+    EXPECT_FALSE(dlg.resultPlayer);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_BUTTON_PREVIEW_VIDEO), "Preview");
 }

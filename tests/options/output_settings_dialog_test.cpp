@@ -377,6 +377,10 @@ TEST_F(OutputOptionsTest, TheFileNameFollowsTheFormatAndBrowse) {
         EXPECT_EQ(Edit(IDC_EDIT_OUTPUT_FILE)->text(), "/tmp/videos.old/clip.mp4");
         PickText(IDC_COMBO_MUXER_SORTED, "matroska Mux");
         EXPECT_EQ(Edit(IDC_EDIT_OUTPUT_FILE)->text(), "/tmp/videos.old/clip.mkv");
+        // Default brings the AVI multiplexer back, and the name follows it.
+        Click(IDC_BUTTON_OUTPUT_DEAULT);
+        EXPECT_EQ(Edit(IDC_EDIT_OUTPUT_FILE)->text(), "/tmp/videos.old/clip.avi");
+        PickText(IDC_COMBO_MUXER_SORTED, "matroska Mux");
         scope.prompts.fileAnswers = {QString("/home/me/out.final.mkv")};
         Click(IDC_BUTTON_BROWSE);
         EXPECT_EQ(Edit(IDC_EDIT_OUTPUT_FILE)->text(), "/home/me/out.final.mkv");
