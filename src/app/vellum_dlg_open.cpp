@@ -119,11 +119,8 @@ bool CVellumDlg::CheckVideoUnchanged() {
     const QFileInfo now(QString::fromStdString(photoList[0].path));
     if (!now.exists() || (now.size() == openedSize_ && now.lastModified() == openedModified_))
         return true;
-    ui::MessageBox(this,
-                   QStringLiteral("%1 has changed since it was opened. Open it again to work on "
-                                  "it as it is now.")
-                       .arg(now.filePath()),
-                   "Error");
+    ui::MessageBox(this, Language().GetString(IDS_MESSAGE_VIDEO_CHANGED).arg(now.filePath()),
+                   Language().GetString(IDS_MESSAGE_ERROR));
     return false;
 }
 

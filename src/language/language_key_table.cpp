@@ -222,6 +222,9 @@ constexpr LanguageKey kLanguageKeyTable[] = {
     {497, "IDS_SYNC_VIEW_KEYS"},
     {498, "IDS_SYNC_VIEW_READING_SOUND"},
     {499, "IDS_SYNC_VIEW_NO_SOUND"},
+    {500, "IDS_MESSAGE_NOT_A_TIME"},
+    {501, "IDS_MESSAGE_VIDEO_CHANGED"},
+    {502, "IDS_MESSAGE_WMV_RATE_TOO_SMALL"},
     {1153, "IDC_CHECK_KEEP_PITCH"},
 };
 

@@ -53,9 +53,7 @@ HRESULT GenerateWmvProfile(const OutputSettings& output,
                            std::unique_ptr<wmformat::Profile>& profile) {
     const std::optional<std::int32_t> frameRate = ProfileFrameRate(output.outputFrameRate);
     if (!frameRate) {
-        Say(QString("The output frame rate %1 is too small for WMV output: choose a frame rate "
-                    "of at least 1 frame per second in the Options.")
-                .arg(output.outputFrameRate));
+        Say(Language().GetString(IDS_MESSAGE_WMV_RATE_TOO_SMALL).arg(output.outputFrameRate));
         return E_INVALIDARG;
     }
     const AudioStreamDesc audio{static_cast<std::uint32_t>(output.audioBitrate), kWmaFormatTag,

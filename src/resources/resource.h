@@ -155,6 +155,9 @@
 #define IDS_SYNC_VIEW_KEYS 497
 #define IDS_SYNC_VIEW_READING_SOUND 498
 #define IDS_SYNC_VIEW_NO_SOUND 499
+#define IDS_MESSAGE_NOT_A_TIME 500
+#define IDS_MESSAGE_VIDEO_CHANGED 501
+#define IDS_MESSAGE_WMV_RATE_TOO_SMALL 502
 
 // Icons, bitmaps, cursors, sounds, menus
 #define IDR_MAINFRAME 128 // program icon, also the "Convert" button's icon

@@ -201,6 +201,14 @@ const std::map<int, const char*>& Table() {
          "Comma/period: a frame back/on. Click: go there."},
         {IDS_SYNC_VIEW_READING_SOUND, "Reading the sound: %1 %"},
         {IDS_SYNC_VIEW_NO_SOUND, "No sound to show: %1"},
+        {IDS_MESSAGE_NOT_A_TIME, "\"%1\" in %2 is not a time: type seconds as a number between "
+                                 "-922337203685 and 922337203685, with a point or a comma before "
+                                 "the decimals, such as 12.5 or 12,5. %2 keeps %3."},
+        {IDS_MESSAGE_VIDEO_CHANGED,
+         "%1 has changed since it was opened. Open it again to work on it as it is now."},
+        {IDS_MESSAGE_WMV_RATE_TOO_SMALL,
+         "The output frame rate %1 is too small for WMV output: choose a frame rate of at least 1 "
+         "frame per second in the Options."},
     };
     return table;
 }

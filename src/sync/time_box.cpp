@@ -23,11 +23,7 @@ std::optional<REFERENCE_TIME> ReadTimeBox(ui::Dialog& dialog, int boxId, int lab
     // A pasted text may be long; the start of it shows what went wrong.
     constexpr int kShown = 40;
     const QString shown = typed.size() <= kShown ? typed : typed.left(kShown) + "...";
-    ui::MessageBox(&dialog,
-                   QStringLiteral("\"%1\" in %2 is not a time: type seconds as a number between "
-                                  "-922337203685 and 922337203685, with a point or a comma "
-                                  "before the decimals, such as 12.5 or 12,5. %2 keeps %3.")
-                       .arg(shown, name, keptText),
+    ui::MessageBox(&dialog, Language().GetString(IDS_MESSAGE_NOT_A_TIME).arg(shown, name, keptText),
                    Language().GetString(IDS_MESSAGE_ERROR));
     auto* box = dialog.Item<QLineEdit>(boxId);
     box->setText(keptText);
