@@ -4,6 +4,8 @@
 // position moves with the reference clock while the graph runs and stands still otherwise.
 // The graph owns its presentation clock; a reference clock is shared by whoever keeps time
 // with it (a sound output's clock outlives the output that made it).
+// Threads: the graph starts, freezes and sets its clock on the user-interface thread; any
+// thread reads a position or a reference time.
 #include "platform/core/reftime.h"
 
 #include <mutex>

@@ -9,7 +9,7 @@
 // kind and FFmpeg name. Entries come in a stable order, by friendly name ignoring case.
 //
 // The lists are made once and never change, so any thread may read them. Filters are
-// created on the user-interface thread.
+// created on the user-interface thread and belong to the caller, who adds them to a graph.
 //
 //   int n = graph::FindDevice(graph::DeviceCategory::VideoCompressor, "divx");
 //   std::shared_ptr<graph::BaseFilter> compressor;

@@ -15,6 +15,7 @@
 // Threads: connections, Pause and Stop on the user-interface thread; Receive and
 // EndOfStream on the upstream filter's streaming thread, which also encodes and delivers
 // the packets downstream. Stop waits for a sample being encoded to finish.
+// Owned by its graph (and by the program while it configures it or keeps it).
 //
 //   std::shared_ptr<graph::Encoder> mpeg4;
 //   graph::Encoder::Create(avcodec_find_encoder_by_name("mpeg4"), "DivX MPEG-4 Video Codec",

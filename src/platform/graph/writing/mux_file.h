@@ -4,7 +4,8 @@
 // packet or by its end), and packets wait until then. Packets are interleaved by time.
 // The file is written beside its name as "<name>.partial" and takes its name only when it is
 // complete, so a failure (a full disk) leaves a file being replaced as it was.
-// Not thread-safe: the multiplexer calls it under its lock.
+// Owned by its multiplexer, from Pause until Stop. Not thread-safe: the multiplexer calls it
+// under its lock, from whichever input's streaming thread delivers.
 #include "platform/graph/av_util.h"
 #include "platform/graph/media_sample.h"
 
