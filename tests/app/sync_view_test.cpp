@@ -95,7 +95,8 @@ TEST_F(SyncViewTest, KeysAndDragMoveTheSoundAndTheZoomReachesSamples) {
         EXPECT_TRUE(dlg.SyncView()->OffsetLabel()->text().contains("-39.000 ms (-1872 samples)"))
             << dlg.SyncView()->OffsetLabel()->text().toStdString();
 
-        // Dragged 100 pixels right, the sound plays 100 pixels' time earlier against the picture.
+        // Dragged 100 pixels right, the sound plays 100 pixels' time later against the picture:
+        // the audio position for a picture instant moves back by as much.
         const REFERENCE_TIME before = dlg.syncState.audioOffset;
         const double moved = 100 * canvas->Axis().secondsPerPixel;
         QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(200, kSoundLaneY));

@@ -350,7 +350,8 @@ TEST_F(ConvertCommandTest, HelpListsEveryOption) {
          {"--sync-list", "--video-start", "--video-end", "--audio-start", "--audio-end",
           "--calculate", "--overwrite", "--format", "--video-encoder", "--audio-encoder", "--muxer",
           "--size", "--frame-rate", "--video-bitrate", "--audio-bitrate", "--report", "--progress",
-          "--list", "Exit status"})
+          "--list", "--separate-sound", "--auto-points", "--keep-pitch", "--verbose",
+          "Exit status"})
         EXPECT_TRUE(help.contains(option)) << option;
 }
 
