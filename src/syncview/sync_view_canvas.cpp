@@ -285,15 +285,18 @@ void SyncViewCanvas::wheelEvent(QWheelEvent* event) {
 void SyncViewCanvas::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const int direction = event->key() == Qt::Key_Right ? 1 : -1;
+    // The sound lane moves the way the arrow points, as under a drag: to the right, the sound
+    // plays later, which is a smaller offset.
+    const int soundDirection = -direction;
     switch (event->key()) {
     case Qt::Key_Left:
     case Qt::Key_Right:
         if (modifiers & Qt::AltModifier)
-            NudgeOffset(Step::Sample, direction);
+            NudgeOffset(Step::Sample, soundDirection);
         else if ((modifiers & Qt::ControlModifier) && (modifiers & Qt::ShiftModifier))
-            NudgeOffset(Step::Frame, direction);
+            NudgeOffset(Step::Frame, soundDirection);
         else if (modifiers & Qt::ControlModifier)
-            NudgeOffset(Step::Millisecond, direction);
+            NudgeOffset(Step::Millisecond, soundDirection);
         else {
             axis_.start += direction * width() / 10.0 * axis_.secondsPerPixel;
             update();

@@ -41,7 +41,11 @@ void SyncViewCanvas::DrawRuler(QPainter& painter) const {
     for (double t = first; axis_.XAt(t) < width(); t += step) {
         const int x = int(std::lround(axis_.XAt(t)));
         painter.drawLine(x, kRulerHeight - 6, x, kRulerHeight);
-        painter.drawText(x + 3, kRulerHeight - 7, QString::number(t, 'f', decimals));
+        // A label that would run past the right edge goes on the tick's other side.
+        const QString label = QString::number(t, 'f', decimals);
+        const int labelWidth = painter.fontMetrics().horizontalAdvance(label);
+        const int labelX = x + 3 + labelWidth <= width() ? x + 3 : x - 3 - labelWidth;
+        painter.drawText(labelX, kRulerHeight - 7, label);
     }
     painter.drawLine(0, kRulerHeight, width(), kRulerHeight);
 }
@@ -83,10 +87,15 @@ void SyncViewCanvas::DrawPicture(QPainter& painter) {
         wanted.push_back(start);
     detail_->WantFrames(std::move(wanted));
 
-    for (const auto& [x, start] : shown) {
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const auto& [x, start] = shown[i];
         const QImage image = detail_->Thumbnail(start);
-        // A frame that began left of the view still shows its picture and number at the edge.
+        // A frame that began left of the view still shows its picture and number at the edge,
+        // up to where the next one begins, so the two never draw over each other.
         const int left = int(std::lround(std::max(x, 0.0)));
+        const int right = i + 1 < shown.size() ? int(std::lround(shown[i + 1].first)) : width();
+        painter.save();
+        painter.setClipRect(left, top, std::max(0, right - left), kPictureLaneHeight);
         if (!image.isNull())
             painter.drawImage(left, top, image);
         else
@@ -97,6 +106,7 @@ void SyncViewCanvas::DrawPicture(QPainter& painter) {
             painter.drawLine(left, top, left, top + kPictureLaneHeight - 4);
             painter.drawText(left + 3, top + kThumbnailHeight + 13, QString::number(number));
         }
+        painter.restore();
     }
 }
 

@@ -83,16 +83,17 @@ TEST_F(SyncViewTest, KeysAndDragMoveTheSoundAndTheZoomReachesSamples) {
             Qt::KeyboardModifiers modifiers;
             REFERENCE_TIME offset; // after the key, from 0
         } steps[] = {
-            {Qt::Key_Right, Qt::ControlModifier, UNITS / 1000},
-            {Qt::Key_Right, Qt::AltModifier, std::llround(49 * 1e7 / 48000)},
-            {Qt::Key_Left, Qt::AltModifier, UNITS / 1000},
-            {Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier, UNITS / 1000 - UNITS / 25},
+            // The sound moves the way the arrow points, as under a drag: right is later.
+            {Qt::Key_Right, Qt::ControlModifier, -UNITS / 1000},
+            {Qt::Key_Right, Qt::AltModifier, std::llround(-49 * 1e7 / 48000)},
+            {Qt::Key_Left, Qt::AltModifier, -UNITS / 1000},
+            {Qt::Key_Left, Qt::ControlModifier | Qt::ShiftModifier, UNITS / 25 - UNITS / 1000},
         };
         for (const auto& step : steps) {
             QTest::keyClick(canvas, step.key, step.modifiers);
             EXPECT_EQ(dlg.syncState.audioOffset, step.offset) << step.key << " " << step.modifiers;
         }
-        EXPECT_TRUE(dlg.SyncView()->OffsetLabel()->text().contains("-39.000 ms (-1872 samples)"))
+        EXPECT_TRUE(dlg.SyncView()->OffsetLabel()->text().contains("+39.000 ms (1872 samples)"))
             << dlg.SyncView()->OffsetLabel()->text().toStdString();
 
         // Dragged 100 pixels right, the sound plays 100 pixels' time later against the picture:
