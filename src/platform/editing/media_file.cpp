@@ -48,6 +48,14 @@ void MediaFile::LayOutForEncoders() {
         return;
     codec_->opaque = this;
     codec_->get_buffer2 = &MediaFile::EncoderShapedBuffer;
+#if LIBAVCODEC_VERSION_MAJOR < 60
+    // Without this mark the library of this generation hands every buffer request of its
+    // frame threads to the thread that feeds the decoder, one at a time; later ones assume it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    codec_->thread_safe_callbacks = 1;
+#pragma GCC diagnostic pop
+#endif
 }
 
 int MediaFile::EncoderShapedBuffer(AVCodecContext* codec, AVFrame* frame, int flags) {
