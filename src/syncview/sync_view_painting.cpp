@@ -182,13 +182,24 @@ void SyncViewCanvas::DrawMarkers(QPainter& painter) const {
         return int(std::lround(axis_.XAt(Seconds(video))));
     };
 
+    // One tick per pixel column in view: a long file has thousands of onsets, most of them
+    // sharing a column when zoomed out or lying outside the view when zoomed in.
+    const auto drawTicks = [&](const std::vector<REFERENCE_TIME>& times, const auto& toX, int top,
+                               int bottom) {
+        int last = -1;
+        for (REFERENCE_TIME t : times) {
+            const int x = toX(t);
+            if (x < 0 || x >= width() || x == last)
+                continue;
+            painter.drawLine(x, top, x, bottom);
+            last = x;
+        }
+    };
     painter.setPen(QPen(kEventColour, 2));
     if (const auto events = pictureAnalysis_.Events())
-        for (REFERENCE_TIME t : *events)
-            painter.drawLine(videoX(t), pictureBottom - 8, videoX(t), pictureBottom);
+        drawTicks(*events, videoX, pictureBottom - 8, pictureBottom);
     if (const auto sound = soundAnalysis_.Result())
-        for (REFERENCE_TIME t : sound->onsets)
-            painter.drawLine(soundX(t), kSoundTop, soundX(t), kSoundTop + 8);
+        drawTicks(sound->onsets, soundX, kSoundTop, kSoundTop + 8);
 
     // A point joins its video instant to its sound instant: upright when the offset in force
     // puts them together.
