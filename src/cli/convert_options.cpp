@@ -42,6 +42,14 @@ Reader Time(std::optional<REFERENCE_TIME> ConvertOptions::*field) {
     };
 }
 
+// A file's path, taken as given.
+Reader Path(QString ConvertOptions::*field) {
+    return [field](const QString& value, ConvertOptions& o) {
+        o.*field = value;
+        return !value.isEmpty();
+    };
+}
+
 Reader Text(std::optional<QString> ConvertOptions::*field) {
     return [field](const QString& value, ConvertOptions& o) {
         o.*field = value.trimmed().toLower();
@@ -58,21 +66,9 @@ Reader Bitrate(std::optional<int> ConvertOptions::*field) {
 
 const std::map<QString, Reader>& ValueOptions() {
     static const std::map<QString, Reader> readers = {
-        {"-o",
-         [](const QString& v, ConvertOptions& o) {
-             o.output = v;
-             return !v.isEmpty();
-         }},
-        {"--sync-list",
-         [](const QString& v, ConvertOptions& o) {
-             o.syncList = v;
-             return !v.isEmpty();
-         }},
-        {"--separate-sound",
-         [](const QString& v, ConvertOptions& o) {
-             o.separateSound = v;
-             return !v.isEmpty();
-         }},
+        {"-o", Path(&ConvertOptions::output)},
+        {"--sync-list", Path(&ConvertOptions::syncList)},
+        {"--separate-sound", Path(&ConvertOptions::separateSound)},
         {"--video-start", Time(&ConvertOptions::videoStart)},
         {"--video-end", Time(&ConvertOptions::videoEnd)},
         {"--audio-start", Time(&ConvertOptions::audioStart)},
@@ -109,11 +105,7 @@ const std::map<QString, Reader>& ValueOptions() {
              o.frameRate = Number(v);
              return o.frameRate && *o.frameRate > 0 && *o.frameRate <= 1000;
          }},
-        {"--report",
-         [](const QString& v, ConvertOptions& o) {
-             o.report = v;
-             return !v.isEmpty();
-         }},
+        {"--report", Path(&ConvertOptions::report)},
         {"--progress",
          [](const QString& v, ConvertOptions& o) {
              o.jsonProgress = v == "json";
