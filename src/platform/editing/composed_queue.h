@@ -26,23 +26,26 @@ class ComposedQueue {
     // Waits for room; false once the queue is closed (the item is dropped).
     bool Push(Composed item) {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return closed_ || items_.size() < capacity_; });
+        left_.wait(lock, [this] { return closed_ || items_.size() < capacity_; });
         if (closed_)
             return false;
         items_.push_back(std::move(item));
-        changed_.notify_all();
+        arrived_.notify_one();
         return true;
     }
 
     // Waits for an item; false once the queue is closed.
     bool Pop(Composed& item) {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return closed_ || !items_.empty(); });
+        arrived_.wait(lock, [this] { return closed_ || !items_.empty(); });
         if (closed_)
             return false;
         item = std::move(items_.front());
         items_.pop_front();
-        changed_.notify_all();
+        // A composer waiting on a full queue is woken once half of it has gone, to compose
+        // several items in one go instead of waking for every single one.
+        if (items_.size() <= capacity_ / 2)
+            left_.notify_one();
         return true;
     }
 
@@ -50,14 +53,16 @@ class ComposedQueue {
         std::lock_guard lock(mutex_);
         closed_ = true;
         items_.clear();
-        changed_.notify_all();
+        arrived_.notify_all();
+        left_.notify_all();
     }
 
   private:
     const std::size_t capacity_;
-    // All under mutex_; both threads wait on changed_.
+    // All under mutex_; the deliverer waits on arrived_, the composer on left_.
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable arrived_;
+    std::condition_variable left_;
     std::deque<Composed> items_;
     bool closed_ = false;
 };

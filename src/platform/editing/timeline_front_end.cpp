@@ -8,7 +8,9 @@
 namespace editing {
 
 namespace {
-constexpr std::size_t kPicturesAhead = 4;
+// Eight pictures let decoding run ahead through an encoder's slow stretches (key frames,
+// busy scenes) instead of stopping with a core idle.
+constexpr std::size_t kPicturesAhead = 8;
 constexpr std::size_t kSoundAhead = 16; // blocks of 1,024 samples
 } // namespace
 
