@@ -21,7 +21,9 @@ struct Composed {
 
 class ComposedQueue {
   public:
-    explicit ComposedQueue(std::size_t capacity) : capacity_(capacity) {}
+    // A composer waiting on a full queue is woken once no more than `refillAt` items are left.
+    ComposedQueue(std::size_t capacity, std::size_t refillAt)
+        : capacity_(capacity), refillAt_(refillAt) {}
 
     // Waits for room; false once the queue is closed (the item is dropped).
     bool Push(Composed item) {
@@ -42,9 +44,7 @@ class ComposedQueue {
             return false;
         item = std::move(items_.front());
         items_.pop_front();
-        // A composer waiting on a full queue is woken once half of it has gone, to compose
-        // several items in one go instead of waking for every single one.
-        if (items_.size() <= capacity_ / 2)
+        if (items_.size() <= refillAt_)
             left_.notify_one();
         return true;
     }
@@ -59,6 +59,7 @@ class ComposedQueue {
 
   private:
     const std::size_t capacity_;
+    const std::size_t refillAt_;
     // All under mutex_; the deliverer waits on arrived_, the composer on left_.
     std::mutex mutex_;
     std::condition_variable arrived_;

@@ -93,8 +93,13 @@ void TimelineFrontEnd::StartStreaming() {
     queues_.clear();
     for (std::size_t i = 0; i < groups_.size(); ++i) {
         const bool video = groups_[i]->Type().Major() == graph::MajorType::Video;
-        // A few pictures, or a few hundred milliseconds of sound.
-        queues_.push_back(std::make_unique<ComposedQueue>(video ? kPicturesAhead : kSoundAhead));
+        // A few pictures, or a few hundred milliseconds of sound. A picture is worth composing as
+        // soon as there is room for it, while a core may be idle; sound comes in many small blocks,
+        // composed half a queue at a time so that the thread encoding it is not interrupted for
+        // every block.
+        queues_.push_back(video
+                              ? std::make_unique<ComposedQueue>(kPicturesAhead, kPicturesAhead - 1)
+                              : std::make_unique<ComposedQueue>(kSoundAhead, kSoundAhead / 2));
         if (pins_[i]->IsConnected()) {
             threads_.emplace_back([this, i] { Compose(i); });
             threads_.emplace_back([this, i] { Stream(i); });
