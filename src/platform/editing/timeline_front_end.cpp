@@ -100,6 +100,10 @@ void TimelineFrontEnd::StartStreaming() {
         queues_.push_back(video
                               ? std::make_unique<ComposedQueue>(kPicturesAhead, kPicturesAhead - 1)
                               : std::make_unique<ComposedQueue>(kSoundAhead, kSoundAhead / 2));
+    }
+    // Every queue is in place before any thread starts: a thread looks its queue up in
+    // queues_, which must not grow (and move) under it.
+    for (std::size_t i = 0; i < groups_.size(); ++i) {
         if (pins_[i]->IsConnected()) {
             threads_.emplace_back([this, i] { Compose(i); });
             threads_.emplace_back([this, i] { Stream(i); });

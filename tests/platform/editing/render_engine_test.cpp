@@ -12,7 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 using namespace editing;
 using namespace editingtest;
@@ -25,6 +28,38 @@ QImage ImageOf(const AVFrame* frame) {
         std::memcpy(image.scanLine(y), frame->data[0] + y * frame->linesize[0], frame->width);
     return image;
 }
+
+// A real group stream that notes when it is first composed, and that, once armed, waits a
+// moment when the front end sets it up, to see whether another group is composed already.
+struct StartOrder {
+    std::atomic<bool> armed{false};
+    std::atomic<bool> composing{false};
+    std::atomic<bool> setUpWhileComposing{false};
+};
+
+class WatchedGroup final : public GroupStream {
+  public:
+    WatchedGroup(std::unique_ptr<GroupStream> inner, StartOrder& order)
+        : inner_(std::move(inner)), order_(order) {}
+    const graph::MediaType& Type() const override {
+        for (int i = 0; order_.armed && !order_.composing && i < 200; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (order_.armed && order_.composing)
+            order_.setUpWhileComposing = true;
+        return inner_->Type();
+    }
+    REFERENCE_TIME Length() const override { return inner_->Length(); }
+    void Seek(REFERENCE_TIME t) override { inner_->Seek(t); }
+    bool Next(graph::MediaSample& sample) override {
+        order_.composing = true;
+        return inner_->Next(sample);
+    }
+    HRESULT Failure() const override { return inner_->Failure(); }
+
+  private:
+    std::unique_ptr<GroupStream> inner_;
+    StartOrder& order_;
+};
 
 } // namespace
 
@@ -182,4 +217,32 @@ TEST(RenderEngine, TheFrontEndPlaysSeeksAndCompletesInAGraph) {
     EXPECT_TRUE(completed);
     EXPECT_EQ(engine.ScrapIt(), S_OK);
     EXPECT_EQ(engine.GetFilterGraph(&graph), E_UNEXPECTED);
+}
+
+// A group's threads look up its queue among all the groups' queues: every group is set up
+// before the first is composed, or the list of queues could move under a running thread.
+TEST(RenderEngine, EveryGroupIsSetUpBeforeAnyIsComposed) {
+    const std::string path = testsupport::Clip(testsupport::ClipKind::H264Pcm);
+    StartOrder order;
+    std::vector<std::unique_ptr<GroupStream>> groups;
+    const std::unique_ptr<Group> made[] = {
+        MakeGroup(VideoType(testsupport::kClipWidth, testsupport::kClipHeight), 25, path, kPicture),
+        MakeGroup(AudioType(), 0, path, kSound)};
+    for (const auto& group : made) {
+        std::unique_ptr<GroupStream> stream;
+        ASSERT_EQ(CreateGroupStream(*group, &stream), S_OK);
+        groups.push_back(std::make_unique<WatchedGroup>(std::move(stream), order));
+    }
+    graph::FilterGraph graph;
+    auto frontEnd = std::make_shared<TimelineFrontEnd>(std::move(groups));
+    ASSERT_EQ(graph.AddFilter(frontEnd), S_OK);
+    for (int group = 0; group < 2; ++group)
+        ASSERT_EQ(graph.Render(frontEnd->GroupPin(group)), S_OK);
+    order.armed = true;
+    ASSERT_EQ(frontEnd->Pause(), S_OK);
+    for (int i = 0; i < 2000 && !order.composing; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(frontEnd->Stop(), S_OK);
+    EXPECT_TRUE(order.composing);
+    EXPECT_FALSE(order.setUpWhileComposing);
 }
