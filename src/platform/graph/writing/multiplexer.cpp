@@ -331,7 +331,10 @@ HRESULT Multiplexer::Receive(Pin& pin, MediaSample sample) {
         hr = Write(*input, std::move(sample));
     std::lock_guard lock(mutex_);
     --busy_;
-    changed_.notify_all();
+    // Only Stop waits for the samples in progress; waking it for every sample would cost the
+    // thread that codes them a system call each time.
+    if (stopping_ && busy_ == 0)
+        changed_.notify_all();
     if (FAILED(hr) && hr != VFW_E_WRONG_STATE)
         Fail(hr);
     return hr;
@@ -356,21 +359,38 @@ HRESULT Multiplexer::Write(Input& input, MediaSample packet) {
     }
     input.reached = std::max(input.reached, end);
     UpdateWrittenTime();
-    changed_.notify_all();
+    WakeStreamsFreeToGoOn();
     return S_OK;
+}
+
+void Multiplexer::WakeStreamsFreeToGoOn() {
+    if (std::any_of(inputs_.begin(), inputs_.end(),
+                    [this](const Input& each) { return each.held && !Behind(each, each.goOnAt); }))
+        changed_.notify_all();
+}
+
+bool Multiplexer::Behind(const Input& input, REFERENCE_TIME time) const {
+    return std::any_of(inputs_.begin(), inputs_.end(), [&](const Input& other) {
+        return &other != &input && other.stream >= 0 && !other.ended &&
+               std::max(other.reached, other.next) < time;
+    });
 }
 
 void Multiplexer::WaitForOthers(std::unique_lock<std::mutex>& lock, Input& input,
                                 REFERENCE_TIME time) {
     input.next = time;
-    const auto behind = [&](const Input& other) {
-        return &other != &input && other.stream >= 0 && !other.ended &&
-               std::max(other.reached, other.next) + kInterleaveWindow < time;
-    };
-    changed_.wait_for(lock, kCatchUpLimit, [&] {
-        return Refusing() || std::none_of(inputs_.begin(), inputs_.end(), behind);
-    });
-    input.next = time;
+    // A stream that jumps ahead (after a gap in it) may let one held back go on.
+    WakeStreamsFreeToGoOn();
+    if (!Behind(input, time - kInterleaveWindow))
+        return;
+    // A stream held back goes on once the others are within half the window, and then writes
+    // a run of packets: woken for every packet of the others, it would cost them a system
+    // call each.
+    input.held = true;
+    input.goOnAt = time - kInterleaveWindow / 2;
+    changed_.wait_for(lock, kCatchUpLimit,
+                      [&] { return Refusing() || !Behind(input, input.goOnAt); });
+    input.held = false;
 }
 
 void Multiplexer::UpdateWrittenTime() {

@@ -134,6 +134,8 @@ class Multiplexer : public BaseFilter,
         bool ended = false;
         REFERENCE_TIME reached = 0; // the end of its last packet written
         REFERENCE_TIME next = 0;    // the start of the packet it is about to write
+        bool held = false;          // waiting for the others to catch up
+        REFERENCE_TIME goOnAt = 0;  // while held: how far the others must have come
     };
 
     HRESULT Start();
@@ -142,6 +144,10 @@ class Multiplexer : public BaseFilter,
     // Lets a stream go on only while no other is further behind than the interleaving
     // window (bounded: a stalled stream holds the others up for a while only).
     void WaitForOthers(std::unique_lock<std::mutex>& lock, Input& input, REFERENCE_TIME time);
+    // Whether another stream, not ended, has not come as far as `time`.
+    bool Behind(const Input& input, REFERENCE_TIME time) const;
+    // Wakes the streams held back once the others have come far enough for one of them.
+    void WakeStreamsFreeToGoOn();
     void UpdateWrittenTime();
     // Writes the rest of the file and closes it; the status of the first failure.
     HRESULT FinishFile();
