@@ -348,6 +348,7 @@ HRESULT RenderToFile(editing::Timeline* timeline, OutputSettings& output, const 
     // Every frame is rendered, none dropped for being late.
     for (int group = 0; group < timeline->GetGroupCount(); ++group)
         timeline->GetGroup(group)->SetPreviewMode(false);
+    engine.ComposeInBackground();
     const HRESULT hr =
         BuildOutputGraph(engine, output.outputFileName.toStdString(), output, parts, conversion);
     return FAILED(hr) ? fail(hr) : hr;

@@ -32,6 +32,7 @@ class AudioGroupStream final : public GroupStream {
     void Seek(REFERENCE_TIME t) override;
     bool Next(graph::MediaSample& sample) override;
     HRESULT Failure() const override { return ReadersFailure(readers_); }
+    void DecodeInBackground() const override { editing::DecodeInBackground(readers_); }
 
     // Output sample index of time t (rounded to the nearest sample).
     static std::int64_t SampleAt(REFERENCE_TIME t);

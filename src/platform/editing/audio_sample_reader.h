@@ -32,6 +32,7 @@ class AudioSampleReader {
                        float* stereo);
     // Why the file could not be read to its end, once that happened (see MediaFile).
     HRESULT Failure() const { return file_.Failure(); }
+    void DecodeInBackground() const { file_.DecodeInBackground(); }
 
   private:
     // Sets the converter up for sound of this layout, format and rate; false when it cannot.

@@ -20,6 +20,9 @@ class GroupStream {
     // A failure status once a source file broke while it was read; the samples from then
     // on are not what the file held.
     virtual HRESULT Failure() const = 0;
+    // The threads the sources' decoders started run at background priority (see
+    // core::RunInBackground); the thread that calls Next lowers its own.
+    virtual void DecodeInBackground() const {}
 };
 
 } // namespace editing

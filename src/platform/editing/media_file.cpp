@@ -1,5 +1,7 @@
 #include "platform/editing/media_file.h"
 
+#include "platform/core/thread_priority.h"
+
 extern "C" {
 #include <libavutil/imgutils.h>
 }
@@ -107,8 +109,16 @@ HRESULT MediaFile::Open(const std::string& path, AVMediaType type) {
     codec_->thread_count = 0;
     if (type == AVMEDIA_TYPE_VIDEO && (decoder->capabilities & AV_CODEC_CAP_DR1))
         LayOutForEncoders();
+    // The library starts its decoding threads as it opens the decoder; they are told apart
+    // from the rest by their ids.
+    const std::vector<int> before = core::ThreadIds();
     if (avcodec_open2(codec_.get(), decoder, nullptr) < 0)
         return VFW_E_UNSUPPORTED_STREAM;
+    decoderThreads_.clear();
+    for (const int thread : core::ThreadIds()) {
+        if (std::find(before.begin(), before.end(), thread) == before.end())
+            decoderThreads_.push_back(thread);
+    }
     // Only this stream is read.
     for (unsigned i = 0; i < format_->nb_streams; ++i)
         format_->streams[i]->discard = static_cast<int>(i) == stream_ ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
@@ -117,6 +127,11 @@ HRESULT MediaFile::Open(const std::string& path, AVMediaType type) {
     packet_.reset(av_packet_alloc());
     openedSize_ = avio_size(format_->pb);
     return S_OK;
+}
+
+void MediaFile::DecodeInBackground() const {
+    for (const int thread : decoderThreads_)
+        core::RunInBackground(thread);
 }
 
 bool MediaFile::Decode(AVFrame* frame) {

@@ -4,6 +4,7 @@
 #include "platform/graph/av_util.h"
 
 #include <string>
+#include <vector>
 
 namespace editing {
 
@@ -32,6 +33,10 @@ class MediaFile {
     // Reads ahead, then puts the read position back at the start.
     bool FrameTimesVary(int frames);
 
+    // The threads the decoder started for itself run at background priority (see
+    // core::RunInBackground).
+    void DecodeInBackground() const;
+
     AVCodecContext* Codec() const { return codec_.get(); }
     const AVStream* Stream() const { return format_->streams[stream_]; }
     const AVFormatContext* Format() const { return format_.get(); }
@@ -56,6 +61,7 @@ class MediaFile {
     std::int64_t openedSize_ = -1; // bytes, when the file was opened
     HRESULT failure_ = S_OK;
     bool draining_ = false;
+    std::vector<int> decoderThreads_; // started by the decoder when it opened
 };
 
 } // namespace editing

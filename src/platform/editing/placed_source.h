@@ -55,4 +55,11 @@ HRESULT ReadersFailure(const std::map<std::string, std::unique_ptr<Reader>>& rea
     return S_OK;
 }
 
+// Every reader's decoding threads run at background priority.
+template <typename Reader>
+void DecodeInBackground(const std::map<std::string, std::unique_ptr<Reader>>& readers) {
+    for (const auto& [path, reader] : readers)
+        reader->DecodeInBackground();
+}
+
 } // namespace editing

@@ -96,6 +96,13 @@ HRESULT RenderEngine::GetGroupOutputPin(long group, graph::Pin** pin) const {
     return *pin ? S_OK : E_INVALIDARG;
 }
 
+HRESULT RenderEngine::ComposeInBackground() {
+    if (!frontEnd_)
+        return E_UNEXPECTED;
+    frontEnd_->ComposeInBackground();
+    return S_OK;
+}
+
 HRESULT RenderEngine::ScrapIt() {
     if (graph_) {
         graph_->Stop();

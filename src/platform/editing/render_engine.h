@@ -35,6 +35,9 @@ class RenderEngine {
     // The graph stays the engine's until ScrapIt or the engine's end.
     HRESULT GetFilterGraph(graph::FilterGraph** graph) const;
     HRESULT GetGroupOutputPin(long group, graph::Pin** pin) const;
+    // For writing a file: see TimelineFrontEnd::ComposeInBackground. E_UNEXPECTED before
+    // ConnectFrontEnd.
+    HRESULT ComposeInBackground();
     // Stops and discards the graph.
     HRESULT ScrapIt();
 

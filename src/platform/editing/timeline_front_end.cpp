@@ -1,5 +1,6 @@
 #include "platform/editing/timeline_front_end.h"
 
+#include "platform/core/thread_priority.h"
 #include "platform/graph/event_queue.h"
 
 #include <algorithm>
@@ -130,6 +131,10 @@ bool TimelineFrontEnd::StopRequested() {
 }
 
 void TimelineFrontEnd::Compose(std::size_t group) {
+    if (composeInBackground_) {
+        core::RunInBackground();
+        groups_[group]->DecodeInBackground();
+    }
     ComposedQueue& queue = *queues_[group];
     while (!StopRequested()) {
         Composed item;

@@ -30,6 +30,12 @@ class TimelineFrontEnd final : public graph::BaseFilter, public graph::MediaSeek
     REFERENCE_TIME Duration() const override;
     HRESULT SeekTo(REFERENCE_TIME target) override;
 
+    // Composing (decoding, scaling, resampling) runs at background priority from the next
+    // start on, so that what takes the samples (an encoder that works on one thread) is not
+    // kept waiting for a core. For writing files: a preview composes at the players' own
+    // priority, whatever else the machine runs.
+    void ComposeInBackground() { composeInBackground_ = true; }
+
   private:
     void StartStreaming();
     void StopStreaming();
@@ -49,6 +55,7 @@ class TimelineFrontEnd final : public graph::BaseFilter, public graph::MediaSeek
     std::vector<std::unique_ptr<ComposedQueue>> queues_;
     REFERENCE_TIME segmentStart_ = 0;
     bool positioned_ = true;
+    bool composeInBackground_ = false; // read by the composing threads it starts
 
     // Written by the user-interface thread, read by the streaming threads, under mutex_.
     std::mutex mutex_;

@@ -19,6 +19,7 @@ class VideoFrameReader {
     bool FrameTimesVary() { return file_.FrameTimesVary(kFramesLookedAt); }
     // Why the file could not be read to its end, once that happened (see MediaFile).
     HRESULT Failure() const { return file_.Failure(); }
+    void DecodeInBackground() const { file_.DecodeInBackground(); }
 
   private:
     static constexpr int kFramesLookedAt = 300;

@@ -30,6 +30,7 @@ class VideoGroupStream final : public GroupStream {
     void Seek(REFERENCE_TIME t) override;
     bool Next(graph::MediaSample& sample) override;
     HRESULT Failure() const override { return ReadersFailure(readers_); }
+    void DecodeInBackground() const override { editing::DecodeInBackground(readers_); }
 
     // The start of output frame k.
     REFERENCE_TIME FrameTime(std::int64_t k) const;

@@ -1,6 +1,7 @@
 // The render engine on a real clip: the picture cut at the points keeps its rate and shows
 // exactly the right frames; the sound between the points is resampled so that each click
 // falls on the output sample of its point; the front end plays, seeks and completes in a graph.
+#include "platform/core/thread_priority.h"
 #include "platform/editing/audio_group_stream.h"
 #include "platform/editing/group_fixtures.h"
 #include "platform/editing/render_engine.h"
@@ -16,6 +17,9 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace editing;
 using namespace editingtest;
@@ -61,7 +65,75 @@ class WatchedGroup final : public GroupStream {
     StartOrder& order_;
 };
 
+// A real group stream that notes, when it is first composed, the nice value of the thread
+// composing it and how many of the process's threads run at that value.
+struct Niceness {
+    std::atomic<bool> seen{false};
+    int composer = 0;
+    int threadsAlike = 0;
+};
+
+class NiceWatchedGroup final : public GroupStream {
+  public:
+    NiceWatchedGroup(std::unique_ptr<GroupStream> inner, Niceness& noted)
+        : inner_(std::move(inner)), noted_(noted) {}
+    const graph::MediaType& Type() const override { return inner_->Type(); }
+    REFERENCE_TIME Length() const override { return inner_->Length(); }
+    void Seek(REFERENCE_TIME t) override { inner_->Seek(t); }
+    bool Next(graph::MediaSample& sample) override {
+        const bool more = inner_->Next(sample);
+        if (!noted_.seen) {
+            noted_.composer = getpriority(PRIO_PROCESS, 0);
+            for (const int thread : core::ThreadIds())
+                noted_.threadsAlike += getpriority(PRIO_PROCESS, thread) == noted_.composer;
+            noted_.seen = true;
+        }
+        return more;
+    }
+    HRESULT Failure() const override { return inner_->Failure(); }
+    void DecodeInBackground() const override { inner_->DecodeInBackground(); }
+
+  private:
+    std::unique_ptr<GroupStream> inner_;
+    Niceness& noted_;
+};
+
 } // namespace
+
+// Writing a file, the picture is composed and decoded at background priority, so that the
+// encoder it feeds keeps a core; a preview composes at the program's own priority.
+TEST(RenderEngine, ComposingForAFileYieldsToTheEncoder) {
+    const std::string path = testsupport::Clip(testsupport::ClipKind::H264Pcm);
+    const int base = getpriority(PRIO_PROCESS, getpid());
+    for (const bool forFile : {false, true}) {
+        SCOPED_TRACE(forFile ? "file" : "preview");
+        Niceness noted;
+        std::unique_ptr<GroupStream> stream;
+        ASSERT_EQ(CreateGroupStream(
+                      *MakeGroup(VideoType(testsupport::kClipWidth, testsupport::kClipHeight), 25,
+                                 path, kPicture),
+                      &stream),
+                  S_OK);
+        std::vector<std::unique_ptr<GroupStream>> groups;
+        groups.push_back(std::make_unique<NiceWatchedGroup>(std::move(stream), noted));
+        graph::FilterGraph graph;
+        auto frontEnd = std::make_shared<TimelineFrontEnd>(std::move(groups));
+        ASSERT_EQ(graph.AddFilter(frontEnd), S_OK);
+        ASSERT_EQ(graph.Render(frontEnd->GroupPin(0)), S_OK);
+        if (forFile)
+            frontEnd->ComposeInBackground();
+        ASSERT_EQ(frontEnd->Pause(), S_OK);
+        for (int i = 0; i < 2000 && !noted.seen; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_EQ(frontEnd->Stop(), S_OK);
+        ASSERT_TRUE(noted.seen);
+        EXPECT_EQ(noted.composer, forFile ? std::min(19, base + 10) : base);
+        // The decoder's own threads (it starts some on a machine of several cores) join it.
+        if (forFile && std::thread::hardware_concurrency() > 1) {
+            EXPECT_GT(noted.threadsAlike, 1);
+        }
+    }
+}
 
 class EachClick : public testing::TestWithParam<bool> {};
 INSTANTIATE_TEST_SUITE_P(RenderEngine, EachClick, testing::Bool(),

@@ -1,0 +1,38 @@
+#include "platform/core/thread_priority.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <string>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace core {
+
+namespace {
+constexpr int kBackgroundNice = 10;
+constexpr int kLowestNice = 19;
+} // namespace
+
+std::vector<int> ThreadIds() {
+    std::vector<int> ids;
+    std::error_code failure;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task", failure)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.empty() && std::all_of(name.begin(), name.end(), ::isdigit))
+            ids.push_back(std::stoi(name));
+    }
+    return ids;
+}
+
+bool RunInBackground(int threadId) {
+    errno = 0;
+    const int base = getpriority(PRIO_PROCESS, static_cast<id_t>(getpid()));
+    if (base == -1 && errno != 0)
+        return false;
+    return setpriority(PRIO_PROCESS, static_cast<id_t>(threadId),
+                       std::min(kLowestNice, base + kBackgroundNice)) == 0;
+}
+
+} // namespace core
