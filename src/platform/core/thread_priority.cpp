@@ -20,7 +20,8 @@ std::vector<int> ThreadIds() {
     std::error_code failure;
     for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task", failure)) {
         const std::string name = entry.path().filename().string();
-        if (!name.empty() && std::all_of(name.begin(), name.end(), ::isdigit))
+        if (!name.empty() &&
+            std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
             ids.push_back(std::stoi(name));
     }
     return ids;
