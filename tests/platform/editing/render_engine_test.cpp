@@ -33,12 +33,16 @@ QImage ImageOf(const AVFrame* frame) {
     return image;
 }
 
-// A real group stream that notes when it is first composed, and that, once armed, waits a
+// A real group stream that notes when it is first composed, with the nice value of the thread
+// composing it and how many of the process's threads run at that value; once armed, it waits a
 // moment when the front end sets it up, to see whether another group is composed already.
 struct StartOrder {
     std::atomic<bool> armed{false};
     std::atomic<bool> composing{false};
     std::atomic<bool> setUpWhileComposing{false};
+    std::atomic<bool> noting{false}; // by the first group composed
+    int composerNice = 0;
+    int threadsAlike = 0;
 };
 
 class WatchedGroup final : public GroupStream {
@@ -55,47 +59,20 @@ class WatchedGroup final : public GroupStream {
     REFERENCE_TIME Length() const override { return inner_->Length(); }
     void Seek(REFERENCE_TIME t) override { inner_->Seek(t); }
     bool Next(graph::MediaSample& sample) override {
+        if (!order_.noting.exchange(true)) {
+            order_.composerNice = getpriority(PRIO_PROCESS, 0);
+            for (const int thread : core::ThreadIds())
+                order_.threadsAlike += getpriority(PRIO_PROCESS, thread) == order_.composerNice;
+        }
         order_.composing = true;
         return inner_->Next(sample);
-    }
-    HRESULT Failure() const override { return inner_->Failure(); }
-
-  private:
-    std::unique_ptr<GroupStream> inner_;
-    StartOrder& order_;
-};
-
-// A real group stream that notes, when it is first composed, the nice value of the thread
-// composing it and how many of the process's threads run at that value.
-struct Niceness {
-    std::atomic<bool> seen{false};
-    int composer = 0;
-    int threadsAlike = 0;
-};
-
-class NiceWatchedGroup final : public GroupStream {
-  public:
-    NiceWatchedGroup(std::unique_ptr<GroupStream> inner, Niceness& noted)
-        : inner_(std::move(inner)), noted_(noted) {}
-    const graph::MediaType& Type() const override { return inner_->Type(); }
-    REFERENCE_TIME Length() const override { return inner_->Length(); }
-    void Seek(REFERENCE_TIME t) override { inner_->Seek(t); }
-    bool Next(graph::MediaSample& sample) override {
-        const bool more = inner_->Next(sample);
-        if (!noted_.seen) {
-            noted_.composer = getpriority(PRIO_PROCESS, 0);
-            for (const int thread : core::ThreadIds())
-                noted_.threadsAlike += getpriority(PRIO_PROCESS, thread) == noted_.composer;
-            noted_.seen = true;
-        }
-        return more;
     }
     HRESULT Failure() const override { return inner_->Failure(); }
     void DecodeInBackground() const override { inner_->DecodeInBackground(); }
 
   private:
     std::unique_ptr<GroupStream> inner_;
-    Niceness& noted_;
+    StartOrder& order_;
 };
 
 } // namespace
@@ -107,7 +84,7 @@ TEST(RenderEngine, ComposingForAFileYieldsToTheEncoder) {
     const int base = getpriority(PRIO_PROCESS, getpid());
     for (const bool forFile : {false, true}) {
         SCOPED_TRACE(forFile ? "file" : "preview");
-        Niceness noted;
+        StartOrder noted;
         std::unique_ptr<GroupStream> stream;
         ASSERT_EQ(CreateGroupStream(
                       *MakeGroup(VideoType(testsupport::kClipWidth, testsupport::kClipHeight), 25,
@@ -115,7 +92,7 @@ TEST(RenderEngine, ComposingForAFileYieldsToTheEncoder) {
                       &stream),
                   S_OK);
         std::vector<std::unique_ptr<GroupStream>> groups;
-        groups.push_back(std::make_unique<NiceWatchedGroup>(std::move(stream), noted));
+        groups.push_back(std::make_unique<WatchedGroup>(std::move(stream), noted));
         graph::FilterGraph graph;
         auto frontEnd = std::make_shared<TimelineFrontEnd>(std::move(groups));
         ASSERT_EQ(graph.AddFilter(frontEnd), S_OK);
@@ -123,11 +100,11 @@ TEST(RenderEngine, ComposingForAFileYieldsToTheEncoder) {
         if (forFile)
             frontEnd->ComposeInBackground();
         ASSERT_EQ(frontEnd->Pause(), S_OK);
-        for (int i = 0; i < 2000 && !noted.seen; ++i)
+        for (int i = 0; i < 2000 && !noted.composing; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         EXPECT_EQ(frontEnd->Stop(), S_OK);
-        ASSERT_TRUE(noted.seen);
-        EXPECT_EQ(noted.composer, forFile ? std::min(19, base + 10) : base);
+        ASSERT_TRUE(noted.composing);
+        EXPECT_EQ(noted.composerNice, forFile ? std::min(19, base + 10) : base);
         // The decoder's own threads (it starts some on a machine of several cores) join it.
         if (forFile && std::thread::hardware_concurrency() > 1) {
             EXPECT_GT(noted.threadsAlike, 1);
