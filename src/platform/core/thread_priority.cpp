@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <sys/resource.h>
@@ -25,6 +26,14 @@ std::vector<int> ThreadIds() {
             ids.push_back(std::stoi(name));
     }
     return ids;
+}
+
+std::string ThreadName(int threadId) {
+    const std::string id = threadId == 0 ? "thread-self" : "self/task/" + std::to_string(threadId);
+    std::ifstream file("/proc/" + id + "/comm");
+    std::string name;
+    std::getline(file, name);
+    return name;
 }
 
 bool RunInBackground(int threadId) {

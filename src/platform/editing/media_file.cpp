@@ -109,14 +109,17 @@ HRESULT MediaFile::Open(const std::string& path, AVMediaType type) {
     codec_->thread_count = 0;
     if (type == AVMEDIA_TYPE_VIDEO && (decoder->capabilities & AV_CODEC_CAP_DR1))
         LayOutForEncoders();
-    // The library starts its decoding threads as it opens the decoder; they are told apart
-    // from the rest by their ids.
+    // The library starts its decoding threads as it opens the decoder, unnamed: they are the
+    // new threads that bear this thread's name. A thread another one started meanwhile bears
+    // that one's name or its own, and keeps its priority.
     const std::vector<int> before = core::ThreadIds();
     if (avcodec_open2(codec_.get(), decoder, nullptr) < 0)
         return VFW_E_UNSUPPORTED_STREAM;
     decoderThreads_.clear();
+    const std::string opener = core::ThreadName();
     for (const int thread : core::ThreadIds()) {
-        if (std::find(before.begin(), before.end(), thread) == before.end())
+        if (std::find(before.begin(), before.end(), thread) == before.end() &&
+            core::ThreadName(thread) == opener)
             decoderThreads_.push_back(thread);
     }
     // Only this stream is read.
