@@ -58,6 +58,9 @@ class CVellumDlg : public ui::Dialog, public syncview::SyncViewHost {
     // (1: one piece over the whole span, 0: pieces cut at the points).
     render::Composition composition;
     int singleSpan = 1;
+    // The times the composition was last built from: the read times with the video start on a
+    // frame (see render::ComposedTimes).
+    avsync::SyncState composedTimes;
     std::unique_ptr<editing::RenderEngine> previewEngine;
 
     // The compressor objects the output graph uses when the settings ask for them; they keep

@@ -124,12 +124,12 @@ bool CVellumDlg::ChoosePictureCopy(render::OutputParts& parts) {
     const QString refusal = options::PictureCopyRefusal(
         {photoList[0].path, static_cast<int>(photoList.Count()), nativeWidth, nativeHeight,
          output.sourceFrameRate},
-        output, muxer, &syncState);
+        output, muxer);
     if (!refusal.isEmpty()) {
         ui::MessageBox(this, refusal);
         return false;
     }
-    parts.pictureCopy = {photoList[0].path, syncState.videoStart, syncState.videoEnd};
+    parts.pictureCopy = {photoList[0].path, composedTimes.videoStart, composedTimes.videoEnd};
     return true;
 }
 
@@ -203,7 +203,7 @@ void CVellumDlg::OnConversionEvents() {
 
 void CVellumDlg::ShowProgress() {
     auto* bar = Item<QProgressBar>(IDC_PROGRESS_CONVERSION);
-    const REFERENCE_TIME total = syncState.outputDuration;
+    const REFERENCE_TIME total = composedTimes.outputDuration;
     const REFERENCE_TIME written = std::clamp<REFERENCE_TIME>(conversion.WrittenTime(), 0, total);
     const double done = total > 0 ? double(written) / double(total) : 0;
     bar->setValue(static_cast<int>(done * bar->maximum()));

@@ -33,7 +33,6 @@ void CVellumDlg::OnOutputSettings() {
     dialog.keepPitch = output.keepPitch;
     if (photoList.Count() > 0)
         dialog.videoPath = photoList[0].path;
-    dialog.syncState = &syncState;
     if (dialog.exec() != QDialog::Accepted)
         return;
 

@@ -6,6 +6,7 @@
 #include "language/language.h"
 #include "platform/ui/prompts.h"
 #include "preview/preview_window.h"
+#include "render/composed_times.h"
 #include "resources/resource.h"
 #include "sync/time_text.h"
 
@@ -59,9 +60,10 @@ void CVellumDlg::CheckOutputFrameRate() {
 bool CVellumDlg::ComposeTimeline() {
     if (!ReadTimes() || !CheckComposable() || !CheckVideoUnchanged())
         return false;
-    singleSpan = syncState.syncCount <= 0 ? 1 : 0;
+    composedTimes = render::ComposedTimes(syncState, photoList[0].path);
+    singleSpan = composedTimes.syncCount <= 0 ? 1 : 0;
     return SUCCEEDED(
-        composition.BuildTimeline({syncState, photoList, musicList, output, singleSpan}));
+        composition.BuildTimeline({composedTimes, photoList, musicList, output, singleSpan}));
 }
 
 void CVellumDlg::StartPreview() {

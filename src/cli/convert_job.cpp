@@ -215,7 +215,7 @@ bool ChoosePictureCopy(const ConvertOptions& options, const SourceVideo& source,
                                              static_cast<int>(source.photoList.Count()),
                                              source.width, source.height, source.frameRate};
     const graph::DeviceEntry* muxer = graph::FindDeviceByClassId(parts.muxerClassId.toStdString());
-    if (Refuses(options::PictureCopyRefusal(picture, output, muxer, &source.sync)))
+    if (Refuses(options::PictureCopyRefusal(picture, output, muxer)))
         return false;
     output.copySourcePicture = 1;
     parts.pictureCopy = {source.photoList[0].path, source.sync.videoStart, source.sync.videoEnd};

@@ -5,6 +5,7 @@
 #include "language/language.h"
 #include "media/probe.h"
 #include "platform/ui/prompts.h"
+#include "render/composed_times.h"
 #include "resources/resource.h"
 #include "sync/composition_fault_text.h"
 #include "sync/sync_list_file.h"
@@ -91,6 +92,15 @@ bool UseSeparateSound(const QString& file, SourceVideo& source) {
     return true;
 }
 
+// The times composed; the output lasts the span, as the picture keeps its rate.
+void PrintTimes(const avsync::SyncState& sync) {
+    PrintMessage(QStringLiteral("%1 points; video %2 to %3 s, audio %4 to %5 s, output %6 s.")
+                     .arg(sync.syncCount)
+                     .arg(Seconds(sync.videoStart), Seconds(sync.videoEnd),
+                          Seconds(sync.audioStart), Seconds(sync.audioEnd),
+                          Seconds(sync.videoEnd - sync.videoStart)));
+}
+
 void ApplyGivenTimes(const ConvertOptions& options, avsync::SyncState& sync) {
     sync.videoStart = options.videoStart.value_or(sync.videoStart);
     sync.videoEnd = options.videoEnd.value_or(sync.videoEnd);
@@ -148,15 +158,13 @@ bool OpenSource(const ConvertOptions& options, const slideshow::TransitionDefaul
     ApplyGivenTimes(options, sync);
     if ((options.calculate || options.autoPoints) && !Calculate(sync))
         return false;
-    PrintMessage(QStringLiteral("%1 points; video %2 to %3 s, audio %4 to %5 s, output %6 s.")
-                     .arg(sync.syncCount)
-                     .arg(Seconds(sync.videoStart), Seconds(sync.videoEnd),
-                          Seconds(sync.audioStart), Seconds(sync.audioEnd),
-                          Seconds(sync.outputDuration)));
     if (const auto fault = avsync::FindCompositionFault(sync)) {
+        PrintTimes(sync);
         Say(CompositionFaultText(sync, *fault));
         return false;
     }
+    sync = render::ComposedTimes(sync, path);
+    PrintTimes(sync);
     return true;
 }
 

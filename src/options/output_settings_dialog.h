@@ -49,9 +49,8 @@ class CDialogOutputSettings : public ui::Dialog {
     float audioSkipBackwardSeconds = 0.3f;
     int copySourcePicture = 0; // 1: the picture is copied, not coded again
     int keepPitch = 0;         // 1: sound played faster or slower keeps its pitch
-    // The open video and its points, for the conditions of copying its picture; read only.
+    // The open video, for the conditions of copying its picture.
     std::string videoPath;
-    const avsync::SyncState* syncState = nullptr;
     // The program's compressor objects; OK makes new ones of the chosen compressors.
     std::shared_ptr<graph::BaseFilter> videoCompressor;
     std::shared_ptr<graph::BaseFilter> audioCompressor;

@@ -109,7 +109,7 @@ void CDialogOutputSettings::OnOk() {
         if (refusal.isEmpty() && copy)
             refusal = options::PictureCopyRefusal(
                 {videoPath, videoCount, nativeWidth, nativeHeight, sourceFrameRate},
-                ChosenPicture(format, typedRate), Entry(DeviceCategory::Filter, muxer), syncState);
+                ChosenPicture(format, typedRate), Entry(DeviceCategory::Filter, muxer));
         if (!refusal.isEmpty()) {
             ui::MessageBox(this, refusal, {}, ui::MB_OK | ui::MB_ICONEXCLAMATION);
             return;

@@ -39,24 +39,15 @@ StoredPicture PictureOf(const std::string& path) {
     return picture;
 }
 
-// A synchronization point makes the picture keep its rate; without one, the video's span is
-// stretched over the output's length.
-bool KeepsItsRate(const avsync::SyncState& sync) {
-    return sync.syncCount > 0 || sync.outputDuration == sync.videoEnd - sync.videoStart;
-}
-
 } // namespace
 
 QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings& output,
-                           const graph::DeviceEntry* muxer, const avsync::SyncState* sync) {
+                           const graph::DeviceEntry* muxer) {
     const QString cannot = QStringLiteral("The source picture cannot be copied: ");
     if (source.videoCount == 0)
         return {};
     if (source.videoCount > 1)
         return cannot + "it is copied from one video only.";
-    if (sync && !KeepsItsRate(*sync))
-        return cannot + "without synchronization points the video's span is stretched to the "
-                        "output length. Add a point, or make the output as long as the span.";
     // The dialog keeps sizes even: an odd side is as near as it gets.
     if (std::abs(output.outputWidth - source.nativeWidth) > 1 ||
         std::abs(output.outputHeight - source.nativeHeight) > 1)

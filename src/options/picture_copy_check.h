@@ -4,7 +4,6 @@
 // its own rate (synchronization points, or no points and an output as long as the video's
 // span), its own size and frame rate, and go into a container that holds its codec.
 #include "options/output_settings.h"
-#include "sync/sync_state.h"
 
 #include <QString>
 
@@ -30,8 +29,8 @@ struct PictureCopySource {
 
 // Why the picture of `source` cannot be copied into the AVI or custom output `output`
 // describes (through `muxer` for the custom multiplexer), naming the condition it fails; ""
-// when it can, or when no video is open. The rate is not checked without `sync`.
+// when it can, or when no video is open.
 QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings& output,
-                           const graph::DeviceEntry* muxer, const avsync::SyncState* sync);
+                           const graph::DeviceEntry* muxer);
 
 } // namespace options

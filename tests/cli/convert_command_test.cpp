@@ -7,6 +7,7 @@
 #include "support/media_fixtures.h"
 #include "support/small_file_system.h"
 #include "support/test_environment.h"
+#include "sync/composed_times.h"
 #include "sync/sync_list_file.h"
 #include "sync/time_text.h"
 
@@ -165,6 +166,11 @@ TEST_F(ConvertCommandTest, CalculateDerivesTheTimesTheMainWindowCalculates) {
     ASSERT_TRUE(window.CalculateEnd({window.videoStart, window.videoEnd, window.audioStart,
                                      window.audioEnd, window.outputDuration}));
     ASSERT_GT(window.videoStart, 0);
+    // Written from the first frame at or after that start, the audio start moved along the map.
+    constexpr REFERENCE_TIME kFrame = UNITS / 25;
+    const avsync::SyncState written =
+        avsync::TimesOnFrame(window, (window.videoStart + kFrame - 1) / kFrame * kFrame);
+    ASSERT_NE(written.videoStart, window.videoStart);
 
     const Result result = Run({QString::fromStdString(clip.path), "--sync-list", list,
                                "--calculate", "--format", "avi", "--video-encoder", "none",
@@ -174,9 +180,10 @@ TEST_F(ConvertCommandTest, CalculateDerivesTheTimesTheMainWindowCalculates) {
         return QString::fromStdString(avsync::TimeToText(t));
     };
     EXPECT_TRUE(
-        result.errors.contains(QStringLiteral("2 points; video %1 to %2 s, audio %3 to %4 s")
-                                   .arg(text(window.videoStart), text(window.videoEnd),
-                                        text(window.audioStart), text(window.audioEnd))))
+        result.errors.contains(QStringLiteral("2 points; video %1 to %2 s, audio %3 to %4 s, output %5 s.")
+                                   .arg(text(written.videoStart), text(written.videoEnd),
+                                        text(written.audioStart), text(written.audioEnd),
+                                        text(written.videoEnd - written.videoStart))))
         << result.errors.toStdString();
 }
 

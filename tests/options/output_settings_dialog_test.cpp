@@ -505,10 +505,7 @@ TEST_F(OutputOptionsTest, CodecSettingsAreKeptByTheEncoderAndUsedByItsNextCompre
 // its own number and no compressor, and the next opening shows it chosen.
 TEST_F(OutputOptionsTest, TheSourcePictureCopyIsRefusedWhereThePictureWouldChange) {
     const testsupport::DriftingClip clip = testsupport::MakeDriftingClip(4, 25, {1.0}, 0.3, 0.01);
-    avsync::SyncState sync;
-    sync.syncCount = 1;
     dialog.videoPath = clip.path;
-    dialog.syncState = &sync;
     dialog.nativeWidth = dialog.outputWidth = 160;
     dialog.nativeHeight = dialog.outputHeight = 120;
     dialog.frameRateIndex = 0;

@@ -22,6 +22,23 @@ std::vector<PlacedSource> PlaceSources(const Group& group) {
     return placed;
 }
 
+std::vector<PlacedSource> JoinContinuingPieces(std::vector<PlacedSource> sources) {
+    const auto ownSpeed = [](const PlacedSource& s) { return s.media.Length() == s.timeline.Length(); };
+    std::vector<PlacedSource> joined;
+    for (PlacedSource& source : sources) {
+        PlacedSource* last = joined.empty() ? nullptr : &joined.back();
+        if (last && last->path == source.path && last->stretchMode == source.stretchMode &&
+            last->timeline.stop == source.timeline.start && last->media.stop == source.media.start &&
+            ownSpeed(*last) && ownSpeed(source)) {
+            last->timeline.stop = source.timeline.stop;
+            last->media.stop = source.media.stop;
+        } else {
+            joined.push_back(std::move(source));
+        }
+    }
+    return joined;
+}
+
 REFERENCE_TIME GroupLength(const std::vector<PlacedSource>& sources) {
     REFERENCE_TIME length = 0;
     for (const PlacedSource& source : sources)

@@ -22,6 +22,12 @@ struct PlacedSource {
 // two overlap, the one from the earlier track comes first and wins.
 std::vector<PlacedSource> PlaceSources(const Group& group);
 
+// Neighbouring pieces of one file, each at its own speed, where the later goes on in the
+// timeline and in the file where the earlier stopped, joined into one: the picture between
+// synchronization points is one continuous span, so a frame that straddles a point is shown
+// once where it belongs instead of being cut at the point.
+std::vector<PlacedSource> JoinContinuingPieces(std::vector<PlacedSource> sources);
+
 // The end of the last source: the length of the group's output.
 REFERENCE_TIME GroupLength(const std::vector<PlacedSource>& sources);
 

@@ -12,6 +12,8 @@ class VideoFrameReader {
     // The frame shown at media time t (the first frame before the stream starts, the last one
     // after it ends); null when the file gives no picture at all.
     const AVFrame* FrameAt(REFERENCE_TIME t);
+    // Where the frame FrameAt last gave starts.
+    REFERENCE_TIME ShownFrom() const { return currentStart_; }
     // Where the frame FrameAt last gave makes way for the next one (the largest time after
     // the last frame).
     REFERENCE_TIME ShownUntil() const { return currentStop_; }

@@ -52,7 +52,7 @@ graph::MediaType DeclaredType(int width, int height, AVRational rate) {
 
 VideoGroupStream::VideoGroupStream(std::vector<PlacedSource> sources, int width, int height,
                                    double fps)
-    : sources_(std::move(sources)), width_(width), height_(std::abs(height)),
+    : sources_(JoinContinuingPieces(std::move(sources))), width_(width), height_(std::abs(height)),
       rate_(graph::ExactFrameRate(fps)), length_(GroupLength(sources_)),
       type_(DeclaredType(width_, height_, rate_)) {}
 
