@@ -45,14 +45,14 @@ QString RateText(double fps) {
 }
 
 // A quiet 440 Hz tone with a one-millisecond click of 0.7 from each of `clicks` (sample
-// numbers), as raw mono 32-bit float samples.
-void WriteTone(const QString& path, double seconds, const std::vector<long>& clicks) {
-    const long count = std::lround(seconds * kClipSampleRate);
+// numbers), as raw mono 32-bit float samples at `rate`.
+void WriteTone(const QString& path, double seconds, int rate, const std::vector<long>& clicks) {
+    const long count = std::lround(seconds * rate);
     std::vector<float> samples(static_cast<std::size_t>(count));
     for (long n = 0; n < count; ++n)
-        samples[n] = static_cast<float>(0.1 * std::sin(2 * M_PI * 440 * n / kClipSampleRate));
+        samples[n] = static_cast<float>(0.1 * std::sin(2 * M_PI * 440 * n / rate));
     for (long click : clicks) {
-        for (long n = click; n < std::min(count, click + kClipSampleRate / 1000); ++n)
+        for (long n = std::max(click, 0L); n < std::min(count, click + rate / 1000); ++n)
             samples[n] += 0.7f;
     }
     QFile file(path);
@@ -63,8 +63,25 @@ void WriteTone(const QString& path, double seconds, const std::vector<long>& cli
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
-DriftingClip MakeClip(double seconds, double fps, const std::vector<double>& flashes, double offset,
-                      double drift, const ClipCoding& coding, const StrayEvents& strays);
+// Frames 2m and 2m+1 of a variable-rate clip start at 11m/150 s and (11m+6)/150 s: 40 ms,
+// then 33.3 ms.
+double VariableFrameStart(int n) {
+    return ((n / 2) * 11 + (n % 2) * 6) / 150.0;
+}
+
+// The picture's filter: black frames at the recipe's rate, white where `enable` says.
+QString PictureFilter(const ClipRecipe& recipe, const QString& enable) {
+    if (recipe.fps > 0)
+        return QString("color=c=black:s=160x120:r=%1:d=%2,drawbox=c=white:t=fill:enable='%3'")
+            .arg(RateText(recipe.fps))
+            .arg(recipe.seconds)
+            .arg(enable);
+    const int frames = static_cast<int>(recipe.seconds * 150 / 5.5);
+    return QString("color=c=black:s=160x120:r=25:d=%1,drawbox=c=white:t=fill:enable='%2',"
+                   "settb=1/150,setpts='floor(N/2)*11+mod(N,2)*6'")
+        .arg(frames / 25.0)
+        .arg(enable);
+}
 
 } // namespace
 
@@ -74,117 +91,113 @@ ClipCoding DefaultClipCoding(int fps) {
              "yuv420p", "-c:a", "aac", "-b:a", "192k"}};
 }
 
-DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
-                              double offset, double drift) {
-    return MakeDriftingClip(seconds, fps, flashes, offset, drift,
-                            DefaultClipCoding(static_cast<int>(std::lround(fps))));
-}
-
-DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
-                              double offset, double drift, const ClipCoding& coding) {
-    return MakeClip(seconds, fps, flashes, offset, drift, coding, {});
-}
-
-DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
-                              double offset, double drift, const StrayEvents& strays) {
-    return MakeClip(seconds, fps, flashes, offset, drift,
-                    DefaultClipCoding(static_cast<int>(std::lround(fps))), strays);
-}
-
-namespace {
-DriftingClip MakeClip(double seconds, double fps, const std::vector<double>& flashes, double offset,
-                      double drift, const ClipCoding& coding, const StrayEvents& strays) {
+DriftingClip MakeClip(const ClipRecipe& recipe) {
     static std::map<QString, DriftingClip> made;
+    DriftingClip clip;
+    clip.fps = recipe.fps > 0 ? recipe.fps : 150 / 5.5;
     QStringList frames;
     std::vector<long> clickSamples;
-    DriftingClip clip;
-    clip.fps = fps;
-    for (double flash : strays.flashes)
-        frames << QString("eq(n,%1)").arg(std::lround(flash * fps));
-    for (double click : strays.clicks)
-        clickSamples.push_back(std::lround(click * kClipSampleRate));
-    for (double flash : flashes) {
-        const long frame = std::lround(flash * fps);
+    for (double flash : recipe.strays.flashes)
+        frames << QString("eq(n,%1)").arg(std::lround(flash * clip.fps));
+    for (double click : recipe.strays.clicks)
+        clickSamples.push_back(std::lround(click * recipe.sampleRate));
+    for (int frame : recipe.flashFrames) {
         frames << QString("eq(n,%1)").arg(frame);
-        clip.flashTimes.push_back(double(frame) / fps);
+        // A variable rate goes into Matroska, which keeps milliseconds.
+        clip.flashTimes.push_back(recipe.fps > 0
+                                      ? double(frame) / recipe.fps
+                                      : std::round(VariableFrameStart(frame) * 1000) / 1000);
+        const double click = recipe.clickOf(clip.flashTimes.back());
+        clip.clickTimes.push_back(click);
         // On a whole sample, placed by sample number: the filter's running time drifts from
         // n / rate by dozens of samples over seconds.
-        const long sample =
-            std::lround((offset + clip.flashTimes.back() * (1 + drift)) * kClipSampleRate);
-        clip.clickTimes.push_back(double(sample) / kClipSampleRate);
-        clickSamples.push_back(sample);
+        if (std::isfinite(click)) {
+            clickSamples.push_back(std::lround(click * recipe.sampleRate));
+            clip.clickTimes.back() = double(clickSamples.back()) / recipe.sampleRate;
+        }
     }
     QStringList codingArguments;
-    for (const std::string& argument : coding.arguments)
+    for (const std::string& argument : recipe.coding.arguments)
         codingArguments << QString::fromStdString(argument);
     QStringList clicks;
     for (long sample : clickSamples)
         clicks << QString::number(sample);
-    const QString key = QString("%1_%2_%3_%4_%5")
-                            .arg(seconds)
-                            .arg(RateText(fps))
+    const QString key = QString("%1_%2_%3_%4_%5_%6_%7")
+                            .arg(recipe.seconds)
+                            .arg(RateText(recipe.fps))
                             .arg(frames.join('+'))
                             .arg(clicks.join('+'))
+                            .arg(recipe.sampleRate)
+                            .arg(recipe.channels)
                             .arg(codingArguments.join(' '));
     if (auto found = made.find(key); found != made.end())
         return found->second;
     static int count = 0;
     clip.path = (TemporaryFolder() + QString("/drifting_%1.").arg(++count) +
-                 QString::fromStdString(coding.extension))
+                 QString::fromStdString(recipe.coding.extension))
                     .toStdString();
     // The sound is computed here: an expression evaluated per sample by the lavfi source
     // takes minutes for a long clip.
     const QString sound = QString::fromStdString(clip.path) + ".f32";
-    WriteTone(sound, seconds, clickSamples);
+    WriteTone(sound, recipe.seconds, recipe.sampleRate, clickSamples);
     Run("ffmpeg", QStringList{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                              QString("color=c=black:s=160x120:r=%1:d=%2,drawbox=c=white:t=fill:"
-                                      "enable='%3'")
-                                  .arg(RateText(fps))
-                                  .arg(seconds)
-                                  .arg(frames.isEmpty() ? "0" : frames.join('+')),
-                              "-f", "f32le", "-ar", QString::number(kClipSampleRate), "-ac", "1",
+                              PictureFilter(recipe, frames.isEmpty() ? "0" : frames.join('+')),
+                              "-f", "f32le", "-ar", QString::number(recipe.sampleRate), "-ac", "1",
                               "-i", sound} +
-                      codingArguments + QStringList{"-ac", "2", QString::fromStdString(clip.path)});
+                      codingArguments +
+                      QStringList{"-ac", QString::number(recipe.channels),
+                                  QString::fromStdString(clip.path)});
     QFile::remove(sound);
     made.emplace(key, clip);
     return clip;
 }
+
+namespace {
+
+ClipRecipe DriftRecipe(double seconds, double fps, const std::vector<double>& flashes,
+                       double offset, double drift) {
+    ClipRecipe recipe;
+    recipe.seconds = seconds;
+    recipe.fps = fps;
+    for (double flash : flashes)
+        recipe.flashFrames.push_back(static_cast<int>(std::lround(flash * fps)));
+    recipe.clickOf = [offset, drift](double v) { return offset + v * (1 + drift); };
+    recipe.coding = DefaultClipCoding(static_cast<int>(std::lround(fps)));
+    return recipe;
+}
+
 } // namespace
+
+DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
+                              double offset, double drift) {
+    return MakeClip(DriftRecipe(seconds, fps, flashes, offset, drift));
+}
+
+DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
+                              double offset, double drift, const ClipCoding& coding) {
+    ClipRecipe recipe = DriftRecipe(seconds, fps, flashes, offset, drift);
+    recipe.coding = coding;
+    return MakeClip(recipe);
+}
+
+DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
+                              double offset, double drift, const StrayEvents& strays) {
+    ClipRecipe recipe = DriftRecipe(seconds, fps, flashes, offset, drift);
+    recipe.strays = strays;
+    return MakeClip(recipe);
+}
 
 DriftingClip MakeVariableRateClip(double seconds, const std::vector<int>& flashFrames,
                                   double offset, double drift) {
-    // Frames 2m and 2m+1 start at 11m/150 s and (11m+6)/150 s: 40 ms, then 33.3 ms.
-    const auto frameStart = [](int n) { return ((n / 2) * 11 + (n % 2) * 6) / 150.0; };
-    const int frames = static_cast<int>(seconds * 150 / 5.5);
-    DriftingClip clip;
-    clip.fps = 150 / 5.5;
-    QStringList enable;
-    std::vector<long> clickSamples;
-    for (int n : flashFrames) {
-        enable << QString("eq(n,%1)").arg(n);
-        // Matroska keeps milliseconds.
-        clip.flashTimes.push_back(std::round(frameStart(n) * 1000) / 1000);
-        const long sample =
-            std::lround((offset + clip.flashTimes.back() * (1 + drift)) * kClipSampleRate);
-        clickSamples.push_back(sample);
-        clip.clickTimes.push_back(double(sample) / kClipSampleRate);
-    }
-    static int count = 0;
-    clip.path = (TemporaryFolder() + QString("/variable_%1.mkv").arg(++count)).toStdString();
-    const QString sound = QString::fromStdString(clip.path) + ".f32";
-    WriteTone(sound, seconds, clickSamples);
-    Run("ffmpeg",
-        {"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-         QString("color=c=black:s=160x120:r=25:d=%1,drawbox=c=white:t=fill:enable='%2',"
-                 "settb=1/150,setpts='floor(N/2)*11+mod(N,2)*6'")
-             .arg(frames / 25.0)
-             .arg(enable.join('+')),
-         "-f", "f32le", "-ar", QString::number(kClipSampleRate), "-ac", "1", "-i", sound,
-         "-fps_mode", "passthrough", "-enc_time_base:v", "1/150", "-c:v", "libx264", "-preset",
-         "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "pcm_s16le", "-ac", "2",
-         QString::fromStdString(clip.path)});
-    QFile::remove(sound);
-    return clip;
+    ClipRecipe recipe;
+    recipe.seconds = seconds;
+    recipe.fps = 0;
+    recipe.flashFrames = flashFrames;
+    recipe.clickOf = [offset, drift](double v) { return offset + v * (1 + drift); };
+    recipe.coding = {"mkv",
+                     {"-fps_mode", "passthrough", "-enc_time_base:v", "1/150", "-c:v", "libx264",
+                      "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a", "pcm_s16le"}};
+    return MakeClip(recipe);
 }
 
 std::vector<double> FlashTimes(const std::string& path) {
@@ -258,6 +271,44 @@ std::vector<double> ClickTimes(const std::string& path, int* sampleRate) {
             continue;
         last = i;
         times.push_back(double(i) / rate - start);
+    }
+    return times;
+}
+
+std::vector<double> ClickOnsets(const std::string& path, int clipRate, bool spread) {
+    const double start = FileStart(path);
+    int rate = 0;
+    const std::vector<std::int16_t> samples = PresentedSound(path, &rate);
+    const long count = static_cast<long>(samples.size());
+    const long window = rate / 1000;
+    // A spread click peaks lower, still well above the tone's 0.1.
+    const int level = spread ? 6500 : 11500;
+    std::vector<double> times;
+    long last = -rate;
+    for (long i = 1; i < count; ++i) {
+        if (std::abs(samples[i]) < level || i - last < rate / 10)
+            continue;
+        last = i;
+        double onset = 0;
+        if (spread) {
+            long best = i;
+            double most = -1e18;
+            for (long n = std::max(0L, i - 2 * window); n <= i + window && n + window <= count; ++n) {
+                double sum = 0;
+                for (long k = n; k < n + window; ++k)
+                    sum += samples[k];
+                if (sum > most) {
+                    most = sum;
+                    best = n;
+                }
+            }
+            onset = double(best) / rate;
+        } else {
+            const double crossing =
+                double(i - 1) + double(level - samples[i - 1]) / double(samples[i] - samples[i - 1]);
+            onset = crossing / rate + 0.5 / clipRate;
+        }
+        times.push_back(onset - start);
     }
     return times;
 }

@@ -2,6 +2,7 @@
 // A clip whose sound has drifted from its picture, and the measurement of a written file:
 // the picture flashes white on known frames and the sound clicks at the instants that belong
 // to them, so the error at every point can be read from the file itself.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,22 @@ struct StrayEvents {
 DriftingClip MakeDriftingClip(double seconds, double fps, const std::vector<double>& flashes,
                               double offset, double drift, const StrayEvents& strays);
 
+// What a clip is made of: black 160×120 frames flashing white on `flashFrames`, and a quiet
+// 440 Hz tone (mono source, `channels` in the file) with a one-millisecond click for each
+// flash at the instant `clickOf` gives its video time (none where it gives NaN), plus strays.
+struct ClipRecipe {
+    double seconds = 0;
+    double fps = 25; // 0: frames of 1/25 and 1/30 s in turn, as a phone records (27.3 a second)
+    std::vector<int> flashFrames;
+    std::function<double(double)> clickOf;
+    int sampleRate = 48000;
+    int channels = 2;
+    ClipCoding coding;
+    StrayEvents strays;
+};
+// Made on first use; a variable rate needs a coding that keeps each frame's time.
+DriftingClip MakeClip(const ClipRecipe& recipe);
+
 // A Matroska clip of about `seconds` whose frames last 1/25 s and 1/30 s in turn, as a phone
 // records (27.3 frames a second on average), flashing white on the frames numbered in
 // `flashFrames`; `fps` is the average rate and the flash times are the frames' stored times.
@@ -56,6 +73,13 @@ std::vector<double> FlashTimes(const std::string& path);
 // decoded at the stream's own rate and placed by its time stamps as a player places them,
 // and that rate.
 std::vector<double> ClickTimes(const std::string& path, int* sampleRate = nullptr);
+
+// The clicks of a file's sound placed to a fraction of a sample: where each first crosses
+// ClickTimes' level, between the samples either side, and half a sample of the clip's own rate
+// later (the click's first sample: a band-limited step crosses half its height half a sample
+// before it). With `spread`, for sound whose pitch a stretch kept, spreading each click over a
+// few milliseconds: where a millisecond's window holds the most of it.
+std::vector<double> ClickOnsets(const std::string& path, int clipRate, bool spread);
 
 // A file's first sound channel as a player presents it (ClickTimes reads this), and its rate.
 std::vector<std::int16_t> PresentedSound(const std::string& path, int* sampleRate);
