@@ -162,6 +162,11 @@ Scenario DrawScenario(std::uint32_t seed) {
     if (s.points == Points::List || s.points == Points::TimesOnly) {
         s.videoStart = uniform(low, std::min(low + 1.2, at.empty() ? 1.4 : at.front() - 0.05));
         s.videoEnd = uniform(std::max(high - 1.2, at.empty() ? 8.6 : at.back() + 0.05), high);
+        // A click at the output's very first sample has no edge to be measured by.
+        for (double flash : flashes) {
+            if (flash >= s.videoStart && flash - s.videoStart < 0.1)
+                s.videoStart = flash - 0.1;
+        }
     }
     return s;
 }

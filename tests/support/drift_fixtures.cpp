@@ -296,7 +296,7 @@ std::vector<double> ClickOnsets(const std::string& path, int clipRate, bool spre
             for (long n = std::max(0L, i - 2 * window); n <= i + window && n + window <= count; ++n) {
                 double sum = 0;
                 for (long k = n; k < n + window; ++k)
-                    sum += samples[k];
+                    sum += std::abs(samples[k]);
                 if (sum > most) {
                     most = sum;
                     best = n;
