@@ -170,6 +170,9 @@ HRESULT PacketCut::Recode(MediaSample sample) {
     if (nextKey_ == INT64_MAX && IsKey(packet) && ShownAt(packet) > from_) {
         nextKey_ = ShownAt(packet);
         recoder_->Limit(nextKey_);
+        // The copy starts here, after frames coded with other parameter sets: whether it is
+        // held behind them or passed at once (decoded when it is shown), it needs its own.
+        PutParameterSets(stream_.Parameters(), packet);
     }
     // Frames shown before the next key frame may still follow it in decoding order (an open
     // group of pictures); once packets decode after it, none can.
@@ -180,11 +183,8 @@ HRESULT PacketCut::Recode(MediaSample sample) {
     const HRESULT hr = recoder_->Decode(packet);
     if (FAILED(hr))
         return hr;
-    if (nextKey_ != INT64_MAX && ShownAt(packet) >= nextKey_) {
-        if (afterHead_.empty())
-            PutParameterSets(stream_.Parameters(), packet);
+    if (nextKey_ != INT64_MAX && ShownAt(packet) >= nextKey_)
         afterHead_.push_back(std::move(sample));
-    }
     return S_OK;
 }
 
