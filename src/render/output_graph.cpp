@@ -147,8 +147,8 @@ HRESULT CopyPicture(graph::FilterGraph& graph, graph::CaptureGraphBuilder2& buil
     graph::Pin* bytes = source->FindPin(graph::PinDirection::Output, 0);
     auto splitter = std::make_shared<graph::Demultiplexer>();
     auto* writer = dynamic_cast<graph::Multiplexer*>(mux);
-    auto cut = std::make_shared<graph::PacketCut>(
-        copy.from, copy.to, writer && graph::HidesLeadingFrames(writer->Format()));
+    auto cut =
+        std::make_shared<graph::PacketCut>(copy.from, copy.to, writer ? writer->Format() : nullptr);
     graph.AddFilter(std::move(source), "Picture Source");
     graph.AddFilter(splitter, "Picture Splitter");
     graph.AddFilter(cut);

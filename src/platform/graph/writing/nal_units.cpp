@@ -4,6 +4,8 @@ extern "C" {
 #include <libavcodec/codec_par.h>
 }
 
+#include <iterator>
+
 namespace graph {
 
 namespace {
@@ -91,6 +93,25 @@ std::vector<std::uint8_t> StartCodesToLengths(const std::uint8_t* data, int size
             --end;
         PutLength(out, end - starts[k], lengthSize);
         out.insert(out.end(), data + starts[k], data + end);
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> LengthsToStartCodes(const std::uint8_t* data, int size, int lengthSize) {
+    static constexpr std::uint8_t kStartCode[] = {0, 0, 0, 1};
+    std::vector<std::uint8_t> out;
+    out.reserve(static_cast<std::size_t>(size) + 16);
+    int at = 0;
+    while (at + lengthSize <= size) {
+        std::size_t length = 0;
+        for (int i = 0; i < lengthSize; ++i)
+            length = length << 8 | data[at + i];
+        at += lengthSize;
+        if (length > static_cast<std::size_t>(size - at))
+            break;
+        out.insert(out.end(), std::begin(kStartCode), std::end(kStartCode));
+        out.insert(out.end(), data + at, data + at + length);
+        at += static_cast<int>(length);
     }
     return out;
 }

@@ -22,20 +22,64 @@ bool IsKey(const AVPacket& packet) {
     return packet.flags & AV_PKT_FLAG_KEY;
 }
 
-// The packet with the stream's parameter sets in front, so it stands on its own after
-// frames that were coded with other ones.
-void PutParameterSets(const AVCodecParameters* parameters, AVPacket& packet) {
-    const std::vector<std::uint8_t> sets = ParameterSetBytes(parameters);
-    if (sets.empty())
-        return;
-    PacketPtr joined(av_packet_alloc());
-    if (av_new_packet(joined.get(), static_cast<int>(sets.size()) + packet.size) < 0)
-        return;
-    std::copy(sets.begin(), sets.end(), joined->data);
-    std::copy(packet.data, packet.data + packet.size, joined->data + sets.size());
-    av_packet_copy_props(joined.get(), &packet);
+// The packet's bytes replaced by `bytes`, its times and flags kept.
+HRESULT Rewrite(AVPacket& packet, const std::vector<std::uint8_t>& bytes) {
+    PacketPtr rewritten(av_packet_alloc());
+    if (!rewritten || av_new_packet(rewritten.get(), static_cast<int>(bytes.size())) < 0)
+        return E_OUTOFMEMORY;
+    std::copy(bytes.begin(), bytes.end(), rewritten->data);
+    av_packet_copy_props(rewritten.get(), &packet);
     av_packet_unref(&packet);
-    av_packet_move_ref(&packet, joined.get());
+    av_packet_move_ref(&packet, rewritten.get());
+    return S_OK;
+}
+
+// The packet with the stream's parameter sets in front, so it stands on its own after
+// frames that were coded with other ones; one that begins with them already is left as is.
+HRESULT PutParameterSets(const AVCodecParameters* parameters, AVPacket& packet) {
+    std::vector<std::uint8_t> joined = ParameterSetBytes(parameters);
+    if (joined.empty() || (static_cast<std::size_t>(packet.size) >= joined.size() &&
+                           std::equal(joined.begin(), joined.end(), packet.data)))
+        return S_OK;
+    joined.insert(joined.end(), packet.data, packet.data + packet.size);
+    return Rewrite(packet, joined);
+}
+
+// The packet's units, behind lengths of `lengthSize` bytes, behind start codes, and a key
+// frame led by the parameter sets of `stream` (in that form): a reader may start at any key
+// frame, with only what the stream holds.
+HRESULT PutStartCodes(const AVCodecParameters* stream, int lengthSize, AVPacket& packet) {
+    const HRESULT hr = Rewrite(packet, LengthsToStartCodes(packet.data, packet.size, lengthSize));
+    return SUCCEEDED(hr) && IsKey(packet) ? PutParameterSets(stream, packet) : hr;
+}
+
+// Whether the container's readers expect H.264 units behind start codes, with the parameter
+// sets in the stream: AVI has no place that says its packets hold an avcC record's form.
+bool WantsStartCodes(const AVOutputFormat* format) {
+    return format && std::strcmp(format->name, "avi") == 0;
+}
+
+// The stream with its units behind start codes: its codec data the parameter sets so, and
+// no codec tag, so the muxer names the codec its own way (H264, not avc1). No parameters when
+// there is no memory for them.
+MediaType InStartCodes(const MediaType& stream, int lengthSize) {
+    const AVCodecParameters* p = stream.Parameters();
+    const std::vector<std::uint8_t> record = ParameterSetBytes(p);
+    const std::vector<std::uint8_t> sets =
+        LengthsToStartCodes(record.data(), static_cast<int>(record.size()), lengthSize);
+    std::unique_ptr<AVCodecParameters, CodecParametersDeleter> changed(avcodec_parameters_alloc());
+    if (!changed || avcodec_parameters_copy(changed.get(), p) < 0)
+        return MediaType(stream.Major());
+    av_freep(&changed->extradata);
+    changed->extradata_size = 0;
+    changed->codec_tag = 0;
+    changed->extradata =
+        static_cast<std::uint8_t*>(av_mallocz(sets.size() + AV_INPUT_BUFFER_PADDING_SIZE));
+    if (!changed->extradata)
+        return MediaType(stream.Major());
+    std::copy(sets.begin(), sets.end(), changed->extradata);
+    changed->extradata_size = static_cast<int>(sets.size());
+    return MediaType(stream.Major(), changed.get(), stream.TimeBase(), stream.AvgTimePerFrame());
 }
 
 } // namespace
@@ -49,8 +93,9 @@ bool HidesLeadingFrames(const AVOutputFormat* format) {
                        [format](const char* name) { return std::strcmp(format->name, name) == 0; });
 }
 
-PacketCut::PacketCut(REFERENCE_TIME from, REFERENCE_TIME to, bool hidesLeading)
-    : BaseFilter("Picture Copy"), from_(from), to_(to), hidesLeading_(hidesLeading) {
+PacketCut::PacketCut(REFERENCE_TIME from, REFERENCE_TIME to, const AVOutputFormat* container)
+    : BaseFilter("Picture Copy"), from_(from), to_(to),
+      hidesLeading_(HidesLeadingFrames(container)), startCodes_(WantsStartCodes(container)) {
     AddPin(PinDirection::Input, "In", MediaType(MajorType::Video));
     output_ = AddPin(PinDirection::Output, "Out", MediaType(MajorType::Video));
 }
@@ -63,6 +108,13 @@ HRESULT PacketCut::CompleteConnect(Pin& pin, Pin& peer) {
     if (pin.Direction() != PinDirection::Input)
         return S_OK;
     stream_ = peer.OfferedType();
+    // A stream already behind start codes carries its own parameter sets.
+    lengthSize_ = startCodes_ ? UnitLengthSize(stream_.Parameters()) : 0;
+    if (lengthSize_ > 0) {
+        stream_ = InStartCodes(stream_, lengthSize_);
+        if (!stream_.Parameters())
+            return E_OUTOFMEMORY;
+    }
     // The frame rate's own time base: a container that counts frames (AVI) needs it.
     const REFERENCE_TIME frame = stream_.AvgTimePerFrame();
     SetOfferedType(output_,
@@ -108,6 +160,11 @@ HRESULT PacketCut::Receive(Pin&, MediaSample sample) {
     }
     if (phase == Phase::Ended)
         return S_OK;
+    if (lengthSize_ > 0) {
+        const HRESULT hr = PutStartCodes(stream_.Parameters(), lengthSize_, *sample.packet);
+        if (FAILED(hr))
+            return hr;
+    }
     // Every frame shown before `to` has been decoded once a packet is decoded at `to`.
     if (DecodedAt(*sample.packet) >= to_) {
         End();
@@ -172,7 +229,9 @@ HRESULT PacketCut::Recode(MediaSample sample) {
         recoder_->Limit(nextKey_);
         // The copy starts here, after frames coded with other parameter sets: whether it is
         // held behind them or passed at once (decoded when it is shown), it needs its own.
-        PutParameterSets(stream_.Parameters(), packet);
+        const HRESULT hr = PutParameterSets(stream_.Parameters(), packet);
+        if (FAILED(hr))
+            return hr;
     }
     // Frames shown before the next key frame may still follow it in decoding order (an open
     // group of pictures); once packets decode after it, none can.

@@ -9,6 +9,9 @@
 //   packets from the next key frame on, which carry the stream's parameter sets again.
 // Frames shown from `to` on are left out, except one that a frame before `to` may refer to
 // (frames out of order): that one stays, just after the end.
+// For AVI, whose readers expect H.264 units behind start codes and the parameter sets in the
+// stream, units behind lengths (from MP4, Matroska) are rewritten so, with the sets before
+// every key frame.
 //
 // Threads: connections on the user-interface thread while stopped; samples, ends, segments
 // and flushes on the streaming thread of the demultiplexer upstream; Stop and the flushes'
@@ -28,8 +31,8 @@ bool HidesLeadingFrames(const AVOutputFormat* format);
 
 class PacketCut final : public BaseFilter {
   public:
-    // `hidesLeading`: the container hides frames shown before 0.
-    PacketCut(REFERENCE_TIME from, REFERENCE_TIME to, bool hidesLeading);
+    // For a file of `container`; null for a writer of its own (WMV).
+    PacketCut(REFERENCE_TIME from, REFERENCE_TIME to, const AVOutputFormat* container);
 
     bool Accepts(const Pin& input, const MediaType& type) const override;
     HRESULT CompleteConnect(Pin& pin, Pin& peer) override;
@@ -65,8 +68,13 @@ class PacketCut final : public BaseFilter {
     const REFERENCE_TIME from_;
     const REFERENCE_TIME to_;
     const bool hidesLeading_;
+    const bool startCodes_; // the container wants units behind start codes
     Pin* output_;
-    MediaType stream_; // the input's type; user-interface thread, while stopped
+    // The input's type, in the form passed on, and the bytes of each unit's length when the
+    // input's units are rewritten behind start codes (else 0); user-interface thread, while
+    // stopped.
+    MediaType stream_;
+    int lengthSize_ = 0;
 
     Phase phase_ = Phase::Seeking; // read by WantsMore on any thread, under mutex_
     mutable std::mutex mutex_;
