@@ -109,6 +109,19 @@ SourceLine AudioGroupStream::LineOf(const Segment& segment) const {
             static_cast<double>(media.Length()) * rate / UNITS / samples};
 }
 
+void AudioGroupStream::PrepareStretch(const Segment& segment) {
+    if (stretchOf_ == &segment)
+        return;
+    AudioSampleReader& reader = *readers_[segment.source->path];
+    const SourceLine line = LineOf(segment);
+    const double conversion = static_cast<double>(reader.SampleRate()) / kSampleRate;
+    stretch_ = std::make_unique<PitchKeepingStretch>(reader, KernelFor(conversion), line,
+                                                     kSampleRate, segment.end);
+    scan_ = std::make_unique<TransientScan>(reader, KernelFor(line.step), line, segment.first,
+                                            segment.end, kSampleRate);
+    stretchOf_ = &segment;
+}
+
 void AudioGroupStream::Render(const Segment& segment, std::int64_t from, std::int64_t count,
                               float* out) {
     AudioSampleReader& reader = *readers_[segment.source->path];
@@ -119,32 +132,45 @@ void AudioGroupStream::Render(const Segment& segment, std::int64_t from, std::in
         reader.ReadResampled(KernelFor(line.step), line.At(from), line.step, count, out);
         return;
     }
-    if (stretchOf_ != &segment) {
-        const double conversion = static_cast<double>(reader.SampleRate()) / kSampleRate;
-        stretch_ = std::make_unique<PitchKeepingStretch>(reader, KernelFor(conversion), line,
-                                                         kSampleRate, segment.end);
-        stretchOf_ = &segment;
-    }
+    PrepareStretch(segment);
     stretch_->Render(from, count, out);
 }
 
-// The engine places sound on its hop grid, within a millisecond or so of where it belongs.
-// At a stretched segment's ends, its points, the source itself plays for a moment instead,
-// at its own speed and rate, faded in from the stretch and out into it: the point is exact
-// to the sample, and the segments on both sides of it meet in the same sound.
+std::vector<std::int64_t> AudioGroupStream::HeldMoments(const Segment& segment, std::int64_t from,
+                                                        std::int64_t to) {
+    std::vector<std::int64_t> held;
+    for (const std::int64_t point : {segment.first, segment.end}) {
+        if (point + kPointHold > from && point - kPointHold < to)
+            held.push_back(point);
+    }
+    if (!readers_[segment.source->path]->HasSound())
+        return held;
+    PrepareStretch(segment);
+    const std::vector<std::int64_t>& moments = scan_->Until(to + kPointHold);
+    for (auto at = std::lower_bound(moments.begin(), moments.end(), from - kPointHold + 1);
+         at != moments.end() && *at - kPointHold < to; ++at)
+        held.push_back(*at);
+    return held;
+}
+
+// The engine places sound on its hop grid, within a millisecond or so of where it belongs,
+// and spreads a sudden sound over its window. At a stretched segment's ends, its points, and
+// where its sound starts suddenly, the source itself plays for a moment instead, at its own
+// speed and rate, faded in from the stretch and out into it: the point and the sudden sound
+// are exact to the sample, and the segments on both sides of a point meet in the same sound.
 //
 // The stretch's phases are its own, so a steady tone may partly cancel between the two in
 // the fade. How much follows from their correlation over the half of the moment at hand: the
 // mix is brought back to the loudness the two have apart.
-void AudioGroupStream::HoldThePoints(const Segment& segment, std::int64_t from, std::int64_t count,
-                                     float* out) {
+void AudioGroupStream::HoldMoments(const Segment& segment, const std::vector<std::int64_t>& held,
+                                   std::int64_t from, std::int64_t count, float* out) {
     AudioSampleReader& reader = *readers_[segment.source->path];
-    if (!segment.stretched || !reader.HasSound())
+    if (!reader.HasSound())
         return;
     const SourceLine line = LineOf(segment);
     const double conversion = static_cast<double>(reader.SampleRate()) / kSampleRate;
     const SincKernel& kernel = KernelFor(conversion);
-    for (const std::int64_t point : {segment.first, segment.end}) {
+    for (const std::int64_t point : held) {
         const std::int64_t begin = std::max(from, point - kPointHold);
         const std::int64_t stop = std::min(from + count, point + kPointHold);
         if (begin >= stop)
@@ -198,10 +224,12 @@ bool AudioGroupStream::Next(graph::MediaSample& sample) {
         }
         break;
     }
-    // Nor the edges of the moments held at a stretched segment's points, whose loudness is
-    // worked out over each half.
+    // Nor the edges of the moments held in a stretched segment, whose loudness is worked out
+    // over each half.
+    std::vector<std::int64_t> held;
     if (segment && segment->stretched) {
-        for (const std::int64_t point : {segment->first, segment->end}) {
+        held = HeldMoments(*segment, next_, end);
+        for (const std::int64_t point : held) {
             for (const std::int64_t edge : {point - kPointHold, point, point + kPointHold}) {
                 if (edge > next_ && edge < end)
                     end = edge;
@@ -212,7 +240,8 @@ bool AudioGroupStream::Next(graph::MediaSample& sample) {
     std::vector<float> mixed(2 * static_cast<std::size_t>(count), 0.0f);
     if (segment) {
         Render(*segment, next_, count, mixed.data());
-        HoldThePoints(*segment, next_, count, mixed.data());
+        if (segment->stretched)
+            HoldMoments(*segment, held, next_, count, mixed.data());
         Fade(*segment, next_, count, mixed.data());
     }
 

@@ -6,13 +6,14 @@
 // it and in from it over a few milliseconds, so the cut does not click.
 //
 // With the pitch kept, a source played faster or slower is time-stretched instead of
-// resampled, still exact at its first and last sample; a source played at its own speed, or
+// resampled, still exact at its first and last sample and where its sound starts suddenly; a source played at its own speed, or
 // so near it that no pitch can be heard to move, is resampled as it would be without.
 #include "platform/editing/audio_sample_reader.h"
 #include "platform/editing/group_stream.h"
 #include "platform/editing/pitch_keeping_stretch.h"
 #include "platform/editing/placed_source.h"
 #include "platform/editing/sinc_resampler.h"
+#include "platform/editing/transient_scan.h"
 
 #include <map>
 #include <memory>
@@ -48,8 +49,15 @@ class AudioGroupStream final : public GroupStream {
     };
     static void Fade(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
     AudioGroupStream(std::vector<PlacedSource> sources, bool keepPitch);
+    // Sets up the stretch and the scan for its sudden sounds of a stretched segment.
+    void PrepareStretch(const Segment& segment);
     void Render(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
-    void HoldThePoints(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
+    // The moments of a stretched segment played from the source, whose holds reach into
+    // output samples [from, to): its points and where its sound starts suddenly.
+    std::vector<std::int64_t> HeldMoments(const Segment& segment, std::int64_t from,
+                                          std::int64_t to);
+    void HoldMoments(const Segment& segment, const std::vector<std::int64_t>& held,
+                     std::int64_t from, std::int64_t count, float* out);
     SourceLine LineOf(const Segment& segment) const;
     const SincKernel& KernelFor(double step);
 
@@ -61,9 +69,11 @@ class AudioGroupStream final : public GroupStream {
     std::int64_t totalSamples_;
     graph::MediaType type_;
     std::int64_t next_ = 0;
-    std::vector<float> held_; // the source as it is, around a point
-    // The stretch of the stretched segment rendered last; only one is ever in use.
+    std::vector<float> held_; // the source as it is, around a held moment
+    // The stretch of the stretched segment rendered last, and the scan for its sudden sounds;
+    // only one is ever in use.
     std::unique_ptr<PitchKeepingStretch> stretch_;
+    std::unique_ptr<TransientScan> scan_;
     const Segment* stretchOf_ = nullptr;
 };
 
