@@ -98,19 +98,14 @@ Scenario DrawScenario(std::uint32_t seed) {
     s.recipe.sampleRate = s.sampleRate;
     s.recipe.channels = s.channels;
     s.recipe.clickOf = [s](double v) { return s.AudioOf(v); };
-    // Coded as a camera codes: CABAC and B-frames, which AVI cannot keep in order when the
-    // picture is copied.
+    // Coded as a camera codes, with CABAC and B-frames; but none where the picture is copied
+    // into AVI, which keeps no showing times, nor for a variable rate, whose delay Matroska
+    // has no edit list to hide (its frames keep the times they were made with).
     const int gop = static_cast<int>(std::lround(s.fps > 0 ? s.fps : 27));
-    // Matroska has no edit list to hide the delay of B-frames: a variable rate gets none, so
-    // its frames keep the times they were made with.
-    const std::string frames = s.fps > 0 ? "2" : "0";
+    const bool bFrames = s.fps > 0 && !(s.copyPicture && s.container == "avi");
     s.recipe.coding = {s.fps > 0 ? "mov" : "mkv",
-                       {"-c:v", "libx264", "-preset", "fast", "-bf", frames, "-g",
+                       {"-c:v", "libx264", "-preset", "fast", "-bf", bFrames ? "2" : "0", "-g",
                         std::to_string(gop), "-pix_fmt", "yuv420p", "-c:a", "aac", "-b:a", "192k"}};
-    // A picture copied into AVI comes from one: MPEG-4 in AVI, as cameras of that kind wrote.
-    if (s.copyPicture && s.container == "avi")
-        s.recipe.coding = {"avi", {"-c:v", "mpeg4", "-g", std::to_string(gop), "-q:v", "4",
-                                   "-c:a", "pcm_s16le"}};
     if (s.fps == 0)
         s.recipe.coding.arguments.insert(s.recipe.coding.arguments.begin(),
                                          {"-fps_mode", "passthrough", "-enc_time_base:v", "1/150"});

@@ -293,17 +293,19 @@ StreamTiming ProbeStream(const std::string& path, char type) {
     auto probe = [&](const QStringList& arguments) { return Probe(path, arguments); };
     const double fileStart = FileStart(path);
     const QStringList packets = probe({"-select_streams", QString(type) + ":0", "-show_entries",
-                                       "packet=pts_time,duration_time", "-of", "csv=p=0"})
+                                       "packet=pts_time,dts_time,duration_time", "-of", "csv=p=0"})
                                     .split('\n', Qt::SkipEmptyParts);
     double first = 1e9, end = 0;
     std::vector<double> times;
     for (const QString& line : packets) {
         const QStringList fields = line.split(',');
-        if (fields.size() < 2 || fields[0] == "N/A")
+        // AVI stores no showing times: its packets, in showing order, have their decoding times.
+        const QString time = fields.size() < 3 || fields[0] != "N/A" ? fields[0] : fields[1];
+        if (fields.size() < 3 || time == "N/A")
             continue;
-        const double pts = fields[0].toDouble();
+        const double pts = time.toDouble();
         first = std::min(first, pts);
-        end = std::max(end, pts + fields[1].toDouble());
+        end = std::max(end, pts + fields[2].toDouble());
         times.push_back(pts - fileStart);
     }
     std::sort(times.begin(), times.end());
