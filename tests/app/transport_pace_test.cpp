@@ -44,8 +44,33 @@ class TransportFixture {
     void OpenMetronome(int seconds) {
         scope.prompts.fileAnswers = {QString::fromStdString(testsupport::MetronomeClip(seconds))};
         Click(IDC_BUTTON_ADD_VIDEO);
-        ASSERT_TRUE(dlg.audioPlayer);
-        QTest::qWait(1500);
+        ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return dlg.videoPlayer->playState == preview::Running &&
+                       dlg.audioPlayer->playState == preview::Running;
+            },
+            10000))
+            << "the players did not start";
+    }
+
+    // Both players polled together, their positions and the read-outs as the window then
+    // shows them.
+    struct Reading {
+        double at; // SteadySeconds()
+        double picture;
+        double sound;
+        double videoReadOut;
+        double audioReadOut;
+    };
+    Reading ReadNow() {
+        dlg.videoPlayer->PollPosition();
+        dlg.audioPlayer->PollPosition();
+        const double at = testsupport::SteadySeconds();
+        QCoreApplication::sendPostedEvents();
+        return {at, double(dlg.videoPlayer->currentPosition) / UNITS,
+                double(dlg.audioPlayer->currentPosition) / UNITS, ReadOut(IDC_EDIT_VIDEO_POSITION),
+                ReadOut(IDC_EDIT_AUDIO_POSITION)};
     }
 
     // One command of the transport, chosen at random: plays, pauses, stops, skips past either
@@ -88,39 +113,68 @@ TEST_P(TransportPaceTest, SoundKeepsItsPaceAndTheReadOutsMoveTogether) {
         for (int i = 0; i < 25; ++i)
             RandomCommand(random);
 
-        // Sound and picture together again, playing from the second second.
+        // Sound and picture together again, playing from the second second; the listen begins
+        // once the sound moves on from there.
         Click(IDC_BUTTON_AUDIO_VIDEO_RESTORE);
         Click(IDC_BUTTON_PLAY);
         ReleaseSeekBarAt(100);
-        QTest::qWait(300);
-        const long from = capture.Frames();
-        const double video0 = ReadOut(IDC_EDIT_VIDEO_POSITION);
-        const double audio0 = ReadOut(IDC_EDIT_AUDIO_POSITION);
-        QTest::qWait(static_cast<int>(kListenSeconds * 1000));
-        const double video = ReadOut(IDC_EDIT_VIDEO_POSITION) - video0;
-        const double audio = ReadOut(IDC_EDIT_AUDIO_POSITION) - audio0;
-        EXPECT_NEAR(video, kListenSeconds, 0.3);
-        EXPECT_NEAR(audio, video, 0.25) << "video moved " << video << " s, audio " << audio;
+        const double sought = ReadNow().sound;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ReadNow().sound > sought + 0.1; }, 10000))
+            << "the sound did not play on after the seek";
 
-        // The beat, as heard: a click a second, each as short as it was recorded.
+        // The listen lasts as long as the sound device takes to play kListenSeconds of it: on a
+        // busy machine the sound may stall, and the read-outs with it, so the pace is judged
+        // against the sound heard, not the time passed.
         const int rate = testsupport::kClipSampleRate;
+        const Reading first = ReadNow();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return capture.SoundingFrames(capture.FrameAt(first.at), capture.Frames()) >=
+                       kListenSeconds * rate;
+            },
+            30000))
+            << "the sound did not play on";
+        const Reading last = ReadNow();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return capture.Frames() >= capture.FrameAt(last.at); }, 10000))
+            << "the recording fell behind";
+        const long from = capture.FrameAt(first.at);
+        const long to = capture.FrameAt(last.at);
+        const std::vector<testsupport::SoundCapture::Stretch> stretches =
+            capture.SoundingStretches(from, to);
+        ASSERT_FALSE(stretches.empty());
+        const double heard = double(capture.SoundingFrames(from, to)) / rate;
+        const double video = last.videoReadOut - first.videoReadOut;
+        const double audio = last.audioReadOut - first.audioReadOut;
+        EXPECT_NEAR(video, heard, 0.3)
+            << "video moved " << video << " s while " << heard << " s of sound were heard";
+        EXPECT_NEAR(audio, video, 0.25) << "video moved " << video << " s, audio " << audio;
+        // A stream that starves between feeds breaks off every few milliseconds; one held up by
+        // a busy machine, now and then.
+        EXPECT_LE(stretches.size() - 1, std::size_t(kListenSeconds * 5))
+            << "the sound broke off " << stretches.size() - 1 << " times";
+
+        // The beat, as heard: a click every second of sound played, each as short as it was
+        // recorded.
         std::vector<long> clicks;
-        for (long at = testsupport::FindClick(capture.Samples(), from); at >= 0;
+        for (long at = testsupport::FindClick(capture.Samples(), from); at >= 0 && at < to;
              at = testsupport::FindClick(capture.Samples(), at + rate / 2))
             clicks.push_back(at);
         ASSERT_GE(clicks.size(), 2u) << "the beat was not heard";
         for (std::size_t i = 1; i < clicks.size(); ++i)
-            EXPECT_NEAR(double(clicks[i] - clicks[i - 1]) / rate, 1.0, 0.03)
+            EXPECT_NEAR(double(capture.SoundingFrames(clicks[i - 1], clicks[i])) / rate, 1.0, 0.03)
                 << "between clicks " << i - 1 << " and " << i;
-        const std::vector<std::int16_t>& heard = capture.Samples();
+        const std::vector<std::int16_t>& samples = capture.Samples();
         for (long click : clicks) {
             long loud = 0;
-            for (long at = click; at < click + rate / 100 && at * 2 < long(heard.size()); ++at)
-                loud += std::abs(heard[at * 2]) >= 16000;
+            for (long at = click; at < click + rate / 100 && at * 2 < long(samples.size()); ++at)
+                loud += std::abs(samples[at * 2]) >= 16000;
             EXPECT_LE(loud, rate * 3 / 2000) << "a click of 1 ms lasted " << loud << " samples";
         }
-        std::printf("seed %u: %zu clicks heard, read-outs moved %.1f s and %.1f s\n", GetParam(),
-                    clicks.size(), video, audio);
+        std::printf("seed %u: %zu clicks heard, %.2f s of sound in %.2f s, in %zu stretches; "
+                    "read-outs moved %.1f s and %.1f s\n",
+                    GetParam(), clicks.size(), heard, double(to - from) / rate, stretches.size(),
+                    video, audio);
     });
 }
 
@@ -157,26 +211,11 @@ struct LoadCase {
 
 class TransportUnderLoadTest : public TransportFixture, public ::testing::TestWithParam<LoadCase> {
   protected:
-    // Both players polled together, their positions and the read-outs as the window then
-    // shows them.
-    struct Reading {
-        double at; // SteadySeconds()
-        double picture;
-        double sound;
-        double readOutGap; // audio read-out minus video read-out
-    };
     std::vector<Reading> Follow(double seconds) {
         std::vector<Reading> readings;
         const double end = testsupport::SteadySeconds() + seconds;
         while (testsupport::SteadySeconds() < end) {
-            dlg.videoPlayer->PollPosition();
-            dlg.audioPlayer->PollPosition();
-            const double at = testsupport::SteadySeconds();
-            QCoreApplication::sendPostedEvents();
-            readings.push_back(
-                {at, double(dlg.videoPlayer->currentPosition) / UNITS,
-                 double(dlg.audioPlayer->currentPosition) / UNITS,
-                 ReadOut(IDC_EDIT_AUDIO_POSITION) - ReadOut(IDC_EDIT_VIDEO_POSITION)});
+            readings.push_back(ReadNow());
             QTest::qWait(10);
         }
         return readings;
@@ -228,8 +267,14 @@ TEST_P(TransportUnderLoadTest, TheSoundStaysTheOffsetFromThePicture) {
             CpuLoad load(8);
             QTest::qWait(5000);
         }
-        // Back within a tenth of a second of the load's end.
-        QTest::qWait(100);
+        // Once the load is gone the players are the offset apart again.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const Reading reading = ReadNow();
+                return std::abs(reading.sound - reading.picture - test.offset) < 0.02;
+            },
+            10000))
+            << "the players did not come together again";
         const long from = capture.Frames();
         const std::vector<Reading> readings = Follow(2.5);
 
@@ -237,7 +282,8 @@ TEST_P(TransportUnderLoadTest, TheSoundStaysTheOffsetFromThePicture) {
         double readOutsOff = 0;
         double playersOff = 0;
         for (const Reading& reading : readings) {
-            readOutsOff = std::max(readOutsOff, std::abs(reading.readOutGap - test.offset));
+            readOutsOff = std::max(
+                readOutsOff, std::abs(reading.audioReadOut - reading.videoReadOut - test.offset));
             playersOff =
                 std::max(playersOff, std::abs(reading.sound - reading.picture - test.offset));
         }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -46,6 +47,45 @@ bool SoundCapture::WaitUntilStarted() {
 
 double SoundCapture::TimeOf(long frame) const {
     return start_ + double(frame) / kClipSampleRate;
+}
+
+long SoundCapture::FrameAt(double time) const {
+    return std::lround((time - start_) * kClipSampleRate);
+}
+
+std::vector<SoundCapture::Stretch> SoundCapture::SoundingStretches(long from, long to) const {
+    // Silence is near zero on both channels; the clips' tones pass through that band within a
+    // sample.
+    constexpr int kQuiet = 16;
+    constexpr long kGap = kClipSampleRate / 2000;
+    std::vector<Stretch> stretches;
+    long begin = -1;      // of the stretch under way
+    long quietSince = -1; // of the quiet frames that end it so far
+    to = std::min(to, Frames());
+    for (long frame = std::max(from, 0L); frame < to; ++frame) {
+        if (std::abs(samples_[frame * 2]) > kQuiet || std::abs(samples_[frame * 2 + 1]) > kQuiet) {
+            if (begin < 0)
+                begin = frame;
+            quietSince = -1;
+            continue;
+        }
+        if (quietSince < 0)
+            quietSince = frame;
+        if (begin >= 0 && frame + 1 - quietSince >= kGap) {
+            stretches.push_back({begin, quietSince});
+            begin = -1;
+        }
+    }
+    if (begin >= 0)
+        stretches.push_back({begin, quietSince >= 0 ? quietSince : to});
+    return stretches;
+}
+
+long SoundCapture::SoundingFrames(long from, long to) const {
+    long frames = 0;
+    for (const Stretch& stretch : SoundingStretches(from, to))
+        frames += stretch.end - stretch.begin;
+    return frames;
 }
 
 void SoundCapture::Read() {

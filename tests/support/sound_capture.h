@@ -32,6 +32,20 @@ class SoundCapture {
     long Frames() const { return static_cast<long>(samples_.size() / 2); }
     // When sample frame `frame` of the recording was played, in SteadySeconds().
     double TimeOf(long frame) const;
+    // The sample frame played at `time` (SteadySeconds()); it may lie beyond Frames() yet.
+    long FrameAt(double time) const;
+
+    // Sample frames [begin, end) of the recording.
+    struct Stretch {
+        long begin;
+        long end;
+    };
+    // The stretches of frames [from, to) that hold sound, parted by half a millisecond or more
+    // of silence: what the server plays while a stream has nothing for it.
+    std::vector<Stretch> SoundingStretches(long from, long to) const;
+    // Sample frames of [from, to) that hold sound: how much of a stream the device played,
+    // whatever held it up in between.
+    long SoundingFrames(long from, long to) const;
 
   private:
     void Read();
