@@ -74,9 +74,13 @@ TEST_F(OpenVideoTest, AnOpenedVideoBecomesTheClipWithItsExactStreamLengths) {
     EXPECT_EQ(dlg.videoPlayer->playState, preview::Stopped);
 
     // A second later both players run from the start.
-    QTest::qWait(1200);
-    EXPECT_EQ(dlg.videoPlayer->playState, preview::Running);
-    EXPECT_EQ(dlg.audioPlayer->playState, preview::Running);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return dlg.videoPlayer->playState == preview::Running &&
+                   dlg.audioPlayer->playState == preview::Running;
+        },
+        10000))
+        << "picture " << dlg.videoPlayer->playState << ", sound " << dlg.audioPlayer->playState;
 }
 
 TEST_F(OpenVideoTest, TheClipKeepsWholeSecondsWhileTheStreamsKeepTheirLength) {

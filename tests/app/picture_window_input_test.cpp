@@ -50,10 +50,10 @@ class PictureWindowInputTest : public ::testing::Test {
         QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {},
                           menu->actionGeometry(action).center());
     }
+    // The close reaches the main window as a posted command.
     static void CloseFromTitleBar(QWindow* window) {
         QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
             window);
-        QTest::qWait(50); // the close reaches the main window as a posted command
     }
 
     testsupport::PromptScope scope;
@@ -86,7 +86,7 @@ TEST_F(PictureWindowInputTest, SourcePictureTakesMenuFullScreenEscapeClicksAndCl
         EXPECT_NE(preview::topmostToggle, before);
 
         CloseFromTitleBar(handle);
-        EXPECT_FALSE(dlg.videoPlayer);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.videoPlayer; }, 10000));
         EXPECT_FALSE(dlg.audioPlayer);
     });
 }
@@ -109,8 +109,8 @@ TEST_F(PictureWindowInputTest, ComposedPreviewTakesItsMenuAndItsCloseStopsIt) {
 
         RightClick(handle);
         Choose(window, IDM_CLOSE_PREVIEW);
-        QTest::qWait(50);
-        EXPECT_EQ(dlg.previewRunning, 0);
+        // The window closes, and its close reaches the main window as a posted command.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.previewRunning == 0; }, 10000));
         EXPECT_FALSE(dlg.resultPlayer);
         EXPECT_TRUE(dlg.videoPlayer); // the source players stay
     });

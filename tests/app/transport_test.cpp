@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,8 +31,13 @@ class TransportTest : public ::testing::Test {
             QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
         Click(IDC_BUTTON_ADD_VIDEO);
         ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
-        QTest::qWait(1100); // both start from 0 a second after the open
-        ASSERT_EQ(dlg.videoPlayer->playState, preview::Running);
+        // Both start from 0 a second after the open.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return dlg.videoPlayer->playState == preview::Running &&
+                       dlg.audioPlayer->playState == preview::Running;
+            },
+            10000));
         Click(IDC_BUTTON_PAUSE);
         Poll();
     }
@@ -252,9 +258,15 @@ TEST(TransportAfterOpen, WhatTheUserDoesBeforeTheStartIsKept) {
     scope.prompts.fileAnswers = {QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
     QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_ADD_VIDEO), Qt::LeftButton);
     ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
+    // Timers fire in the order they fall due: once this one, set after the open for later than
+    // the start from 0 a second after it, has fired, that start has had its turn.
+    QTimer startDue;
+    startDue.setSingleShot(true);
+    startDue.setTimerType(Qt::PreciseTimer);
+    startDue.start(1500);
     // Within the first second the user shifts the sound; the start from 0 must not undo it.
     QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_AUDIO_JUMP_FORWARD), Qt::LeftButton);
-    QTest::qWait(1300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !startDue.isActive(); }, 30000));
     EXPECT_NE(dlg.videoPlayer->playState, preview::Running);
     dlg.videoPlayer->PollPosition();
     dlg.audioPlayer->PollPosition();
