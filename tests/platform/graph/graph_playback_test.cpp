@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QTest>
 #include <QThread>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -112,11 +113,12 @@ TEST(Playback, PictureFollowsThePositionAndPauseHoldsIt) {
     EXPECT_EQ(player.Position(), 0);
 
     ASSERT_EQ(player.control->Run(), S_OK);
-    Sleep(1200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.Position() >= UNITS; }, 10000));
     ASSERT_EQ(player.control->Pause(), S_OK);
     const REFERENCE_TIME paused = player.Position();
-    EXPECT_GT(paused, 0);
+    EXPECT_GE(paused, UNITS);
     EXPECT_LT(paused, duration);
+    // Nothing moves while paused, however long that is.
     Sleep(200);
     EXPECT_EQ(player.Position(), paused);
     // Within one picture of the clock.
@@ -127,8 +129,7 @@ TEST(Playback, PictureFollowsThePositionAndPauseHoldsIt) {
     EXPECT_EQ(player.control->GetState(1000, &state), S_OK);
     EXPECT_EQ(state, State_Paused);
     ASSERT_EQ(player.control->Run(), S_OK);
-    Sleep(300);
-    EXPECT_GT(player.Position(), paused);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.Position() > paused; }, 10000));
     player.control->Stop();
     EXPECT_EQ(player.control->GetState(0, &state), S_OK);
     EXPECT_EQ(state, State_Stopped);
@@ -172,21 +173,23 @@ TEST_P(CompletionTest, EndOfMediaIsAnnouncedToTheNotifyWindow) {
 }
 
 TEST(Completion, AnEndNotTakenBeforeASeekIsDropped) {
+    // Told of every report, which it leaves untaken; it outlives the graph that tells it.
+    MessageCounter window(kGraphNotify);
     Player player(testsupport::Clip(ClipKind::H264Aac));
     ASSERT_EQ(player.result, S_OK);
     IMediaEventEx* events = nullptr;
     player.graph.QueryInterface(&events);
+    ASSERT_EQ(events->SetNotifyWindow(&window, kGraphNotify, 0), S_OK);
     ASSERT_EQ(player.control->Run(), S_OK);
     // Skipped to the end while playing: the end is reported, but the user seeks back before
     // the player has taken the report.
     ASSERT_EQ(player.SeekTo(testsupport::kClipSeconds * UNITS), S_OK);
-    Sleep(500);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.count > 0; }, 10000)) << "no end reported";
     ASSERT_EQ(player.SeekTo(UNITS), S_OK);
     long code = 0;
     std::intptr_t param1 = 0, param2 = 0;
     EXPECT_EQ(events->GetEvent(&code, &param1, &param2, 0), E_ABORT);
-    Sleep(300);
-    EXPECT_GT(player.Position(), UNITS);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.Position() > UNITS; }, 10000));
     player.control->Stop();
 }
 
@@ -433,11 +436,30 @@ TEST(Playback, SoundOutputIsTheClock) {
                 std::make_unique<SoundRecorder>(std::make_shared<SoundRecorder::Recording>(), 2));
     player.window->put_Owner(&player.owner);
     ASSERT_EQ(player.control->Run(), S_OK);
-    Sleep(1000);
+    // Two readings of the position half a second of it apart, each taken between two readings
+    // of the steady clock, which moves twice as far between them, however late the start.
+    QElapsedTimer steady;
+    steady.start();
+    struct Reading {
+        double before;
+        REFERENCE_TIME position;
+        double after;
+    };
+    const auto read = [&] {
+        const double before = double(steady.nsecsElapsed()) / 1e9;
+        const REFERENCE_TIME position = player.Position();
+        return Reading{before, position, double(steady.nsecsElapsed()) / 1e9};
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player.Position() > 0; }, 10000));
+    const Reading first = read();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return player.Position() >= first.position + UNITS / 2; }, 10000));
+    const Reading second = read();
     ASSERT_EQ(player.control->Pause(), S_OK);
+    const double moved = double(second.position - first.position) / UNITS;
+    EXPECT_GE(moved, (second.before - first.after) / 2 - 0.02);
+    EXPECT_LE(moved, (second.after - first.before) / 2 + 0.02);
     const REFERENCE_TIME position = player.Position();
-    EXPECT_GT(position, UNITS / 4);
-    EXPECT_LT(position, 3 * UNITS / 4);
     EXPECT_NEAR(player.ShownFrame(), static_cast<int>(position / kFrame), 1);
     player.control->Stop();
 }
