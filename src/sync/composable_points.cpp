@@ -37,6 +37,11 @@ std::optional<CompositionFault> FindCompositionFault(const SyncState& state) {
         return CompositionFault{Kind::VideoEndBeforeStart};
     if (state.audioEnd < state.audioStart)
         return CompositionFault{Kind::AudioEndBeforeStart};
+    if (state.videoEnd == state.videoStart)
+        return CompositionFault{Kind::NothingBetween};
+    // The length is unknown (0) only before a video is measured.
+    if (state.videoDuration > 0 && state.videoEnd > state.videoDuration)
+        return CompositionFault{Kind::VideoEndPastVideo};
     return std::nullopt;
 }
 

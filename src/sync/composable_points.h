@@ -19,14 +19,18 @@ struct CompositionFault {
         AudioBeforePrevious,     // the point's audio time is earlier than the point before it
         VideoEndBeforeStart,     // without points: videoEnd is earlier than videoStart
         AudioEndBeforeStart,     // without points: audioEnd is earlier than audioStart
+        NothingBetween,          // videoEnd equals videoStart: the output would be empty
+        VideoEndPastVideo,       // videoEnd lies after the end of the video stream
     };
     Kind kind;
     int point = -1; // index of the offending point; -1 for the start and end times
 };
 
 // The first point, in list order, that the composition cannot take (each point is checked in
-// the order of the kinds above), or the start and end times when there are no points;
-// nothing when everything can be composed. Equal neighbouring times are allowed.
+// the order of the kinds above), or the start and end times when there are no points, then
+// a span with nothing in it or reaching past the picture, which keeps its own rate and has
+// nothing to show there; nothing when everything can be composed. Equal neighbouring times
+// are allowed.
 std::optional<CompositionFault> FindCompositionFault(const SyncState& state);
 
 } // namespace avsync

@@ -42,6 +42,8 @@ QString Reason(const avsync::SyncState& state, const avsync::CompositionFault& f
         return earlierThanBefore("audio", state.syncPoints[fault.point - 1].audioTime);
     case Kind::VideoEndBeforeStart:
     case Kind::AudioEndBeforeStart:
+    case Kind::NothingBetween:
+    case Kind::VideoEndPastVideo:
         break;
     }
     return {};
@@ -55,6 +57,15 @@ QString CompositionFaultText(const avsync::SyncState& state,
         return EndBeforeStart("video", state.videoStart, state.videoEnd);
     if (fault.kind == Kind::AudioEndBeforeStart)
         return EndBeforeStart("audio", state.audioStart, state.audioEnd);
+    if (fault.kind == Kind::NothingBetween)
+        return QStringLiteral("The video start and end times are both %1: there is nothing to "
+                              "convert. Correct the times and try again.")
+            .arg(Seconds(state.videoStart));
+    if (fault.kind == Kind::VideoEndPastVideo)
+        return QStringLiteral("The video end time (%1) lies after the end of the video (%2): the "
+                              "picture keeps its own rate, so there is nothing to show after it. "
+                              "Correct the end time and try again.")
+            .arg(Seconds(state.videoEnd), Seconds(state.videoDuration));
     const avsync::SyncPoint& point = state.syncPoints[fault.point];
     return QStringLiteral("The point in row %1 of the synchronization list (video %2, audio %3) "
                           "cannot be composed: %4. From the start times through the points to the "

@@ -131,18 +131,18 @@ Scenario DrawScenario(std::uint32_t seed) {
           pointNear(uniform(6.6, 7.4)), pointNear(uniform(8.0, 8.8))};
     if (s.shape == Shape::Bend)
         at.push_back(s.corner);
-    if (s.shape == Shape::Pause)
-        at.insert(at.end(), {s.corner - 0.3, s.corner + s.pause + 0.3});
-    std::sort(at.begin(), at.end());
-    // Points keep clear of each other, and of the pause but for the two around it.
+    // Points keep clear of each other, and of the pause but for the two around it, which
+    // always stay: the stretch between them is composed as silence.
     std::vector<double> kept;
+    if (s.shape == Shape::Pause)
+        kept = {s.corner - 0.3, s.corner + s.pause + 0.3};
     for (double v : at) {
-        const bool aroundPause = s.shape == Shape::Pause &&
-                                 (v == s.corner - 0.3 || v == s.corner + s.pause + 0.3);
-        if (clickFits(v) && (aroundPause || !nearPause(v)) &&
-            (kept.empty() || v - kept.back() > 0.4))
+        const bool clear = std::all_of(kept.begin(), kept.end(),
+                                       [v](double other) { return std::abs(v - other) > 0.4; });
+        if (clear && clickFits(v) && !nearPause(v))
             kept.push_back(v);
     }
+    std::sort(kept.begin(), kept.end());
     at = kept;
     for (double v : at)
         s.syncPoints.push_back({Units(v), Units(s.AudioOf(v))});

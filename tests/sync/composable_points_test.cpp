@@ -74,10 +74,20 @@ TEST(ComposablePoints, PointsMustLieWithinTheTimesAndTheSound) {
     EXPECT_EQ(Fault(state), std::pair(Kind::AudioOutsideSound, 1));
 }
 
-TEST(ComposablePoints, WithoutPointsTheEndsMustFollowTheStarts) {
+// The picture keeps its own rate: a span with nothing in it, or reaching past the video's
+// end, cannot be composed as asked, with points or without.
+TEST(ComposablePoints, TheEndsMustFollowTheStartsWithinThePicture) {
     SyncState state = WithPoints({});
     state.videoStart = state.videoEnd = 20 * S;
-    EXPECT_EQ(Fault(state), std::nullopt);
+    EXPECT_EQ(Fault(state), std::pair(Kind::NothingBetween, -1));
+    state.videoEnd = 60 * S + 1;
+    EXPECT_EQ(Fault(state), std::pair(Kind::VideoEndPastVideo, -1));
+    EXPECT_EQ(Fault(WithPoints({{30 * S, 30 * S}})), std::nullopt);
+    state = WithPoints({{30 * S, 30 * S}});
+    state.videoEnd = 61 * S;
+    EXPECT_EQ(Fault(state), std::pair(Kind::VideoEndPastVideo, -1));
+    state = WithPoints({});
+    state.videoStart = 20 * S;
     state.videoEnd = 19 * S;
     EXPECT_EQ(Fault(state), std::pair(Kind::VideoEndBeforeStart, -1));
     state.videoEnd = 60 * S;
