@@ -130,8 +130,11 @@ HRESULT HeadRecoder::Code(AVFrame* frame) {
         if (FAILED(hr))
             return hr;
     }
-    frame->pts =
-        av_rescale_q(frame->best_effort_timestamp - from_, kRefTimeBase, encoder_->time_base);
+    // The encoder is given the frames by number, at the stream's average rate, and each
+    // packet takes back its frame's own time: the frames may be spaced unevenly (a phone's),
+    // and on the rate's ticks they would move.
+    frame->pts = static_cast<std::int64_t>(shown_.size());
+    shown_.push_back(frame->best_effort_timestamp - from_);
     frame->pict_type = AV_PICTURE_TYPE_NONE;
     const int error = avcodec_send_frame(encoder_.get(), frame);
     if (error < 0)
@@ -147,8 +150,8 @@ HRESULT HeadRecoder::Drain() {
             return S_OK;
         if (error < 0)
             return StatusFromAv(error);
-        av_packet_rescale_ts(packet.get(), encoder_->time_base, kRefTimeBase);
-        packet->time_base = kRefTimeBase;
+        if (packet->pts < 0 || packet->pts >= static_cast<std::int64_t>(shown_.size()))
+            return E_UNEXPECTED;
         if (lengthSize_ > 0) {
             const std::vector<std::uint8_t> units =
                 StartCodesToLengths(packet->data, packet->size, lengthSize_);
@@ -172,11 +175,17 @@ HRESULT HeadRecoder::Finish(REFERENCE_TIME lead, std::vector<MediaSample>* out) 
     }
     if (FAILED(hr))
         return hr;
+    // One packet a frame, in showing order; each lasts until the next frame, the last until
+    // the limit.
     for (PacketPtr& packet : coded_) {
+        const auto number = static_cast<std::size_t>(packet->pts);
         MediaSample sample;
-        packet->dts = packet->pts - lead;
-        sample.start = packet->pts;
-        sample.stop = packet->pts + (packet->duration > 0 ? packet->duration : frameTime_);
+        sample.start = shown_[number];
+        sample.stop = number + 1 < shown_.size() ? shown_[number + 1] : until_ - from_;
+        packet->pts = sample.start;
+        packet->dts = sample.start - lead;
+        packet->duration = sample.stop - sample.start;
+        packet->time_base = kRefTimeBase;
         sample.packet = std::move(packet);
         out->push_back(std::move(sample));
     }

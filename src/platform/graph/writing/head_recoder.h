@@ -31,9 +31,10 @@ class HeadRecoder {
     HRESULT Decode(const AVPacket& packet);
     // Frames shown from `until` on are the copy's, not coded here.
     void Limit(REFERENCE_TIME until) { until_ = until; }
-    // Decodes and codes what is left. The coded packets in decoding order, times counted
-    // from `from`, each decoded `lead` before it is shown (the copied key frame that follows
-    // is decoded that long before it is shown).
+    // Decodes and codes what is left, once the limit is set. The coded packets in decoding
+    // order, each at its frame's own time counted from `from` and lasting until the next
+    // frame (the last until the limit), each decoded `lead` before it is shown (the copied
+    // key frame that follows is decoded that long before it is shown).
     HRESULT Finish(REFERENCE_TIME lead, std::vector<MediaSample>* out);
 
   private:
@@ -51,7 +52,8 @@ class HeadRecoder {
     REFERENCE_TIME until_ = INT64_MAX;
     const REFERENCE_TIME frameTime_;
     const int lengthSize_; // 0: the stream's units follow start codes, kept as they are
-    std::vector<PacketPtr> coded_;
+    std::vector<REFERENCE_TIME> shown_; // each coded frame's time from `from_`, by number
+    std::vector<PacketPtr> coded_;      // times: the frames' numbers
 };
 
 } // namespace graph
