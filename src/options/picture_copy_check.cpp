@@ -2,6 +2,7 @@
 
 #include "options/container_check.h"
 #include "options/output_extension.h"
+#include "platform/editing/media_file.h"
 #include "platform/graph/writing/device_enumerator.h"
 #include "platform/graph/writing/head_recoder.h"
 #include "platform/graph/writing/multiplexer.h"
@@ -17,6 +18,9 @@ extern "C" {
 namespace options {
 
 namespace {
+
+// Enough of the first frames to tell a phone's picture from a steady one.
+constexpr int kFramesLookedAt = 300;
 
 struct StoredPicture {
     AVCodecID codec = AV_CODEC_ID_NONE; // none when the picture cannot be read
@@ -40,6 +44,13 @@ StoredPicture PictureOf(const std::string& path) {
 }
 
 } // namespace
+
+AVRational UnevenFrameTimeBase(const std::string& path) {
+    editing::MediaFile file;
+    if (FAILED(file.Open(path, AVMEDIA_TYPE_VIDEO)) || !file.FrameTimesVary(kFramesLookedAt))
+        return {0, 1};
+    return file.Stream()->time_base;
+}
 
 QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings& output,
                            const graph::DeviceEntry* muxer) {

@@ -5,6 +5,10 @@
 // span), its own size and frame rate, and go into a container that holds its codec.
 #include "options/output_settings.h"
 
+extern "C" {
+#include <libavutil/rational.h>
+}
+
 #include <QString>
 
 #include <string>
@@ -32,5 +36,10 @@ struct PictureCopySource {
 // when it can, or when no video is open.
 QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings& output,
                            const graph::DeviceEntry* muxer);
+
+// The time base of the picture of `path` when its frames are spaced unevenly (as a phone
+// records), in which a copy keeps each frame's own time; {0, 1} when they are spaced evenly
+// or cannot be read.
+AVRational UnevenFrameTimeBase(const std::string& path);
 
 } // namespace options

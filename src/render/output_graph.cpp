@@ -2,6 +2,7 @@
 
 #include "language/language.h"
 #include "options/output_extension.h"
+#include "options/picture_copy_check.h"
 #include "platform/core/guid.h"
 #include "platform/core/window_message.h"
 #include "platform/graph/sources/demultiplexer.h"
@@ -148,7 +149,8 @@ HRESULT CopyPicture(graph::FilterGraph& graph, graph::CaptureGraphBuilder2& buil
     auto splitter = std::make_shared<graph::Demultiplexer>();
     auto* writer = dynamic_cast<graph::Multiplexer*>(mux);
     auto cut =
-        std::make_shared<graph::PacketCut>(copy.from, copy.to, writer ? writer->Format() : nullptr);
+        std::make_shared<graph::PacketCut>(copy.from, copy.to, writer ? writer->Format() : nullptr,
+                                           options::UnevenFrameTimeBase(copy.path));
     graph.AddFilter(std::move(source), "Picture Source");
     graph.AddFilter(splitter, "Picture Splitter");
     graph.AddFilter(cut);

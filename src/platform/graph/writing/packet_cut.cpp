@@ -93,9 +93,11 @@ bool HidesLeadingFrames(const AVOutputFormat* format) {
                        [format](const char* name) { return std::strcmp(format->name, name) == 0; });
 }
 
-PacketCut::PacketCut(REFERENCE_TIME from, REFERENCE_TIME to, const AVOutputFormat* container)
+PacketCut::PacketCut(REFERENCE_TIME from, REFERENCE_TIME to, const AVOutputFormat* container,
+                     AVRational unevenTimeBase)
     : BaseFilter("Picture Copy"), from_(from), to_(to),
-      hidesLeading_(HidesLeadingFrames(container)), startCodes_(WantsStartCodes(container)) {
+      hidesLeading_(HidesLeadingFrames(container)), startCodes_(WantsStartCodes(container)),
+      unevenTimeBase_(unevenTimeBase) {
     AddPin(PinDirection::Input, "In", MediaType(MajorType::Video));
     output_ = AddPin(PinDirection::Output, "Out", MediaType(MajorType::Video));
 }
@@ -114,6 +116,13 @@ HRESULT PacketCut::CompleteConnect(Pin& pin, Pin& peer) {
         stream_ = InStartCodes(stream_, lengthSize_);
         if (!stream_.Parameters())
             return E_OUTOFMEMORY;
+    }
+    // Uneven frame times would be moved onto the average rate's ticks: they keep the stream's
+    // own, and declare no rate.
+    if (unevenTimeBase_.num > 0) {
+        SetOfferedType(output_,
+                       MediaType(MajorType::Video, stream_.Parameters(), unevenTimeBase_, 0));
+        return S_OK;
     }
     // The frame rate's own time base: a container that counts frames (AVI) needs it.
     const REFERENCE_TIME frame = stream_.AvgTimePerFrame();

@@ -31,8 +31,11 @@ bool HidesLeadingFrames(const AVOutputFormat* format);
 
 class PacketCut final : public BaseFilter {
   public:
-    // For a file of `container`; null for a writer of its own (WMV).
-    PacketCut(REFERENCE_TIME from, REFERENCE_TIME to, const AVOutputFormat* container);
+    // For a file of `container`; null for a writer of its own (WMV). `unevenTimeBase` is the
+    // time base of a stream whose frames are spaced unevenly, in which each frame keeps its
+    // own time; {0, 1} for a steady stream, written at the exact times of its rate.
+    PacketCut(REFERENCE_TIME from, REFERENCE_TIME to, const AVOutputFormat* container,
+              AVRational unevenTimeBase);
 
     bool Accepts(const Pin& input, const MediaType& type) const override;
     HRESULT CompleteConnect(Pin& pin, Pin& peer) override;
@@ -69,6 +72,7 @@ class PacketCut final : public BaseFilter {
     const REFERENCE_TIME to_;
     const bool hidesLeading_;
     const bool startCodes_; // the container wants units behind start codes
+    const AVRational unevenTimeBase_;
     Pin* output_;
     // The input's type, in the form passed on, and the bytes of each unit's length when the
     // input's units are rewritten behind start codes (else 0); user-interface thread, while
