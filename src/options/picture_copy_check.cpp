@@ -94,6 +94,12 @@ QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings
                                        "mp4 muxer.")
                             .arg(QString::fromUtf8(avcodec_get_name(codec)),
                                  QString::fromUtf8(format->name));
+    if (graph::KeepsNoShowingTimes(format) && UnevenFrameTimeBase(source.path).num > 0)
+        return cannot + QStringLiteral("its frames are spaced unevenly (a variable frame rate, "
+                                       "as phones record), and the %1 container keeps no "
+                                       "showing times, so players would show them at a steady "
+                                       "rate, off their sound. Choose the matroska or mp4 muxer.")
+                            .arg(QString::fromUtf8(format->name));
     // Frames before the first key frame from the start are coded again for a container that
     // shows every frame it holds; a codec of key frames only never needs that.
     const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec);
