@@ -5,13 +5,16 @@
 // sample. And a copy the correction would change is refused, naming why.
 #include "convert_command.h"
 #include "support/drift_fixtures.h"
+#include "support/media_fixtures.h"
 #include "support/test_environment.h"
 
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -192,4 +195,60 @@ TEST_F(PictureCopyTest, ACopyTheCorrectionWouldChangeIsRefusedNamingWhy) {
         EXPECT_EQ(result.exitCode, 1) << name;
         EXPECT_TRUE(result.errors.contains(why)) << result.errors.toStdString();
     }
+}
+
+TEST_F(PictureCopyTest, AVariableRateKeepsEveryFramesOwnTimeOrIsRefused) {
+    // Frames of 1/25 s and 1/30 s in turn, a key frame about every second: the copy into
+    // Matroska codes its head again, up to the first key frame after the start.
+    testsupport::ClipRecipe recipe;
+    recipe.seconds = 4;
+    recipe.fps = 0;
+    recipe.flashFrames = {60};
+    recipe.clickOf = [](double video) { return video; };
+    recipe.coding = {"mkv",
+                     {"-fps_mode", "passthrough", "-enc_time_base:v", "1/150", "-c:v", "libx264",
+                      "-preset", "ultrafast", "-g", "27", "-pix_fmt", "yuv420p", "-c:a",
+                      "pcm_s16le"}};
+    const testsupport::DriftingClip clip = testsupport::MakeClip(recipe);
+    const std::vector<double> source = testsupport::ProbeStream(clip.path, 'v').times;
+    // The composition starts on the first frame at or after the start asked for.
+    constexpr double kStart = 0.2;
+    constexpr double kEnd = 3.5;
+    const double from = *std::lower_bound(source.begin(), source.end(), kStart);
+    std::vector<double> expected;
+    for (double t : source) {
+        if (t >= from && t < kEnd)
+            expected.push_back(t - from);
+    }
+    const QStringList span = {
+        "--video-start", QString::number(kStart), "--video-end", QString::number(kEnd),
+        "--audio-start", QString::number(kStart), "--audio-end", QString::number(kEnd)};
+    for (const auto& [muxer, audio, name] : {std::tuple{"matroska mux", "flac", "vfr.mkv"},
+                                             std::tuple{"mp4 mux", "alac", "vfr.mp4"}}) {
+        SCOPED_TRACE(name);
+        const QString output = folder + "/" + name;
+        const clitest::Result result = clitest::RunConvert(
+            settingsRoot,
+            QStringList{QString::fromStdString(clip.path), "--muxer", muxer, "--video-encoder",
+                        "copy", "--audio-encoder", audio, "-o", output} +
+                span);
+        ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+        // Frames before the start that MP4 hides have times before 0.
+        std::vector<double> shown = testsupport::ProbeStream(output.toStdString(), 'v').times;
+        shown.erase(shown.begin(), std::lower_bound(shown.begin(), shown.end(), 0.0));
+        ASSERT_EQ(shown.size(), expected.size());
+        // The source's times are whole milliseconds, which both containers hold exactly.
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            EXPECT_NEAR(shown[i], expected[i], 1e-6) << i;
+    }
+    // AVI counts frames at one rate.
+    const clitest::Result result = clitest::RunConvert(
+        settingsRoot,
+        QStringList{QString::fromStdString(clip.path), "--muxer", "AVI Mux", "--video-encoder",
+                    "copy", "--audio-encoder", "none", "-o", folder + "/vfr.avi"} +
+            span);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.errors.contains(
+        "The source picture cannot be copied: its frames are spaced unevenly"))
+        << result.errors.toStdString();
 }
