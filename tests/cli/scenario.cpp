@@ -76,8 +76,8 @@ Scenario DrawScenario(std::uint32_t seed) {
         s.shape = Shape::Straight;
     s.container = s.fps > 0 ? std::vector<std::string>{"avi", "mkv", "mp4", "wmv"}[pick(4)]
                             : std::vector<std::string>{"avi", "mkv"}[pick(2)];
-    // A variable rate is not copied: the copy keeps no frame's own time yet.
-    s.copyPicture = s.container != "wmv" && s.fps > 0 && pick(3) == 0;
+    // AVI keeps no showing times, so a variable rate is not copied into it.
+    s.copyPicture = s.container != "wmv" && !(s.fps == 0 && s.container == "avi") && pick(3) == 0;
     s.keepPitch = pick(3) == 0;
     s.corner = uniform(4.5, 5.5);
     s.drift2 = uniform(-0.05, 0.05);
