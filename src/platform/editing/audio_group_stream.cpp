@@ -14,6 +14,10 @@ namespace {
 constexpr std::int64_t kBlock = 1024; // output samples per sample pushed downstream
 constexpr std::int64_t kFadeSamples = AudioGroupStream::kSampleRate / 200; // 5 ms
 constexpr std::int64_t kPointHold = AudioGroupStream::kSampleRate / 100;   // 10 ms
+// A sudden sound is held whole: the stretch spreads it up to about ten milliseconds either
+// way, all of which the source itself replaces.
+constexpr std::int64_t kSuddenHold = AudioGroupStream::kSampleRate * 15 / 1000;
+constexpr std::int64_t kSuddenFade = AudioGroupStream::kSampleRate * 5 / 1000;
 constexpr double kMaxLoudnessGain = 8.0;                                   // 18 dB
 
 graph::MediaType DeclaredType() {
@@ -136,20 +140,31 @@ void AudioGroupStream::Render(const Segment& segment, std::int64_t from, std::in
     stretch_->Render(from, count, out);
 }
 
-std::vector<std::int64_t> AudioGroupStream::HeldMoments(const Segment& segment, std::int64_t from,
-                                                        std::int64_t to) {
-    std::vector<std::int64_t> held;
-    for (const std::int64_t point : {segment.first, segment.end}) {
-        if (point + kPointHold > from && point - kPointHold < to)
-            held.push_back(point);
-    }
+double AudioGroupStream::Hold::Weight(std::int64_t j) const {
+    const std::int64_t outside = j < at - before ? at - before - j : j > at + after ? j - at - after : 0;
+    if (outside >= fade)
+        return 0;
+    return 0.5 + 0.5 * std::cos(M_PI * static_cast<double>(outside) / static_cast<double>(fade));
+}
+
+std::vector<AudioGroupStream::Hold> AudioGroupStream::HeldMoments(const Segment& segment,
+                                                                  std::int64_t from,
+                                                                  std::int64_t to) {
+    std::vector<Hold> held;
+    const auto add = [&](const Hold& hold) {
+        if (hold.Last() > from && hold.First() < to)
+            held.push_back(hold);
+    };
+    for (const std::int64_t point : {segment.first, segment.end})
+        add({point, 0, 0, kPointHold});
     if (!readers_[segment.source->path]->HasSound())
         return held;
     PrepareStretch(segment);
-    const std::vector<std::int64_t>& moments = scan_->Until(to + kPointHold);
-    for (auto at = std::lower_bound(moments.begin(), moments.end(), from - kPointHold + 1);
-         at != moments.end() && *at - kPointHold < to; ++at)
-        held.push_back(*at);
+    const std::int64_t reach = kSuddenHold + kSuddenFade;
+    const std::vector<std::int64_t>& moments = scan_->Until(to + reach);
+    for (auto at = std::lower_bound(moments.begin(), moments.end(), from - reach);
+         at != moments.end() && *at - reach < to; ++at)
+        add({*at, kSuddenHold, kSuddenHold, kSuddenFade});
     return held;
 }
 
@@ -162,7 +177,7 @@ std::vector<std::int64_t> AudioGroupStream::HeldMoments(const Segment& segment, 
 // The stretch's phases are its own, so a steady tone may partly cancel between the two in
 // the fade. How much follows from their correlation over the half of the moment at hand: the
 // mix is brought back to the loudness the two have apart.
-void AudioGroupStream::HoldMoments(const Segment& segment, const std::vector<std::int64_t>& held,
+void AudioGroupStream::HoldMoments(const Segment& segment, const std::vector<Hold>& held,
                                    std::int64_t from, std::int64_t count, float* out) {
     AudioSampleReader& reader = *readers_[segment.source->path];
     if (!reader.HasSound())
@@ -170,9 +185,10 @@ void AudioGroupStream::HoldMoments(const Segment& segment, const std::vector<std
     const SourceLine line = LineOf(segment);
     const double conversion = static_cast<double>(reader.SampleRate()) / kSampleRate;
     const SincKernel& kernel = KernelFor(conversion);
-    for (const std::int64_t point : held) {
-        const std::int64_t begin = std::max(from, point - kPointHold);
-        const std::int64_t stop = std::min(from + count, point + kPointHold);
+    for (const Hold& hold : held) {
+        const std::int64_t point = hold.at;
+        const std::int64_t begin = std::max(from, hold.First());
+        const std::int64_t stop = std::min(from + count, hold.Last());
         if (begin >= stop)
             continue;
         const std::size_t n = 2 * static_cast<std::size_t>(stop - begin);
@@ -190,8 +206,7 @@ void AudioGroupStream::HoldMoments(const Segment& segment, const std::vector<std
             shared += held_[i] * stretched[i];
         }
         for (std::int64_t j = begin; j < stop; ++j) {
-            const double distance = static_cast<double>(std::abs(j - point)) / kPointHold;
-            const double weight = 0.5 + 0.5 * std::cos(M_PI * distance);
+            const double weight = hold.Weight(j);
             const double apart = weight * heldPower + (1 - weight) * stretchedPower;
             const double together = weight * weight * heldPower +
                                     (1 - weight) * (1 - weight) * stretchedPower +
@@ -226,11 +241,12 @@ bool AudioGroupStream::Next(graph::MediaSample& sample) {
     }
     // Nor the edges of the moments held in a stretched segment, whose loudness is worked out
     // over each half.
-    std::vector<std::int64_t> held;
+    std::vector<Hold> held;
     if (segment && segment->stretched) {
         held = HeldMoments(*segment, next_, end);
-        for (const std::int64_t point : held) {
-            for (const std::int64_t edge : {point - kPointHold, point, point + kPointHold}) {
+        for (const Hold& hold : held) {
+            for (const std::int64_t edge : {hold.First(), hold.at - hold.before,
+                                            hold.at + hold.after, hold.Last()}) {
                 if (edge > next_ && edge < end)
                     end = edge;
             }

@@ -52,12 +52,24 @@ class AudioGroupStream final : public GroupStream {
     // Sets up the stretch and the scan for its sudden sounds of a stretched segment.
     void PrepareStretch(const Segment& segment);
     void Render(const Segment& segment, std::int64_t from, std::int64_t count, float* out);
-    // The moments of a stretched segment played from the source, whose holds reach into
-    // output samples [from, to): its points and where its sound starts suddenly.
-    std::vector<std::int64_t> HeldMoments(const Segment& segment, std::int64_t from,
-                                          std::int64_t to);
-    void HoldMoments(const Segment& segment, const std::vector<std::int64_t>& held,
-                     std::int64_t from, std::int64_t count, float* out);
+    // A moment played from the source itself around output sample `at`: wholly over `before`
+    // and `after` samples either side of it, faded in from the stretch and out into it over
+    // `fade` samples beyond those.
+    struct Hold {
+        std::int64_t at;
+        std::int64_t before;
+        std::int64_t after;
+        std::int64_t fade;
+        std::int64_t First() const { return at - before - fade; }
+        std::int64_t Last() const { return at + after + fade; }
+        // How much of output sample j is the source's.
+        double Weight(std::int64_t j) const;
+    };
+    // The moments of a stretched segment whose holds reach into output samples [from, to):
+    // its points and where its sound starts suddenly.
+    std::vector<Hold> HeldMoments(const Segment& segment, std::int64_t from, std::int64_t to);
+    void HoldMoments(const Segment& segment, const std::vector<Hold>& held, std::int64_t from,
+                     std::int64_t count, float* out);
     SourceLine LineOf(const Segment& segment) const;
     const SincKernel& KernelFor(double step);
 
