@@ -1,9 +1,8 @@
 #pragma once
 // Copying the source picture instead of coding it again: offered with the video compressors,
-// and possible only where the correction leaves the picture as it is. The picture must keep
-// its own rate (synchronization points, or no points and an output as long as the video's
-// span), its own size and frame rate, and go into a container that holds its codec (and
-// keeps each frame's time, when the frames are spaced unevenly).
+// and possible only where the correction leaves the picture as it is (the composition keeps
+// its rate): it must keep its own size and frame rate, and go into a container that holds its
+// codec (and keeps each frame's time, when the frames are spaced unevenly).
 #include "options/output_settings.h"
 
 extern "C" {

@@ -121,8 +121,7 @@ void AudioGroupStream::PrepareStretch(const Segment& segment) {
     const double conversion = static_cast<double>(reader.SampleRate()) / kSampleRate;
     stretch_ = std::make_unique<PitchKeepingStretch>(reader, KernelFor(conversion), line,
                                                      kSampleRate, segment.end);
-    scan_ = std::make_unique<TransientScan>(reader, KernelFor(line.step), line, segment.first,
-                                            segment.end, kSampleRate);
+    scan_ = std::make_unique<TransientScan>(reader, line, segment.first, segment.end);
     stretchOf_ = &segment;
 }
 

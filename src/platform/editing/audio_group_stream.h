@@ -6,8 +6,9 @@
 // it and in from it over a few milliseconds, so the cut does not click.
 //
 // With the pitch kept, a source played faster or slower is time-stretched instead of
-// resampled, still exact at its first and last sample and where its sound starts suddenly; a source played at its own speed, or
-// so near it that no pitch can be heard to move, is resampled as it would be without.
+// resampled, still exact at its first and last sample and where its sound starts suddenly; a
+// source played at its own speed, or so near it that no pitch can be heard to move, is
+// resampled as it would be without.
 #include "platform/editing/audio_sample_reader.h"
 #include "platform/editing/group_stream.h"
 #include "platform/editing/pitch_keeping_stretch.h"
