@@ -174,6 +174,9 @@ class CVellumDlg : public ui::Dialog, public syncview::SyncViewHost {
     bool CheckVideoUnchanged();
     bool OpenPlayers(const QString& path);
     void StartPlayersFromZero();
+    // Both players ready to start at once, then started together on the sound's clock.
+    void CuePlayers();
+    void PlayPlayers();
     void CancelPendingStart();
     void ClosePlayers();
     void OnClosePlayers();

@@ -93,8 +93,7 @@ void CVellumDlg::OpenVideoFile(const QString& file) {
 
     ClosePlayers();
     if (OpenPlayers(file)) {
-        videoPlayer->Pause();
-        audioPlayer->Pause();
+        CuePlayers();
         // Both start from 0 a second later, without holding up the window meanwhile.
         const int generation = ++openGeneration_;
         QTimer::singleShot(1000, this, [this, generation] {

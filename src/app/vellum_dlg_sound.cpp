@@ -86,7 +86,10 @@ bool CVellumDlg::SwitchSound(const QString& file, REFERENCE_TIME length) {
     player->fileName = path;
     if (!player->OpenFile())
         return false;
+    // The picture waits for the new sound, which starts where the picture stands, as both
+    // start after a pause.
     const bool playing = videoPlayer->playState == preview::Running;
+    videoPlayer->Pause();
     if (audioPlayer && audioPlayer->playState != preview::Init)
         audioPlayer->Close();
     audioPlayer = std::move(player);
@@ -94,11 +97,12 @@ bool CVellumDlg::SwitchSound(const QString& file, REFERENCE_TIME length) {
     // A nudge made against the other sound means nothing for this one.
     syncState.audioOffset = 0;
     ShowAudioOffset();
-    audioPlayer->SeekTo(videoPlayer->currentPosition);
+    videoPlayer->PollPosition();
+    audioPlayer->SeekTo(videoPlayer->currentPosition + syncState.audioOffset);
     if (playing)
-        audioPlayer->Play();
+        PlayPlayers();
     else
-        audioPlayer->Pause();
+        audioPlayer->Cue();
 
     musicList[0] = {path, media::GraphLength(path)};
     RefreshMusicList();

@@ -51,8 +51,25 @@ void CVellumDlg::StartPlayersFromZero() {
         return;
     videoPlayer->SeekTo(0);
     audioPlayer->SeekTo(0);
-    videoPlayer->Play();
-    audioPlayer->Play();
+    PlayPlayers();
+}
+
+void CVellumDlg::CuePlayers() {
+    // The sound first: from the moment its device is open its clock stands still until it
+    // plays, so the picture, which keeps time by that clock, cannot run ahead meanwhile.
+    for (preview::CVcdCore* player : {audioPlayer.get(), videoPlayer.get()}) {
+        if (player)
+            player->Cue();
+    }
+}
+
+void CVellumDlg::PlayPlayers() {
+    CuePlayers();
+    // The picture starts on the sound's standing clock, and the sound then moves it.
+    for (preview::CVcdCore* player : {videoPlayer.get(), audioPlayer.get()}) {
+        if (player)
+            player->Play();
+    }
 }
 
 void CVellumDlg::ClosePlayers() {
@@ -99,13 +116,12 @@ void CVellumDlg::OnTransport(int id) {
     }
     if (!videoPlayer)
         return;
+    if (id == IDC_BUTTON_PLAY)
+        return PlayPlayers();
     for (preview::CVcdCore* player : {videoPlayer.get(), audioPlayer.get()}) {
         if (!player)
             continue;
         switch (id) {
-        case IDC_BUTTON_PLAY:
-            player->Play();
-            break;
         case IDC_BUTTON_PAUSE:
             player->Pause();
             break;

@@ -172,6 +172,12 @@ void CVcdCore::Play() {
         UpdateCaption();
 }
 
+void CVcdCore::Cue() {
+    if (pMC && playState == Stopped && SUCCEEDED(pMC->Pause()))
+        playState = Paused;
+    UpdateCaption();
+}
+
 void CVcdCore::Pause() {
     if (pMC && playState != Stopped && playState != Paused && SUCCEEDED(pMC->Pause()))
         playState = Paused;

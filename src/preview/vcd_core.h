@@ -72,6 +72,10 @@ class CVcdCore {
     bool OpenFile();
     // Plays a graph built elsewhere (the caller keeps it and releases it after Close).
     HRESULT OpenGraph(graph::FilterGraph* graph);
+    // Makes a stopped player ready to start at once, paused: its first samples decoded and
+    // its sound device open. A player started while its sound device still opens plays its
+    // sound late, by as long as the device takes, against a picture that keeps time by it.
+    void Cue();
     void Play();
     void Pause();
     void Stop();

@@ -71,7 +71,9 @@ TEST_F(OpenVideoTest, AnOpenedVideoBecomesTheClipWithItsExactStreamLengths) {
     EXPECT_EQ(settings::Profile().GetProfileString("Option", "LastPhotoFolder", ""),
               QString::fromStdString(path.substr(0, path.find_last_of('/') + 1)));
     ASSERT_TRUE(dlg.videoPlayer && dlg.audioPlayer);
-    EXPECT_EQ(dlg.videoPlayer->playState, preview::Stopped);
+    // Paused on the first frame, the sound device open, until both start together.
+    EXPECT_EQ(dlg.videoPlayer->playState, preview::Paused);
+    EXPECT_EQ(dlg.audioPlayer->playState, preview::Paused);
 
     // A second later both players run from the start.
     EXPECT_TRUE(QTest::qWaitFor(

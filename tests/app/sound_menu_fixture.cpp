@@ -43,12 +43,16 @@ bool SoundMenuFixture::Enabled(int command) {
     return action && action->isEnabled();
 }
 
-bool SoundMenuFixture::Pick(int command) {
+bool PickPopupCommand(CVellumDlg& dlg, int command) {
     QAction* action = ShowMenuWith(dlg, command);
     if (!action || !action->isEnabled())
         return false;
     action->trigger();
     return true;
+}
+
+bool SoundMenuFixture::Pick(int command) {
+    return PickPopupCommand(dlg, command);
 }
 
 bool SoundMenuFixture::OpenSeparateSound(const std::string& path) {

@@ -10,6 +10,10 @@
 
 #include <string>
 
+// Picks `command` from the window's pop-up menu, as a right click on its background shows it;
+// false, with nothing done, when the menu has it disabled.
+bool PickPopupCommand(CVellumDlg& dlg, int command);
+
 class SoundMenuFixture : public ::testing::Test {
   protected:
     void SetUp() override;

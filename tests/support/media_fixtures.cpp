@@ -190,6 +190,14 @@ std::string MetronomeClip(int seconds) {
     return found->second.toStdString();
 }
 
+std::string MetronomeSound(int seconds) {
+    const QString path = Folder() + QString("/metronome_%1.wav").arg(seconds);
+    if (!QFile::exists(path))
+        RunFfmpeg({"-i", QString::fromStdString(MetronomeClip(seconds)), "-vn", "-c:a",
+                   "pcm_s16le", path});
+    return path.toStdString();
+}
+
 std::string TruncatedClip() {
     const QString whole = QString::fromStdString(Clip(ClipKind::H264Aac));
     QFile file(whole);

@@ -39,6 +39,9 @@ std::string PlainClip(int width, int height, int fps, double seconds, bool sound
 // with a one-millisecond click at every whole second plus a half: a steady beat to measure
 // the pace of played sound by. Made on first use.
 std::string MetronomeClip(int seconds);
+// The sound of MetronomeClip(seconds) alone, as a WAV file: a separate recording that
+// coincides with the clip exactly. Made on first use.
+std::string MetronomeSound(int seconds);
 // A WAV file of a sine tone of `frequency` Hz at kClipSampleRate, stereo; made on first use.
 std::string ToneFile(double frequency, double seconds);
 // A WAV file of a sentence spoken by espeak-ng (its own rate, mono); made on first use.
