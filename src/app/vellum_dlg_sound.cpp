@@ -54,13 +54,14 @@ void CVellumDlg::OnUseVideoSound() {
 }
 
 bool CVellumDlg::ClearPointsForAnotherSound(const QString& file) {
-    if (syncState.syncCount == 0)
+    const QFileInfo made(QString::fromStdString(pointsSound));
+    // Points made with this very sound are right for it.
+    if (syncState.syncCount == 0 || made.canonicalFilePath() == QFileInfo(file).canonicalFilePath())
         return false;
-    const QString made = QFileInfo(QString::fromStdString(pointsSound)).fileName();
     return ui::MessageBox(this,
                           Language()
                               .GetString(IDS_SEPARATE_SOUND_CLEAR_POINTS)
-                              .arg(made, QFileInfo(file).fileName()),
+                              .arg(made.fileName(), QFileInfo(file).fileName()),
                           Language().GetString(IDS_MESSAGE_WARNING),
                           ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
 }

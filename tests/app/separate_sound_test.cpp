@@ -204,8 +204,9 @@ TEST_F(SeparateSoundTest, AFileWithoutSoundIsRefusedAndNothingChanges) {
 }
 
 // Points made with one sound are wrong for another: changing the sound asks whether to clear
-// them (No keeps them and names their sound), a saved list records both files, and a list
-// made with another sound says so when it is loaded.
+// them (No keeps them and names their sound), a saved list records both files, a list made
+// with another sound says so when it is loaded, and going back to their own sound asks
+// nothing.
 TEST_F(SeparateSoundTest, PointsOfAnotherSoundAreClearedOrNamed) {
     const std::string video = testsupport::Clip(testsupport::ClipKind::H264Aac);
     const QString videoName = QFileInfo(QString::fromStdString(video)).fileName();
@@ -238,9 +239,15 @@ TEST_F(SeparateSoundTest, PointsOfAnotherSoundAreClearedOrNamed) {
         EXPECT_TRUE(scope.prompts.messages[0].text.contains("made with the sound of " +
                                                             QString::fromStdString(video)));
 
+        // Back to the sound they were made with, they are right: nothing is asked.
         scope.prompts.messages.clear();
-        scope.prompts.answers = {ui::IDYES};
         ASSERT_TRUE(Pick(IDM_USE_VIDEO_SOUND));
+        EXPECT_TRUE(scope.prompts.messages.empty());
+        EXPECT_EQ(dlg.syncState.syncCount, 1);
+        EXPECT_FALSE(dlg.GetDlgItemText(IDC_STATIC_STATUS).contains("Points made with"));
+
+        scope.prompts.answers = {ui::IDYES};
+        ASSERT_TRUE(OpenSeparateSound(ToneFile()));
         EXPECT_EQ(scope.prompts.messages.size(), 1u);
         EXPECT_EQ(dlg.syncState.syncCount, 0);
         EXPECT_FALSE(dlg.GetDlgItemText(IDC_STATIC_STATUS).contains("Points made with"));
