@@ -174,6 +174,9 @@ class CVellumDlg : public ui::Dialog, public syncview::SyncViewHost {
     bool CheckVideoUnchanged();
     bool OpenPlayers(const QString& path);
     void StartPlayersFromZero();
+    // Moves a player's window beside the main window and the other picture windows, or where
+    // it hides fewest of the main window's controls.
+    void MoveClearOfWindows(preview::CVcdCore& player);
     // Both players ready to start at once, then started together on the sound's clock.
     void CuePlayers();
     void PlayPlayers();

@@ -96,10 +96,7 @@ void CVellumDlg::StartPreview() {
         resultPlayer.reset();
         return fail("Could run graph");
     }
-    std::vector<QRect> shown{frameGeometry()};
-    if (videoPlayer && videoPlayer->m_hWnd && videoPlayer->m_hWnd->isVisible())
-        shown.push_back(videoPlayer->m_hWnd->frameGeometry());
-    resultPlayer->MoveClearOf(shown);
+    MoveClearOfWindows(*resultPlayer);
     resultPlayer->SeekTo(avsync::TextToTime(GetDlgItemText(IDC_EDIT_PREVIEW_START).toStdString()));
     for (int id : kSourceTransport)
         EnableDlgItem(id, false);

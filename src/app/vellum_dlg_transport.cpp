@@ -5,6 +5,7 @@
 #include "controls/bitmap_slider.h"
 #include "language/language.h"
 #include "platform/settings/store.h"
+#include "preview/preview_window.h"
 #include "preview/vcd_core.h"
 #include "resources/resource.h"
 
@@ -42,8 +43,18 @@ bool CVellumDlg::OpenPlayers(const QString& path) {
     }
     // The picture waits whenever the sound is held up, so the two stay the offset apart.
     videoPlayer->KeepTimeWith(*audioPlayer);
+    MoveClearOfWindows(*videoPlayer);
     ShowAudioOffset();
     return true;
+}
+
+void CVellumDlg::MoveClearOfWindows(preview::CVcdCore& player) {
+    std::vector<QRect> shown{frameGeometry()};
+    for (const preview::CVcdCore* other : {videoPlayer.get(), resultPlayer.get()}) {
+        if (other && other != &player && other->m_hWnd && other->m_hWnd->isVisible())
+            shown.push_back(other->m_hWnd->frameGeometry());
+    }
+    player.MoveClearOf(shown, ControlRects());
 }
 
 void CVellumDlg::StartPlayersFromZero() {

@@ -1,6 +1,7 @@
 #include "preview/preview_geometry.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace preview {
 
@@ -17,7 +18,8 @@ QRect PreviewWindowRect(const QRect& workArea, const QRect& mainWindow) {
                  std::max(bottom - top, kSmallestSide));
 }
 
-QPoint PlaceClearOf(const QRect& workArea, const QSize& size, const std::vector<QRect>& others) {
+QPoint PlaceClearOf(const QRect& workArea, const QSize& size, const std::vector<QRect>& others,
+                    const std::vector<QRect>& controls) {
     std::vector<QPoint> candidates;
     for (const QRect& other : others) {
         candidates.push_back({other.right() + 1, other.top()});
@@ -31,23 +33,26 @@ QPoint PlaceClearOf(const QRect& workArea, const QSize& size, const std::vector<
     candidates.push_back(
         {workArea.right() + 1 - size.width(), workArea.bottom() + 1 - size.height()});
     QPoint best = workArea.topLeft();
-    long long leastCovered = -1;
+    std::pair<long long, long long> least{-1, -1}; // controls hidden, area covered
     for (QPoint place : candidates) {
         // Kept on the work area, its top-left corner first when the window is larger.
         place.setX(
             std::max(workArea.left(), std::min(place.x(), workArea.right() + 1 - size.width())));
         place.setY(
             std::max(workArea.top(), std::min(place.y(), workArea.bottom() + 1 - size.height())));
-        long long covered = 0;
+        const QRect window(place, size);
+        std::pair<long long, long long> hidden{0, 0};
+        for (const QRect& control : controls)
+            hidden.first += window.intersects(control);
         for (const QRect& other : others) {
-            const QRect overlap = QRect(place, size).intersected(other);
-            covered += static_cast<long long>(overlap.width()) * overlap.height();
+            const QRect overlap = window.intersected(other);
+            hidden.second += static_cast<long long>(overlap.width()) * overlap.height();
         }
-        if (leastCovered < 0 || covered < leastCovered) {
+        if (least.first < 0 || hidden < least) {
             best = place;
-            leastCovered = covered;
+            least = hidden;
         }
-        if (covered == 0)
+        if (hidden.second == 0)
             break;
     }
     return best;

@@ -93,9 +93,9 @@ class CVcdCore {
     bool LeaveFullScreen();
     void ToggleOnTop();
     void SetCursorVisible(bool visible);
-    // Moves the window where it hides none of `others` (frame rectangles), as far as the
-    // screen allows.
-    void MoveClearOf(const std::vector<QRect>& others);
+    // Moves the window where it hides none of `others` (frame rectangles), or where the screen
+    // leaves no such place, fewest of `controls`.
+    void MoveClearOf(const std::vector<QRect>& others, const std::vector<QRect>& controls);
 
     // Called by the preview window.
     void HandleGraphEvents();

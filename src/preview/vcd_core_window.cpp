@@ -25,11 +25,11 @@ void CVcdCore::CreatePreviewWindow() {
     windowCreated = true;
 }
 
-void CVcdCore::MoveClearOf(const std::vector<QRect>& others) {
+void CVcdCore::MoveClearOf(const std::vector<QRect>& others, const std::vector<QRect>& controls) {
     if (!m_hWnd || fullScreen == 1)
         return;
     const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
-    m_hWnd->move(PlaceClearOf(workArea, m_hWnd->frameGeometry().size(), others));
+    m_hWnd->move(PlaceClearOf(workArea, m_hWnd->frameGeometry().size(), others, controls));
 }
 
 void CVcdCore::DestroyPreviewWindow() {

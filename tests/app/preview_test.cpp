@@ -141,10 +141,11 @@ TEST_F(PreviewTest, APreviewWhoseVideoWasClosedCanStillBeStopped) {
 }
 
 // Only one sound plays: the source players rest and their transport is off while the preview
-// runs, and the preview's window hides neither the main window nor the picture.
+// runs. The picture's window hides nothing of the main window, and the preview's neither.
 TEST_F(PreviewTest, ThePlayersRestAndThePreviewWindowHidesNeitherWindow) {
     dlg.setGeometry(40, 330, 420, 240);
     Open();
+    EXPECT_FALSE(dlg.videoPlayer->m_hWnd->frameGeometry().intersects(dlg.frameGeometry()));
     Click(IDC_BUTTON_PLAY);
     ASSERT_EQ(dlg.audioPlayer->playState, preview::Running);
     Click(IDC_BUTTON_PREVIEW_VIDEO);

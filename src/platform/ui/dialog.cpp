@@ -23,6 +23,15 @@ int Dialog::exec() {
 
 QWidget* Dialog::GetDlgItem(int id) const { return controls_.value(id, nullptr); }
 
+std::vector<QRect> Dialog::ControlRects() const {
+    std::vector<QRect> rects;
+    for (const QWidget* control : controls_) {
+        if (control->isVisible() && !qobject_cast<const QGroupBox*>(control))
+            rects.emplace_back(control->mapToGlobal(QPoint()), control->size());
+    }
+    return rects;
+}
+
 int Dialog::ControlId(const QWidget* control) {
     return control ? control->property(kIdProperty).toInt() : 0;
 }

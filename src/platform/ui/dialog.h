@@ -6,7 +6,10 @@
 #include <QHash>
 #include <QString>
 
+#include <QRect>
+
 #include <cstdint>
+#include <vector>
 
 namespace ui {
 
@@ -28,6 +31,10 @@ class Dialog : public QDialog {
     void SetDlgItemText(int id, const QString& text);
     void EnableDlgItem(int id, bool enable);
     void ShowDlgItem(int id, bool show);
+
+    // Where the shown controls are on the screen, group frames left out: what a window put
+    // over this one would hide.
+    std::vector<QRect> ControlRects() const;
 
     // The number a control was registered under, or 0.
     static int ControlId(const QWidget* control);
