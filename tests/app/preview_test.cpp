@@ -143,7 +143,8 @@ TEST_F(PreviewTest, APreviewWhoseVideoWasClosedCanStillBeStopped) {
 // Only one sound plays: the source players rest and their transport is off while the preview
 // runs. The picture's window hides nothing of the main window, and the preview's neither.
 TEST_F(PreviewTest, ThePlayersRestAndThePreviewWindowHidesNeitherWindow) {
-    dlg.setGeometry(40, 330, 420, 240);
+    // High on the screen: no room above it, where a picture window used to open.
+    dlg.setGeometry(40, 30, 420, 240);
     Open();
     EXPECT_FALSE(dlg.videoPlayer->m_hWnd->frameGeometry().intersects(dlg.frameGeometry()));
     Click(IDC_BUTTON_PLAY);
