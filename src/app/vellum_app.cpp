@@ -2,14 +2,13 @@
 
 #include "app/vellum_dlg.h"
 #include "language/language.h"
+#include "language/toolkit_texts.h"
 #include "platform/graph/library_log.h"
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
 #include "resources/resource.h"
 
-#include <QLibraryInfo>
 #include <QTimer>
-#include <QTranslator>
 
 #include <clocale>
 
@@ -32,11 +31,7 @@ int CVellumApp::Run() {
     };
     Language().Init(CLanguage::FindBaseDirectory(),
                     settings::Profile().GetProfileString("Option", "CurrentLanguage", "english"));
-    // The buttons of message boxes and the file and font dialogs speak the language too.
-    auto* toolkitTexts = new QTranslator(this);
-    if (toolkitTexts->load(Language().Locale(), "qtbase", "_",
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(toolkitTexts);
+    language::UseToolkitTexts(Language().Locale());
     CVellumDlg dialog;
     // "Open with" from the desktop names the video on the command line.
     const QStringList arguments = QCoreApplication::arguments();

@@ -1,6 +1,7 @@
 #include "language/language_menu.h"
 
 #include "language/language.h"
+#include "language/toolkit_texts.h"
 #include "platform/ui/prompts.h"
 #include "resources/resource.h"
 
@@ -28,6 +29,7 @@ bool OnLanguageCommand(QWidget* mainWindow, int command) {
         return false;
     QString name = language.GetLanguageName(index);
     language.SelectLanguage(name);
+    UseToolkitTexts(language.Locale());
     language.TranslateDialog(mainWindow, IDD_PROGRAM_CAPTION);
     ui::MessageBox(mainWindow, language.GetString(IDS_MESSAGE_RESTART_PROGRAM),
                    language.GetString(IDS_MESSAGE_WARNING));

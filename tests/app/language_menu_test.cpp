@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -32,6 +34,12 @@ class LanguageMenuTest : public ::testing::Test {
         Language().Init(base, "ENGLISH");
     }
     void TearDown() override { Language() = CLanguage(); }
+    // What a message box's Yes button says now.
+    static QString YesButtonText() {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes);
+        return box.button(QMessageBox::Yes)->text();
+    }
     // The popup menu's item with this text, or its Language submenu's.
     static QAction* MenuItem(CVellumDlg& dlg, const QString& text) {
         QTest::mouseRelease(dlg.GetDlgItem(IDC_STATIC_VIDEO_DURATION), Qt::RightButton);
@@ -82,12 +90,17 @@ TEST_F(LanguageMenuTest, ThePopupListsTheLanguagesAndSwitchingTranslatesTheWindo
     ASSERT_EQ(scope.prompts.messages.size(), 1u);
     EXPECT_EQ(scope.prompts.messages[0].text, "Bitte neu starten");
     EXPECT_EQ(scope.prompts.messages[0].caption, "Warnung");
+    EXPECT_EQ(YesButtonText(), "&Ja");
 
     // Shown again, the pop-up speaks the new language and checks it.
     QTest::mouseRelease(dlg.GetDlgItem(IDC_STATIC_VIDEO_DURATION), Qt::RightButton);
     EXPECT_EQ(dlg.PopupMenu()->actions()[0]->text(), "Sprache");
     EXPECT_TRUE(dlg.PopupMenu()->actions()[0]->menu()->actions()[1]->isChecked());
     dlg.PopupMenu()->close();
+
+    // Back in English, the boxes' buttons are English again.
+    MenuItem(dlg, "English")->trigger();
+    EXPECT_EQ(YesButtonText(), "&Yes");
 }
 
 TEST_F(LanguageMenuTest, AFontChosenOnAFreshProfileSurvivesPickingTheLanguageByItsFileName) {
