@@ -165,9 +165,7 @@ QString CVellumDlg::FinishConversion(HRESULT failure, bool stopped) {
     if (FAILED(failure)) {
         // A file the user stops keeps what was written; one that failed is not the whole
         // video, so the writer deleted it.
-        const int text = QFile::exists(output.outputFileName) ? IDS_MESSAGE_FAILED_NOT_REPLACED
-                                                              : IDS_MESSAGE_FAILED_NOT_WRITTEN;
-        summary = Language().GetString(text).arg(output.outputFileName);
+        summary = render::FailedSummary(output.outputFileName);
     } else if (stopped) {
         summary = render::StoppedSummary(reached, output.outputFileName);
     } else {

@@ -57,9 +57,7 @@ void ConversionRun::ReadEvents() {
             return;
         }
         if (code == graph::EC_ERRORABORT) {
-            ui::MessageBox(nullptr,
-                           "The conversion stopped: " +
-                               render::FailureReason(conversion_, static_cast<HRESULT>(param1)));
+            failureReason_ = render::FailureReason(conversion_, static_cast<HRESULT>(param1));
             finish_(RunEnd::Failed);
             return;
         }

@@ -20,10 +20,11 @@ class ConversionRun : public QObject {
 
     // The receiver RenderToFile posts the graph's events to.
     QObject* NotifyWindow() { return this; }
-    // Runs the event loop until the graph completes, fails (after saying why) or the user
-    // interrupts the program; `progress` is called with the written output time a few times
-    // a second.
+    // Runs the event loop until the graph completes, fails or the user interrupts the
+    // program; `progress` is called with the written output time a few times a second.
     RunEnd Wait(const std::function<void(REFERENCE_TIME)>& progress);
+    // Why the run failed, in the failing part's own words.
+    const QString& FailureReason() const { return failureReason_; }
 
   protected:
     bool event(QEvent* event) override;
@@ -33,6 +34,7 @@ class ConversionRun : public QObject {
 
     render::Conversion& conversion_;
     std::function<void(RunEnd)> finish_;
+    QString failureReason_;
 };
 
 } // namespace cli

@@ -5,6 +5,7 @@
 #include "cli/progress_line.h"
 #include "cli/source_video.h"
 #include "cli/stderr_prompts.h"
+#include "language/language.h"
 #include "options/container_check.h"
 #include "options/output_extension.h"
 #include "options/picture_copy_check.h"
@@ -16,6 +17,7 @@
 #include "render/build_timeline.h"
 #include "render/output_graph.h"
 #include "render/output_place.h"
+#include "resources/resource.h"
 
 #include <QFileInfo>
 
@@ -314,6 +316,10 @@ int Convert(const ConvertOptions& options, const StderrPrompts& said,
         PrintMessage(report.message);
         return kInterruptedExit;
     case RunEnd::Failed:
+        ui::MessageBox(nullptr, Language()
+                                    .GetString(IDS_MESSAGE_CONVERSION_BROKE_OFF)
+                                    .arg(run.FailureReason(),
+                                         render::FailedSummary(output.outputFileName)));
         break;
     }
     return 1;

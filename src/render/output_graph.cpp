@@ -18,6 +18,7 @@
 #include "render/map_profile.h"
 #include "resources/resource.h"
 
+#include <QFile>
 #include <QObject>
 
 #include <optional>
@@ -323,6 +324,12 @@ QString StoppedSummary(REFERENCE_TIME reached, const QString& file) {
     return Language()
         .GetString(IDS_MESSAGE_CONVERSION_STOPPED)
         .arg(QString::number(static_cast<double>(reached) / UNITS, 'f', 1), file);
+}
+
+QString FailedSummary(const QString& file) {
+    const int text =
+        QFile::exists(file) ? IDS_MESSAGE_FAILED_NOT_REPLACED : IDS_MESSAGE_FAILED_NOT_WRITTEN;
+    return Language().GetString(text).arg(file);
 }
 
 HRESULT RenderToFile(editing::Timeline* timeline, OutputSettings& output, const OutputParts& parts,

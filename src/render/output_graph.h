@@ -77,5 +77,8 @@ QString FailureReason(const Conversion& conversion, HRESULT hr);
 
 // The summary of a conversion the user stopped once `reached` of the output was written.
 QString StoppedSummary(REFERENCE_TIME reached, const QString& file);
+// The summary of a failed conversion to `file`, once its output was discarded: whether a
+// file of that name is still there, not replaced, or none was written.
+QString FailedSummary(const QString& file);
 
 } // namespace render

@@ -328,8 +328,8 @@ TEST_F(ConvertCommandTest, TheLibrarysLinesShowOnlyWhenVerbose) {
     }
 }
 
-// --overwrite onto a disk that fills up: the run fails saying why, and the file it was to
-// replace is still whole, with no partial file beside it.
+// --overwrite onto a disk that fills up: the run fails saying why and naming the file, and the
+// file it was to replace is still whole, with no partial file beside it.
 TEST_F(ConvertCommandTest, AFailedRunKeepsTheFileItWasToReplace) {
     testsupport::SmallFileSystem disk(512);
     if (!disk.Mounted())
@@ -341,7 +341,8 @@ TEST_F(ConvertCommandTest, AFailedRunKeepsTheFileItWasToReplace) {
                                "--video-encoder", "none", "--overwrite", "-o", output});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.errors.contains("The conversion stopped: There is not enough space on the "
-                                       "disk."))
+                                       "disk.\nThe conversion failed. The incomplete file was "
+                                       "removed; " + output + " was not replaced."))
         << result.errors.toStdString();
     EXPECT_EQ(testsupport::ReadFileBytes(output.toStdString()), mine);
     EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files), QStringList{"out.avi"});
