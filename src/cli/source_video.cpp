@@ -4,6 +4,7 @@
 #include "cli/stderr_prompts.h"
 #include "language/language.h"
 #include "media/probe.h"
+#include "media/sound_only.h"
 #include "platform/ui/prompts.h"
 #include "render/composed_times.h"
 #include "resources/resource.h"
@@ -121,7 +122,13 @@ bool OpenSource(const ConvertOptions& options, const slideshow::TransitionDefaul
     const std::string path = options.input.toStdString();
     media::ProbedVideo probed;
     if (const QString failure = media::ProbeVideo(path, probed); !failure.isEmpty()) {
-        Say(failure);
+        // The window's advice names its pop-up menu; here the option does that.
+        Say(media::HoldsSoundOnly(path)
+                ? QStringLiteral("The file %1 holds sound but no picture. Give a video file as "
+                                 "the input; a separate recording of its sound is given with "
+                                 "--separate-sound FILE.")
+                      .arg(options.input)
+                : failure);
         return false;
     }
     source.width = probed.width;

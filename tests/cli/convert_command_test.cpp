@@ -219,6 +219,7 @@ TEST_F(ConvertCommandTest, EachFailureExitsNonZeroSayingWhy) {
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.errors.contains("The file " + sound + " holds sound but no picture."))
         << result.errors.toStdString();
+    EXPECT_TRUE(result.errors.contains("--separate-sound FILE")) << result.errors.toStdString();
     EXPECT_FALSE(result.errors.contains("IDS_")) << result.errors.toStdString();
 
     // An existing file is kept unless --overwrite is given.
