@@ -128,10 +128,15 @@ void CDialogOutputSettings::FillMuxerLists() {
     auto* sorted = Combo(IDC_COMBO_MUXER_SORTED);
     ordered->clear();
     sorted->clear();
+    // The hidden list keeps every filter, so that its rows are the filters' numbers, which the
+    // settings store; the one shown offers only what writes a file.
     QStringList names;
-    for (const graph::DeviceEntry& entry : graph::EnumerateDevices(DeviceCategory::Filter))
-        names.append(QString::fromStdString(entry.friendlyName));
-    ordered->addItems(names);
+    for (const graph::DeviceEntry& entry : graph::EnumerateDevices(DeviceCategory::Filter)) {
+        const QString name = QString::fromStdString(entry.friendlyName);
+        ordered->addItem(name);
+        if (entry.kind == graph::FilterKind::Multiplexer)
+            names.append(name);
+    }
     std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
@@ -140,6 +145,10 @@ void CDialogOutputSettings::FillMuxerLists() {
 
 void CDialogOutputSettings::SelectMuxer(const QString& name) {
     const int found = graph::FindDevice(DeviceCategory::Filter, name.toStdString());
+    // A filter that writes no file, stored by an older version, gives way to the default.
+    if (found >= 0 && name != kDefaultMuxer &&
+        graph::EnumerateDevices(DeviceCategory::Filter)[found].kind != graph::FilterKind::Multiplexer)
+        return SelectMuxer(kDefaultMuxer);
     auto* ordered = Combo(IDC_COMBO_MUXER_ORDERED);
     auto* sorted = Combo(IDC_COMBO_MUXER_SORTED);
     if (found >= 0) {

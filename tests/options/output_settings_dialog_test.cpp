@@ -30,6 +30,8 @@ extern "C" {
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using graph::DeviceCategory;
@@ -339,16 +341,33 @@ TEST_F(OutputOptionsTest, MuxerListsFindTheStoredNameAndStayInStep) {
         auto* ordered = Combo(IDC_COMBO_MUXER_ORDERED);
         EXPECT_EQ(sorted->currentText(), "AVI Mux");
         EXPECT_EQ(ordered->currentText(), "AVI Mux");
-        // Every filter, not only multiplexers, and the modern containers among them.
+        // Only multiplexers, the modern containers among them; the hidden list numbers every
+        // filter, as the settings store it.
+        const auto& filters = graph::EnumerateDevices(DeviceCategory::Filter);
         EXPECT_EQ(sorted->count(),
-                  static_cast<int>(graph::EnumerateDevices(DeviceCategory::Filter).size()));
-        for (const char* name : {"mp4 Mux", "matroska Mux", "webm Mux", "mov Mux", "Video Renderer"})
+                  std::count_if(filters.begin(), filters.end(), [](const graph::DeviceEntry& e) {
+                      return e.kind == graph::FilterKind::Multiplexer;
+                  }));
+        EXPECT_EQ(ordered->count(), static_cast<int>(filters.size()));
+        for (const char* name : {"mp4 Mux", "matroska Mux", "webm Mux", "mov Mux"})
             EXPECT_GE(sorted->findText(name), 0) << name;
+        for (const char* name : {"Video Renderer", "Audio Renderer", "Audio Decoder", "Demultiplexer"})
+            EXPECT_LT(sorted->findText(name), 0) << name;
         for (int row = 1; row < sorted->count(); ++row)
             EXPECT_LE(sorted->itemText(row - 1).compare(sorted->itemText(row), Qt::CaseInsensitive), 0);
         PickText(IDC_COMBO_MUXER_SORTED, "webm Mux");
         EXPECT_EQ(ordered->currentText(), "webm Mux");
         Click(IDC_BUTTON_OPTIONS_CANCEL);
+    });
+    EXPECT_TRUE(Messages().empty());
+
+    // A stored filter that writes no file gives way to the default muxer.
+    settings::Profile().WriteProfileString("DirectShowFilters", "CurrentMuxerName", "Audio Renderer");
+    CDialogOutputSettings renderer;
+    testsupport::RunModal(renderer, [&] {
+        EXPECT_EQ(renderer.Item<QComboBox>(IDC_COMBO_MUXER_SORTED)->currentText(), "AVI Mux");
+        EXPECT_EQ(renderer.Item<QComboBox>(IDC_COMBO_MUXER_ORDERED)->currentText(), "AVI Mux");
+        renderer.reject();
     });
     EXPECT_TRUE(Messages().empty());
 
