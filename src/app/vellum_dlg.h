@@ -82,7 +82,8 @@ class CVellumDlg : public ui::Dialog, public syncview::SyncViewHost {
 
     // Whether the sound in use (musicList entry 0) is a recording other than the video's own.
     bool UsesSeparateSound() const;
-    // The sound the listed points were made with; empty while the list is empty.
+    // The video and the sound the listed points were made with; empty while the list is empty.
+    std::string pointsVideo;
     std::string pointsSound;
 
     // Enabling sets: the working controls off with their texts cleared, or back on.
@@ -153,8 +154,9 @@ class CVellumDlg : public ui::Dialog, public syncview::SyncViewHost {
     // Before another sound replaces the one in use: with points, whether to clear them (made
     // with the other sound, they would place it wrongly). True when they are to be cleared.
     bool ClearPointsForAnotherSound(const QString& file);
-    // The sound in use becomes the one the points were made with, once there are points.
-    void NotePointsSound();
+    // The video open and the sound in use become the ones the points were made with, once
+    // there are points.
+    void NotePointsSources();
     // The status line naming the separate sound, when one is in use, and the sound the points
     // were made with when that is another.
     QString SoundStatusLine() const;

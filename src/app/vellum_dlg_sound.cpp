@@ -66,15 +66,19 @@ bool CVellumDlg::ClearPointsForAnotherSound(const QString& file) {
                           ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
 }
 
-void CVellumDlg::NotePointsSound() {
+void CVellumDlg::NotePointsSources() {
     if (syncState.syncCount > 0) {
         if (pointsSound.empty() && musicList.Count() > 0)
             pointsSound = musicList[0].path; // the sound in use: nothing new to show
+        // Kept for a list saved once the video is closed.
+        if (photoList.Count() > 0)
+            pointsVideo = photoList[0].path;
         return;
     }
     // The line may name the sound of points that are gone.
     const bool named = !pointsSound.empty();
     pointsSound.clear();
+    pointsVideo.clear();
     if (named && photoList.Count() > 0)
         SetDlgItemText(IDC_STATIC_STATUS, SoundStatusLine());
 }

@@ -44,7 +44,7 @@ void CVellumDlg::RedrawPointList() {
         pointList_->setItem(i, 0, CenteredItem(Text(syncState.syncPoints[i].videoTime)));
         pointList_->setItem(i, 1, CenteredItem(Text(syncState.syncPoints[i].audioTime)));
     }
-    NotePointsSound();
+    NotePointsSources();
 }
 
 void CVellumDlg::ShowTimes() {
@@ -232,7 +232,7 @@ void CVellumDlg::OnSaveSyncList() {
                        ui::MB_YESNO | ui::MB_ICONEXCLAMATION) != ui::IDYES)
         return;
     // The new list replaces the old file whole, and only once it is completely written.
-    const avsync::SyncListSources sources{photoList.Count() > 0 ? photoList[0].path : "",
+    const avsync::SyncListSources sources{photoList.Count() > 0 ? photoList[0].path : pointsVideo,
                                           pointsSound};
     if (!avsync::SaveSyncList(path, output.outputFileName.toStdString(), syncState.Points(),
                               sources)) {

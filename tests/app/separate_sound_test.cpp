@@ -230,6 +230,15 @@ TEST_F(SeparateSoundTest, PointsOfAnotherSoundAreClearedOrNamed) {
         const std::string saved = testsupport::ReadFileBytes(list.toStdString());
         EXPECT_NE(saved.find("VIDEO_FILE=" + video), std::string::npos) << saved;
         EXPECT_NE(saved.find("SOUND_FILE=" + video), std::string::npos) << saved;
+        // Saved again with the picture window closed, the list still names both.
+        Click(IDC_BUTTON_CLOSE_PLAYERS);
+        ASSERT_EQ(dlg.photoList.Count(), 0u);
+        scope.prompts.fileAnswers = {list};
+        scope.prompts.answers = {ui::IDYES};
+        Click(IDC_BUTTON_SAVE_SYNC_LIST);
+        EXPECT_EQ(testsupport::ReadFileBytes(list.toStdString()), saved);
+        OpenVideo(video);
+        ASSERT_TRUE(OpenSeparateSound(ToneFile()));
 
         // Loaded against the separate sound, the list says it was made with the video's own.
         scope.prompts.messages.clear();
