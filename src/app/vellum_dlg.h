@@ -260,6 +260,8 @@ class CVellumDlg : public ui::Dialog, public syncview::SyncViewHost {
     QMenu* popupMenu_ = nullptr;
     QPixmap background_;
     QTimer* conversionClock_ = nullptr;
+    // The output rate before a conversion chose one that keeps every frame of an uneven picture.
+    double rateBeforeKeepingFrames_ = 0;
     QTimer* previewBar_ = nullptr;
     // Counts the opened videos, so a delayed start never touches the players of a later one.
     int openGeneration_ = 0;

@@ -12,6 +12,7 @@
 #include "platform/settings/store.h"
 #include "platform/ui/prompts.h"
 #include "render/output_place.h"
+#include "render/rate_keeping_frames.h"
 #include "resources/resource.h"
 
 #include <QFile>
@@ -86,15 +87,17 @@ void CVellumDlg::OnConvert() {
         settings::SetFirstByteIfPresent(settings::DefaultRoot(), "DivXNetworks/DivX4Windows",
                                         "Disable feedback");
     }
-    if (!ComposeTimeline())
-        return;
     render::OutputParts parts;
     parts.videoCompressor = videoCompressor;
     parts.audioCompressor = audioCompressor;
     parts.muxerClassId =
         settings::Profile().GetProfileString("DirectShowFilters", "CurrentMuxerCLSID", "AVI Mux");
-    if (!ChoosePictureCopy(parts)) {
+    // The rate chosen for this file only; the window's choice stays "Original frame rate".
+    rateBeforeKeepingFrames_ = output.outputFrameRate;
+    const QString rateNote = render::KeepEveryFrame(output, parts, photoList[0].path);
+    if (!ComposeTimeline() || !ChoosePictureCopy(parts)) {
         composition.ReleaseTimeline();
+        output.outputFrameRate = rateBeforeKeepingFrames_;
         return;
     }
     parts.notifyWindow = this;
@@ -105,6 +108,7 @@ void CVellumDlg::OnConvert() {
     };
     if (FAILED(render::RenderToFile(composition.Timeline(), output, parts, conversion))) {
         composition.ReleaseTimeline();
+        output.outputFrameRate = rateBeforeKeepingFrames_;
         return;
     }
     converting = 1;
@@ -113,6 +117,8 @@ void CVellumDlg::OnConvert() {
     conversionClock_->start();
     for (int id : kButtonsLockedWhileConverting)
         EnableDlgItem(id, false);
+    if (!rateNote.isEmpty())
+        SetDlgItemText(IDC_STATIC_STATUS, rateNote);
     ShowProgress();
 }
 
@@ -158,6 +164,7 @@ QString CVellumDlg::FinishConversion(HRESULT failure, bool stopped) {
         render::DiscardOutput(conversion);
     render::EndConversion(conversion);
     composition.ReleaseTimeline();
+    output.outputFrameRate = rateBeforeKeepingFrames_;
     converting = 0;
     SetDlgItemText(IDC_BUTTON_CONVERT, Language().GetDialogTextOrString(IDS_BUTTON_CONVERT));
     elapsedSeconds = 0;

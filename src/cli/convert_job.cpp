@@ -17,6 +17,7 @@
 #include "render/build_timeline.h"
 #include "render/output_graph.h"
 #include "render/output_place.h"
+#include "render/rate_keeping_frames.h"
 #include "resources/resource.h"
 
 #include <QFileInfo>
@@ -277,6 +278,9 @@ int Convert(const ConvertOptions& options, const StderrPrompts& said,
     }
     if (!ContainerHoldsCompressors(output, parts))
         return 1;
+    if (const QString note = render::KeepEveryFrame(output, parts, source.photoList[0].path);
+        !note.isEmpty())
+        PrintMessage(note);
 
     // The build reports a step that fails and goes on; here any such step fails the run.
     const int before = said.MessageCount();

@@ -225,6 +225,7 @@ constexpr LanguageKey kLanguageKeyTable[] = {
     {500, "IDS_MESSAGE_NOT_A_TIME"},
     {501, "IDS_MESSAGE_VIDEO_CHANGED"},
     {502, "IDS_MESSAGE_WMV_RATE_TOO_SMALL"},
+    {520, "IDS_STATUS_RATE_KEEPS_FRAMES"},
     {1153, "IDC_CHECK_KEEP_PITCH"},
 };
 

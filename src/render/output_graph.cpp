@@ -204,8 +204,8 @@ HRESULT AddWriter(graph::CaptureGraphBuilder2& builder, const std::string& file,
     }
 }
 
-// Containers that store each picture's own time, so a picture of uneven frame times can keep
-// them; AVI and ASF count frames at one rate.
+} // namespace
+
 bool KeepsEachFrameTime(const OutputSettings& output, const OutputParts& parts) {
     if (output.outputFormat != options::FormatCustomMuxer)
         return false;
@@ -218,6 +218,8 @@ bool KeepsEachFrameTime(const OutputSettings& output, const OutputParts& parts) 
     }
     return false;
 }
+
+namespace {
 
 HRESULT BuildOutputGraph(editing::RenderEngine& engine, const std::string& file,
                          OutputSettings& output, const OutputParts& parts, Conversion& conversion) {

@@ -54,6 +54,10 @@ struct OutputParts {
     std::optional<PictureCopy> pictureCopy;
 };
 
+// Whether the output's container stores each picture's own time, so a picture of uneven frame
+// times can keep them; AVI and ASF count frames at one rate.
+bool KeepsEachFrameTime(const OutputSettings& output, const OutputParts& parts);
+
 // Builds the output graph of `timeline` for `output` and runs it; `conversion` then holds
 // it. For WMV output the writer encodes by itself, so both compressor flags of `output`
 // become 0. Returns the failing status after showing its message.

@@ -158,6 +158,7 @@
 #define IDS_MESSAGE_NOT_A_TIME 500
 #define IDS_MESSAGE_VIDEO_CHANGED 501
 #define IDS_MESSAGE_WMV_RATE_TOO_SMALL 502
+#define IDS_STATUS_RATE_KEEPS_FRAMES 520
 
 // Icons, bitmaps, cursors, sounds, menus
 #define IDR_MAINFRAME 128 // program icon, also the "Convert" button's icon

@@ -209,6 +209,9 @@ const std::map<int, const char*>& Table() {
         {IDS_MESSAGE_WMV_RATE_TOO_SMALL,
          "The output frame rate %1 is too small for WMV output: choose a frame rate of at least 1 "
          "frame per second in the Options."},
+        {IDS_STATUS_RATE_KEEPS_FRAMES,
+         "The picture's frames are spaced unevenly: written at %1 frames per second, the rate of "
+         "its closest frames, so that none is lost."},
     };
     return table;
 }

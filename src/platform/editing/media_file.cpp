@@ -7,6 +7,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace editing {
@@ -178,7 +179,7 @@ REFERENCE_TIME MediaFile::StartOf(const AVFrame* frame) const {
     return graph::ToRefTime(ts, format_->streams[stream_]->time_base) - fileStart_;
 }
 
-bool MediaFile::FrameTimesVary(int frames) {
+std::vector<std::int64_t> MediaFile::ShowingTimes(int frames) {
     std::vector<std::int64_t> times;
     while (static_cast<int>(times.size()) < frames &&
            av_read_frame(format_.get(), packet_.get()) >= 0) {
@@ -190,6 +191,22 @@ bool MediaFile::FrameTimesVary(int frames) {
     SeekBefore(0);
     // Pictures are stored in decoding order; their spacing is that of their showing times.
     std::sort(times.begin(), times.end());
+    return times;
+}
+
+double MediaFile::ShortestFrameSpacing() {
+    const std::vector<std::int64_t> times = ShowingTimes(std::numeric_limits<int>::max());
+    std::int64_t shortest = 0;
+    for (std::size_t i = 1; i < times.size(); ++i) {
+        const std::int64_t spacing = times[i] - times[i - 1];
+        if (spacing > 0 && (shortest == 0 || spacing < shortest))
+            shortest = spacing;
+    }
+    return shortest * av_q2d(Stream()->time_base);
+}
+
+bool MediaFile::FrameTimesVary(int frames) {
+    const std::vector<std::int64_t> times = ShowingTimes(frames);
     std::vector<std::int64_t> spacing;
     for (std::size_t i = 1; i < times.size(); ++i)
         spacing.push_back(times[i] - times[i - 1]);

@@ -32,6 +32,9 @@ class MediaFile {
     // phone's or a screen recorder's are, beyond the rounding of the container's time base.
     // Reads ahead, then puts the read position back at the start.
     bool FrameTimesVary(int frames);
+    // The shortest time between two pictures of the stream, in seconds, over the whole file;
+    // 0 with fewer than two. Reads it through, then puts the read position back at the start.
+    double ShortestFrameSpacing();
 
     // The threads the decoder started for itself run at background priority (see
     // core::RunInBackground).
@@ -42,6 +45,9 @@ class MediaFile {
     const AVFormatContext* Format() const { return format_.get(); }
 
   private:
+    // The showing times of the stream's first `frames` packets, in order, in its time base;
+    // the read position is put back at the start.
+    std::vector<std::int64_t> ShowingTimes(int frames);
     // Pictures are decoded into rows as long as the encoders that take them without a copy
     // want (a decoder of 4:2:0 pictures that lets its buffers be given); any other picture
     // gets the library's own buffer.
