@@ -123,15 +123,23 @@ TEST_P(SweepTest, EveryClickFallsOnItsFlash) {
     const std::vector<double> flashes = testsupport::FlashTimes(output.toStdString());
     const std::vector<double> clicks =
         testsupport::ClickOnsets(output.toStdString(), s.sampleRate, s.keepPitch);
-    const double frame = 1 / (s.fps > 0 ? s.fps : 25.0);
+    const testsupport::StreamTiming written = testsupport::ProbeStream(output.toStdString(), 'v');
+    // The output's own frame: a variable rate written at one rate takes its closest frames'.
+    const double frame = written.times.size() > 1
+                             ? (written.times.back() - written.times.front()) / (written.times.size() - 1)
+                             : 1 / (s.fps > 0 ? s.fps : 25.0);
+    const bool ownRate = s.fps <= 0 && (s.container == "avi" || s.container == "wmv");
     // Shown once: as many flashes as the span holds, each on its own frame.
     ASSERT_EQ(flashes.size(), expected.size())
         << "shown " << Listed(flashes) << "\nexpected " << Listed(expected) << "\n"
         << result.errors.toStdString();
     double worstFlash = 0, worstClick = 0;
     for (std::size_t i = 0; i < flashes.size(); ++i) {
-        worstFlash = std::max(worstFlash, std::abs(flashes[i] - flashes[0] - (expected[i] - expected[0])));
-        EXPECT_NEAR(flashes[i] - flashes[0], expected[i] - expected[0], frame / 2) << "flash " << i;
+        // Against the first: a container may start its time stamps late (ASF's preroll).
+        // Written at a rate of its own, each flash may lie half an output frame either way.
+        const double off = std::abs(flashes[i] - flashes[0] - (expected[i] - expected[0]));
+        worstFlash = std::max(worstFlash, off);
+        EXPECT_LE(off, (ownRate ? frame : frame / 2) + 1e-3) << "flash " << i;
     }
     ASSERT_EQ(clicks.size(), flashes.size())
         << "clicks " << Listed(clicks) << "\nflashes " << Listed(flashes) << "\n"
@@ -142,7 +150,7 @@ TEST_P(SweepTest, EveryClickFallsOnItsFlash) {
         EXPECT_NEAR(click, flashes[i], Tolerance(s)) << "click " << i;
     }
     // A copy keeps up to two frames past the end that B-frames before it refer to.
-    const double length = testsupport::ProbeStream(output.toStdString(), 'v').length;
+    const double length = written.length;
     EXPECT_NEAR(length, to - from, (s.copyPicture ? 3 : 1) * frame + 1e-3);
     std::cout << "sweep " << s.Describe() << " | click " << worstClick * 1000 << " ms (allowed "
               << Tolerance(s) * 1000 << "), flashes " << flashes.size() << "/" << expected.size()
