@@ -131,8 +131,10 @@ bool CVellumDlg::ChoosePictureCopy(render::OutputParts& parts) {
         {photoList[0].path, static_cast<int>(photoList.Count()), nativeWidth, nativeHeight,
          output.sourceFrameRate},
         output, muxer);
+    // The conversion does not start: an error.
     if (!refusal.isEmpty()) {
-        ui::MessageBox(this, refusal);
+        ui::MessageBox(this, refusal, Language().GetString(IDS_MESSAGE_ERROR),
+                       ui::MB_OK | ui::MB_ICONERROR);
         return false;
     }
     parts.pictureCopy = {photoList[0].path, composedTimes.videoStart, composedTimes.videoEnd};

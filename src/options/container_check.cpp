@@ -1,7 +1,9 @@
 #include "options/container_check.h"
 
+#include "language/language.h"
 #include "platform/graph/writing/device_enumerator.h"
 #include "platform/graph/writing/multiplexer.h"
+#include "resources/resource.h"
 
 #include <utility>
 
@@ -23,11 +25,11 @@ AVCodecID CodecOf(const graph::DeviceEntry* compressor, bool picture) {
     return picture ? AV_CODEC_ID_RAWVIDEO : AV_CODEC_ID_PCM_S16LE;
 }
 
+// As the compressor lists name it.
 QString CompressorName(const graph::DeviceEntry* compressor, bool picture) {
     if (compressor)
         return QString::fromStdString(compressor->friendlyName);
-    return picture ? QStringLiteral("Full frames (uncompressed)")
-                   : QStringLiteral("Uncompressed Audio");
+    return Language().GetString(picture ? IDS_UNCOMPRESSED_VIDEO : IDS_UNCOMPRESSED_AUDIO);
 }
 
 } // namespace
@@ -51,11 +53,11 @@ QString ContainerRefusal(const graph::DeviceEntry* muxer, const graph::DeviceEnt
     for (auto [compressor, picture] : {std::pair{video, true}, std::pair{audio, false}}) {
         if (picture && pictureCopied)
             continue;
+        // A sentence for each stream: languages word "video" and "audio" differently.
         if (!graph::ContainerHolds(format, CodecOf(compressor, picture)))
-            return QStringLiteral("The muxer \"%1\" cannot hold the %2 compressor \"%3\". Choose "
-                                  "another %2 compressor or another muxer.")
+            return Language()
+                .GetString(picture ? IDS_MUXER_REFUSES_VIDEO : IDS_MUXER_REFUSES_AUDIO)
                 .arg(QString::fromStdString(muxer->friendlyName),
-                     picture ? QStringLiteral("video") : QStringLiteral("audio"),
                      CompressorName(compressor, picture));
     }
     return {};

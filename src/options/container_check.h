@@ -15,9 +15,10 @@ namespace options {
 const AVOutputFormat* MuxerFormat(const graph::DeviceEntry& muxer);
 
 // Why the multiplexer of entry `muxer` cannot hold the picture of compressor `video` or the
-// sound of compressor `audio` (null: stored uncompressed), naming both; "" when it can, or
-// when the entry is missing or no multiplexer (its own failure tells). A copied picture
-// (`pictureCopied`) is not coded here: only the sound is checked.
+// sound of compressor `audio` (null: stored uncompressed), naming both, in the loaded
+// language (the built-in English where none is loaded); "" when it can, or when the entry is
+// missing or no multiplexer (its own failure tells). A copied picture (`pictureCopied`) is
+// not coded here: only the sound is checked.
 QString ContainerRefusal(const graph::DeviceEntry* muxer, const graph::DeviceEntry* video,
                          const graph::DeviceEntry* audio, bool pictureCopied = false);
 

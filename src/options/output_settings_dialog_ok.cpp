@@ -110,8 +110,10 @@ void CDialogOutputSettings::OnOk() {
             refusal = options::PictureCopyRefusal(
                 {videoPath, videoCount, nativeWidth, nativeHeight, sourceFrameRate},
                 ChosenPicture(format, typedRate), Entry(DeviceCategory::Filter, muxer));
+        // The dialog stays open until the user chooses what can be written: an error.
         if (!refusal.isEmpty()) {
-            ui::MessageBox(this, refusal, {}, ui::MB_OK | ui::MB_ICONEXCLAMATION);
+            ui::MessageBox(this, refusal, Language().GetString(IDS_MESSAGE_ERROR),
+                           ui::MB_OK | ui::MB_ICONERROR);
             return;
         }
     }

@@ -1,5 +1,6 @@
 #include "options/picture_copy_check.h"
 
+#include "language/language.h"
 #include "options/container_check.h"
 #include "options/output_extension.h"
 #include "platform/editing/media_file.h"
@@ -7,6 +8,7 @@
 #include "platform/graph/writing/head_recoder.h"
 #include "platform/graph/writing/multiplexer.h"
 #include "platform/graph/writing/packet_cut.h"
+#include "resources/resource.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -43,6 +45,16 @@ StoredPicture PictureOf(const std::string& path) {
     return picture;
 }
 
+// A reason's text in the loaded language, its numbers and names still to fill in.
+QString Reason(int id) {
+    return Language().GetString(id);
+}
+
+// The reason, in the loaded language, after the words that say what is refused.
+QString Refused(const QString& reason) {
+    return Language().GetString(IDS_PICTURE_COPY_REFUSED).arg(reason);
+}
+
 } // namespace
 
 AVRational UnevenFrameTimeBase(const std::string& path) {
@@ -54,63 +66,48 @@ AVRational UnevenFrameTimeBase(const std::string& path) {
 
 QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings& output,
                            const graph::DeviceEntry* muxer) {
-    const QString cannot = QStringLiteral("The source picture cannot be copied: ");
     if (source.videoCount == 0)
         return {};
     if (source.videoCount > 1)
-        return cannot + "it is copied from one video only.";
+        return Refused(Reason(IDS_PICTURE_COPY_ONE_VIDEO));
     // The dialog keeps sizes even: an odd side is as near as it gets.
     if (std::abs(output.outputWidth - source.nativeWidth) > 1 ||
         std::abs(output.outputHeight - source.nativeHeight) > 1)
-        return cannot + QStringLiteral("the output size %1*%2 is not the video's own %3*%4. "
-                                       "Choose the original size.")
-                            .arg(output.outputWidth)
-                            .arg(output.outputHeight)
-                            .arg(source.nativeWidth)
-                            .arg(source.nativeHeight);
+        return Refused(Reason(IDS_PICTURE_COPY_SIZE)
+                           .arg(output.outputWidth)
+                           .arg(output.outputHeight)
+                           .arg(source.nativeWidth)
+                           .arg(source.nativeHeight));
+    // Rates with a point whatever the language, as the dialog shows them.
     if (std::abs(output.outputFrameRate - source.frameRate) > 0.0005)
-        return cannot + QString::asprintf("the output frame rate %.3f is not the video's own "
-                                          "%.3f. Choose the original frame rate.",
-                                          output.outputFrameRate, source.frameRate);
+        return Refused(Reason(IDS_PICTURE_COPY_FRAME_RATE)
+                           .arg(QString::asprintf("%.3f", output.outputFrameRate),
+                                QString::asprintf("%.3f", source.frameRate)));
     const AVOutputFormat* format = output.outputFormat == FormatAvi
                                        ? av_guess_format("avi", nullptr, nullptr)
                                        : (muxer ? MuxerFormat(*muxer) : nullptr);
     if (!format)
-        return cannot + "the chosen muxer writes no file of its own.";
+        return Refused(Reason(IDS_PICTURE_COPY_NO_FILE));
     const StoredPicture picture = PictureOf(source.path);
     const AVCodecID codec = picture.codec;
     if (codec == AV_CODEC_ID_NONE)
-        return cannot + QStringLiteral("the picture of %1 cannot be read.")
-                            .arg(QString::fromStdString(source.path));
+        return Refused(
+            Reason(IDS_PICTURE_COPY_UNREADABLE).arg(QString::fromStdString(source.path)));
+    const QString container = QString::fromUtf8(format->name);
+    const QString codecName = QString::fromUtf8(avcodec_get_name(codec));
     if (!graph::ContainerHolds(format, codec))
-        return cannot + QStringLiteral("the %1 container cannot hold its %2 pictures. Choose "
-                                       "another muxer.")
-                            .arg(QString::fromUtf8(format->name),
-                                 QString::fromUtf8(avcodec_get_name(codec)));
+        return Refused(Reason(IDS_PICTURE_COPY_CODEC).arg(container, codecName));
     if (picture.reordered && graph::KeepsNoShowingTimes(format))
-        return cannot + QStringLiteral("its %1 pictures are stored out of showing order "
-                                       "(B-frames), and the %2 container keeps no showing times, "
-                                       "so players would show them late. Choose the matroska or "
-                                       "mp4 muxer.")
-                            .arg(QString::fromUtf8(avcodec_get_name(codec)),
-                                 QString::fromUtf8(format->name));
+        return Refused(Reason(IDS_PICTURE_COPY_REORDERED).arg(codecName, container));
     if (graph::KeepsNoShowingTimes(format) && UnevenFrameTimeBase(source.path).num > 0)
-        return cannot + QStringLiteral("its frames are spaced unevenly (a variable frame rate, "
-                                       "as phones record), and the %1 container keeps no "
-                                       "showing times, so players would show them at a steady "
-                                       "rate, off their sound. Choose the matroska or mp4 muxer.")
-                            .arg(QString::fromUtf8(format->name));
+        return Refused(Reason(IDS_PICTURE_COPY_UNEVEN).arg(container));
     // Frames before the first key frame from the start are coded again for a container that
     // shows every frame it holds; a codec of key frames only never needs that.
     const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec);
     const bool keyFramesOnly = descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY);
     if (!graph::HidesLeadingFrames(format) && !keyFramesOnly &&
         !graph::HeadRecoder::CanRecode(codec))
-        return cannot + QStringLiteral("the %1 container shows every frame it holds, and the %2 "
-                                       "frames before the first key frame cannot be coded "
-                                       "again. Choose the mp4 or mov muxer.")
-                            .arg(QString::fromUtf8(format->name),
-                                 QString::fromUtf8(avcodec_get_name(codec)));
+        return Refused(Reason(IDS_PICTURE_COPY_LEADING_FRAMES).arg(container, codecName));
     return {};
 }
 

@@ -32,8 +32,9 @@ struct PictureCopySource {
 };
 
 // Why the picture of `source` cannot be copied into the AVI or custom output `output`
-// describes (through `muxer` for the custom multiplexer), naming the condition it fails; ""
-// when it can, or when no video is open.
+// describes (through `muxer` for the custom multiplexer), naming the condition it fails in
+// the loaded language (the built-in English where none is loaded); "" when it can, or when
+// no video is open.
 QString PictureCopyRefusal(const PictureCopySource& source, const OutputSettings& output,
                            const graph::DeviceEntry* muxer);
 

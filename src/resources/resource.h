@@ -159,6 +159,19 @@
 #define IDS_MESSAGE_VIDEO_CHANGED 501
 #define IDS_MESSAGE_WMV_RATE_TOO_SMALL 502
 #define IDS_STATUS_RATE_KEEPS_FRAMES 520
+// Why the chosen container or the copy of the source picture is refused.
+#define IDS_MUXER_REFUSES_VIDEO 503
+#define IDS_MUXER_REFUSES_AUDIO 504
+#define IDS_PICTURE_COPY_REFUSED 505
+#define IDS_PICTURE_COPY_ONE_VIDEO 506
+#define IDS_PICTURE_COPY_SIZE 507
+#define IDS_PICTURE_COPY_FRAME_RATE 508
+#define IDS_PICTURE_COPY_NO_FILE 509
+#define IDS_PICTURE_COPY_UNREADABLE 510
+#define IDS_PICTURE_COPY_CODEC 511
+#define IDS_PICTURE_COPY_REORDERED 512
+#define IDS_PICTURE_COPY_UNEVEN 513
+#define IDS_PICTURE_COPY_LEADING_FRAMES 514
 
 // Icons, bitmaps, cursors, sounds, menus
 #define IDR_MAINFRAME 128 // program icon, also the "Convert" button's icon

@@ -212,6 +212,30 @@ const std::map<int, const char*>& Table() {
         {IDS_STATUS_RATE_KEEPS_FRAMES,
          "The picture's frames are spaced unevenly: written at %1 frames per second, the rate of "
          "its closest frames, so that none is lost."},
+        {IDS_MUXER_REFUSES_VIDEO, "The muxer \"%1\" cannot hold the video compressor \"%2\". "
+                                  "Choose another video compressor or another muxer."},
+        {IDS_MUXER_REFUSES_AUDIO, "The muxer \"%1\" cannot hold the audio compressor \"%2\". "
+                                  "Choose another audio compressor or another muxer."},
+        {IDS_PICTURE_COPY_REFUSED, "The source picture cannot be copied: %1"},
+        {IDS_PICTURE_COPY_ONE_VIDEO, "it is copied from one video only."},
+        {IDS_PICTURE_COPY_SIZE,
+         "the output size %1*%2 is not the video's own %3*%4. Choose the original size."},
+        {IDS_PICTURE_COPY_FRAME_RATE, "the output frame rate %1 is not the video's own %2. Choose "
+                                      "the original frame rate."},
+        {IDS_PICTURE_COPY_NO_FILE, "the chosen muxer writes no file of its own."},
+        {IDS_PICTURE_COPY_UNREADABLE, "the picture of %1 cannot be read."},
+        {IDS_PICTURE_COPY_CODEC,
+         "the %1 container cannot hold its %2 pictures. Choose another muxer."},
+        {IDS_PICTURE_COPY_REORDERED,
+         "its %1 pictures are stored out of showing order (B-frames), and the %2 container keeps "
+         "no showing times, so players would show them late. Choose the matroska or mp4 muxer."},
+        {IDS_PICTURE_COPY_UNEVEN,
+         "its frames are spaced unevenly (a variable frame rate, as phones record), and the %1 "
+         "container keeps no showing times, so players would show them at a steady rate, off "
+         "their sound. Choose the matroska or mp4 muxer."},
+        {IDS_PICTURE_COPY_LEADING_FRAMES,
+         "the %1 container shows every frame it holds, and the %2 frames before the first key "
+         "frame cannot be coded again. Choose the mp4 or mov muxer."},
     };
     return table;
 }

@@ -1,6 +1,7 @@
 // "Output options" driven through its controls inside its own modal loop, with the settings
 // store looked at afterwards: what it shows for the owner's values, what OK stores and
 // refuses, Default, the muxer lists, the extension rule, Cancel, and the codec settings.
+#include "language/language.h"
 #include "options/av_options_dialog.h"
 #include "options/codec_settings.h"
 #include "options/output_settings_dialog.h"
@@ -11,6 +12,7 @@
 #include "platform/graph/writing/filter_options.h"
 #include "platform/settings/store.h"
 #include "resources/resource.h"
+#include "resources/strings.h"
 #include "support/drift_fixtures.h"
 #include "support/modal_run.h"
 #include "support/scripted_prompts.h"
@@ -51,6 +53,8 @@ class OutputOptionsTest : public ::testing::Test {
         dialog.sourceFrameRate = 25;
         dialog.videoBitrate = 798720;
     }
+    // A test that loads a language leaves the built-in English texts to the others.
+    void TearDown() override { Language() = CLanguage(); }
 
     QComboBox* Combo(int id) const { return dialog.Item<QComboBox>(id); }
     QLineEdit* Edit(int id) const { return dialog.Item<QLineEdit>(id); }
@@ -575,6 +579,50 @@ TEST_F(OutputOptionsTest, TheSourcePictureCopyIsRefusedWhereThePictureWouldChang
         auto* rows = again.Item<QComboBox>(IDC_COMBO_VIDEO_COMPRESSOR);
         EXPECT_EQ(rows->currentText(), QString("Copy the source picture (no re-encoding)"));
         QTest::mouseClick(again.GetDlgItem(IDC_BUTTON_OPTIONS_CANCEL), Qt::LeftButton);
+    });
+}
+
+// With a language loaded, OK's refusals speak it, under its caption for an error: the dialog
+// stays open until the user chooses what can be written.
+TEST_F(OutputOptionsTest, RefusalsSpeakTheLoadedLanguage) {
+    ASSERT_TRUE(Language().Init(QStringLiteral(QUILLET_LANGUAGE_DIR), "French_France"));
+    dialog.outputFormat = 2;
+    dialog.frameRateIndex = 0;
+    const int h264 = Entry(DeviceCategory::VideoCompressor, "libx264");
+    const int aac = Entry(DeviceCategory::AudioCompressor, "(advanced audio coding)");
+    const int adpcm = Entry(DeviceCategory::AudioCompressor, "Microsoft ADPCM");
+    ASSERT_TRUE(h264 >= 0 && aac >= 0 && adpcm >= 0);
+    const struct {
+        int videoRow; // -1: the copy of the source picture
+        int audioRow;
+        int resolutionRow;
+        const char* message;
+    } rows[] = {
+        {h264 + 1, adpcm + 1, 0,
+         "Le multiplexeur « mp4 Mux » ne peut pas recevoir le son du compresseur « Microsoft "
+         "ADPCM ». Choisissez un autre compresseur audio ou un autre multiplexeur."},
+        {0, aac + 1, 0,
+         "Le multiplexeur « mp4 Mux » ne peut pas recevoir la vidéo du compresseur « Images "
+         "complètes (non compressées) ». Choisissez un autre compresseur vidéo ou un autre "
+         "multiplexeur."},
+        {-1, aac + 1, 2,
+         "L'image source ne peut pas être copiée : la taille de sortie 720*576 n'est pas celle "
+         "de la vidéo, 640*480. Choisissez la taille d'origine."},
+    };
+    testsupport::RunModal(dialog, [&] {
+        PickText(IDC_COMBO_MUXER_SORTED, "mp4 Mux");
+        for (const auto& row : rows) {
+            const int copyRow = Combo(IDC_COMBO_VIDEO_COMPRESSOR)->count() - 1;
+            Pick(IDC_COMBO_VIDEO_COMPRESSOR, row.videoRow < 0 ? copyRow : row.videoRow);
+            Pick(IDC_COMBO_AUDIO_COMPRESSOR, row.audioRow);
+            Pick(IDC_COMBO_RESOLUTION, row.resolutionRow);
+            scope.prompts.messages.clear();
+            Click(IDC_BUTTON_OPTIONS_OK);
+            ASSERT_EQ(Messages().size(), 1u);
+            EXPECT_EQ(Messages()[0].toStdString(), row.message);
+            EXPECT_EQ(scope.prompts.messages[0].caption.toStdString(), "Erreur");
+        }
+        Click(IDC_BUTTON_OPTIONS_CANCEL);
     });
 }
 
