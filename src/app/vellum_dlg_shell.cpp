@@ -97,8 +97,16 @@ void CVellumDlg::OnMenuCommand(int command) {
         OnFindPointsFromEvents();
     else if (command == IDM_SYNC_VIEW)
         OnSyncView();
-    else if (command >= IDM_LANGUAGE_FIRST && command < IDM_LANGUAGE_FIRST + IDM_LANGUAGE_COUNT)
-        language::OnLanguageCommand(this, command);
+    else if (command >= IDM_LANGUAGE_FIRST && command < IDM_LANGUAGE_FIRST + IDM_LANGUAGE_COUNT) {
+        // The picture windows' titles are the players' own, not texts of this window.
+        language::OnLanguageCommand(this, command, [this] {
+            for (preview::CVcdCore* player :
+                 {videoPlayer.get(), audioPlayer.get(), resultPlayer.get()}) {
+                if (player)
+                    player->UpdateCaption();
+            }
+        });
+    }
 }
 
 void CVellumDlg::OnAbout() {

@@ -22,7 +22,8 @@ void FillLanguageMenu(QMenu* languages) {
     }
 }
 
-bool OnLanguageCommand(QWidget* mainWindow, int command) {
+bool OnLanguageCommand(QWidget* mainWindow, int command,
+                       const std::function<void()>& translateOthers) {
     CLanguage& language = Language();
     const int index = command - IDM_LANGUAGE_FIRST;
     if (index < 0 || index >= language.languageNames.size())
@@ -31,6 +32,9 @@ bool OnLanguageCommand(QWidget* mainWindow, int command) {
     language.SelectLanguage(name);
     UseToolkitTexts(language.Locale());
     language.TranslateDialog(mainWindow, IDD_PROGRAM_CAPTION);
+    // Every window speaks the new language before the question does.
+    if (translateOthers)
+        translateOthers();
     ui::MessageBox(mainWindow, language.GetString(IDS_MESSAGE_RESTART_PROGRAM),
                    language.GetString(IDS_MESSAGE_WARNING));
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 // The main window's language pop-up: the list of language files, and switching to one.
+#include <functional>
+
 class QMenu;
 class QWidget;
 
@@ -9,8 +11,10 @@ namespace language {
 // file (commands 45400 + i), the current language checked.
 void FillLanguageMenu(QMenu* languages);
 
-// A language command: loads language command − 45400, translates the main window again and
-// asks for a restart. False, with nothing done, when no language has that number.
-bool OnLanguageCommand(QWidget* mainWindow, int command);
+// A language command: loads language command − 45400, translates the main window again, lets
+// `translateOthers` translate the program's other windows, and asks for a restart. False,
+// with nothing done, when no language has that number.
+bool OnLanguageCommand(QWidget* mainWindow, int command,
+                       const std::function<void()>& translateOthers = {});
 
 } // namespace language

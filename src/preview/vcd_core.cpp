@@ -1,11 +1,13 @@
 #include "preview/vcd_core.h"
 
+#include "language/language.h"
 #include "platform/core/window_message.h"
 #include "platform/graph/event_queue.h"
 #include "platform/graph/filter_graph.h"
 #include "platform/ui/prompts.h"
 #include "preview/preview_window.h"
 #include "platform/ui/show_error.h"
+#include "resources/resource.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -301,13 +303,14 @@ void CVcdCore::UpdateCaption() {
     if (!m_hWnd)
         return;
     if (fileName.empty()) {
-        m_hWnd->setWindowTitle(QStringLiteral("PREVIEW"));
+        m_hWnd->setWindowTitle(Language().GetString(IDS_PREVIEW_WINDOW_TITLE));
         return;
     }
     const std::size_t slash = fileName.find_last_of("/\\");
     const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-    m_hWnd->setWindowTitle(QString::fromStdString(name) + "  " +
-                           (playState == Paused ? "(Paused)" : ""));
+    m_hWnd->setWindowTitle(
+        QString::fromStdString(name) + "  " +
+        (playState == Paused ? Language().GetString(IDS_PICTURE_WINDOW_PAUSED) : QString()));
 }
 
 void CVcdCore::ReleaseInterfaces() {

@@ -101,6 +101,8 @@ class CVcdCore {
     void HandleGraphEvents();
     void PollPosition();
     void HideIdleCursor();
+    // Titles the window in the loaded language: the file and whether it is paused, or the
+    // preview's name. Also called after a switch of language.
     void UpdateCaption();
 
     static constexpr int kPollTimer = 2;

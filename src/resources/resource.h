@@ -172,6 +172,9 @@
 #define IDS_PICTURE_COPY_REORDERED 512
 #define IDS_PICTURE_COPY_UNEVEN 513
 #define IDS_PICTURE_COPY_LEADING_FRAMES 514
+// The picture window's title.
+#define IDS_PICTURE_WINDOW_PAUSED 515
+#define IDS_PREVIEW_WINDOW_TITLE 516
 
 // Icons, bitmaps, cursors, sounds, menus
 #define IDR_MAINFRAME 128 // program icon, also the "Convert" button's icon

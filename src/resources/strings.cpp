@@ -236,6 +236,8 @@ const std::map<int, const char*>& Table() {
         {IDS_PICTURE_COPY_LEADING_FRAMES,
          "the %1 container shows every frame it holds, and the %2 frames before the first key "
          "frame cannot be coded again. Choose the mp4 or mov muxer."},
+        {IDS_PICTURE_WINDOW_PAUSED, "(Paused)"},
+        {IDS_PREVIEW_WINDOW_TITLE, "PREVIEW"},
     };
     return table;
 }

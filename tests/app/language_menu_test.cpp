@@ -2,7 +2,9 @@
 #include "app/vellum_dlg.h"
 #include "language/language.h"
 #include "platform/settings/store.h"
+#include "preview/preview_window.h"
 #include "resources/resource.h"
+#include "support/media_fixtures.h"
 #include "support/modal_run.h"
 #include "support/scripted_prompts.h"
 #include "support/test_environment.h"
@@ -29,6 +31,7 @@ class LanguageMenuTest : public ::testing::Test {
                                     "IDC_STATIC_VIDEO_DURATION=Bilddauer\r\n"
                                     "[STRING]\r\nIDS_MESSAGE_RESTART_PROGRAM=Bitte neu starten\r\n"
                                     "IDS_MESSAGE_WARNING=Warnung\r\n"
+                                    "IDS_PICTURE_WINDOW_PAUSED=(Pausiert)\r\n"
                                     "[MENU]\r\nIDM_SELECT_LANGUAGE=Sprache\r\n");
         Language() = CLanguage();
         Language().Init(base, "ENGLISH");
@@ -101,6 +104,25 @@ TEST_F(LanguageMenuTest, ThePopupListsTheLanguagesAndSwitchingTranslatesTheWindo
     // Back in English, the boxes' buttons are English again.
     MenuItem(dlg, "English")->trigger();
     EXPECT_EQ(YesButtonText(), "&Yes");
+}
+
+// The picture window is a window of its own: a switch retitles it along with the main window.
+TEST_F(LanguageMenuTest, AnOpenPictureWindowFollowsTheSwitch) {
+    CVellumDlg dlg;
+    dlg.show();
+    scope.prompts.fileAnswers = {
+        QString::fromStdString(testsupport::Clip(testsupport::ClipKind::H264Aac))};
+    QTest::mouseClick(dlg.GetDlgItem(IDC_BUTTON_ADD_VIDEO), Qt::LeftButton);
+    ASSERT_TRUE(dlg.videoPlayer && dlg.videoPlayer->m_hWnd);
+    dlg.videoPlayer->Cue();
+    const QWidget* picture = dlg.videoPlayer->m_hWnd;
+    ASSERT_TRUE(picture->windowTitle().endsWith("  (Paused)"));
+    QAction* german = MenuItem(dlg, "German_Germany_utf-8");
+    ASSERT_NE(german, nullptr);
+    dlg.PopupMenu()->close();
+    german->trigger();
+    EXPECT_TRUE(picture->windowTitle().endsWith("  (Pausiert)"))
+        << picture->windowTitle().toStdString();
 }
 
 TEST_F(LanguageMenuTest, AFontChosenOnAFreshProfileSurvivesPickingTheLanguageByItsFileName) {

@@ -171,7 +171,13 @@ TEST_F(LanguageFixture, ALanguageCommandSwitchesAndAsksForARestartInTheNewLangua
     EXPECT_TRUE(scope.prompts.messages.empty());
     EXPECT_EQ(Language().currentLanguage, "English");
 
-    EXPECT_TRUE(language::OnLanguageCommand(&dialog, IDM_LANGUAGE_FIRST + 1));
+    // The other windows are translated in the new language, before the question.
+    QString translatedIn;
+    EXPECT_TRUE(language::OnLanguageCommand(&dialog, IDM_LANGUAGE_FIRST + 1, [&] {
+        translatedIn = Language().GetString(IDS_MESSAGE_RESTART_PROGRAM);
+        EXPECT_TRUE(scope.prompts.messages.empty());
+    }));
+    EXPECT_EQ(translatedIn, "Bitte neu starten");
     EXPECT_EQ(Language().currentLanguage, "German_Germany_utf-8");
     EXPECT_EQ(dialog.play->text(), "Abspielen");
     ASSERT_EQ(scope.prompts.messages.size(), 1u);
