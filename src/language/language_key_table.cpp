@@ -240,6 +240,9 @@ constexpr LanguageKey kLanguageKeyTable[] = {
     {514, "IDS_PICTURE_COPY_LEADING_FRAMES"},
     {515, "IDS_PICTURE_WINDOW_PAUSED"},
     {516, "IDS_PREVIEW_WINDOW_TITLE"},
+    {32771, "IDM_FULL_SCREEN"},
+    {32772, "IDM_NORMAL_SIZE"},
+    {32776, "IDM_CLOSE_PREVIEW"},
     {1153, "IDC_CHECK_KEEP_PITCH"},
 };
 

@@ -1,5 +1,6 @@
 #include "preview/preview_window.h"
 
+#include "language/language.h"
 #include "platform/core/window_message.h"
 #include "platform/graph/interfaces.h"
 #include "platform/ui/prompts.h"
@@ -111,6 +112,10 @@ void PreviewWindow::ShowContextMenu(const QPoint& clientPoint) {
     }
     delete menu_;
     menu_ = resources::BuildMenu(menuTemplate->front(), this);
+    // Built anew for every click, so it speaks the language chosen last; it holds commands
+    // only, translated as the inner menu of its template they are. The translation enables
+    // the items and clears their checks, so their states are set after it.
+    Language().TranslateMenu(menu_, IDR_MENU_PREVIEW, false);
     QAction* fullScreen = resources::FindCommand(menu_, IDM_FULL_SCREEN);
     fullScreen->setCheckable(true);
     fullScreen->setChecked(player_->fullScreen == 1);

@@ -1,6 +1,8 @@
 // The preview window: where it opens, its menu, full screen, the idle pointer, and its close
 // handed to the main window.
+#include "language/language.h"
 #include "platform/core/window_message.h"
+#include "platform/graph/filter_graph.h"
 #include "platform/graph/interfaces.h"
 #include "platform/ui/dialog.h"
 #include "preview/preview_geometry.h"
@@ -39,6 +41,8 @@ class PreviewWindowTest : public ::testing::Test {
         player->fileName = testsupport::Clip(testsupport::ClipKind::H264Aac);
         ASSERT_TRUE(player->OpenFile());
     }
+    // A test that loads a language leaves the built-in English texts to the others.
+    void TearDown() override { Language() = CLanguage(); }
     QRect Picture() {
         long left = 0, top = 0, width = 0, height = 0;
         player->pVW->GetWindowPosition(&left, &top, &width, &height);
@@ -96,6 +100,39 @@ TEST_F(PreviewWindowTest, FullScreenFitsThePictureAndEscapeLeavesIt) {
     QTest::keyClick(player->m_hWnd, Qt::Key_Escape);
     EXPECT_EQ(player->fullScreen, 0);
     EXPECT_EQ(player->m_hWnd->size(), QSize(testsupport::kClipWidth, testsupport::kClipHeight));
+}
+
+// The titles and the menu speak the loaded language, also one loaded while the window is open
+// (the title made again, the menu shown again); translated, the menu still checks full screen.
+TEST_F(PreviewWindowTest, TheTitlesAndTheMenuSpeakTheLoadedLanguage) {
+    graph::FilterGraph empty;
+    CVcdCore composed(nullptr, preview::AllStreams);
+    ASSERT_EQ(composed.OpenGraph(&empty), S_OK);
+    player->Cue();
+    ASSERT_TRUE(player->EnterFullScreen());
+    const struct {
+        const char* language;
+        const char* paused;
+        const char* preview;
+        const char* fullScreen;
+    } rows[] = {{"Spanish_Spain", "(En pausa)", "VISTA PREVIA", "Pantalla completa"},
+                {"chs_unicode", "（已暂停）", "预览", "全屏"}};
+    for (const auto& row : rows) {
+        Language() = CLanguage();
+        ASSERT_TRUE(Language().Init(QStringLiteral(QUILLET_LANGUAGE_DIR), row.language));
+        player->UpdateCaption();
+        composed.UpdateCaption();
+        EXPECT_TRUE(player->m_hWnd->windowTitle().endsWith("  " + QString::fromUtf8(row.paused)));
+        EXPECT_EQ(composed.m_hWnd->windowTitle().toStdString(), row.preview);
+        player->m_hWnd->ShowContextMenu(QPoint(10, 10));
+        QAction* fullScreen =
+            resources::FindCommand(player->m_hWnd->ContextMenu(), IDM_FULL_SCREEN);
+        EXPECT_EQ(fullScreen->text().toStdString(), row.fullScreen);
+        EXPECT_TRUE(fullScreen->isChecked());
+        player->m_hWnd->ContextMenu()->close();
+    }
+    player->LeaveFullScreen();
+    composed.Close();
 }
 
 TEST_F(PreviewWindowTest, TheIdlePointerHidesInFullScreenAndComesBackOnAMove) {
