@@ -139,9 +139,7 @@ void CVellumDlg::OnEditPoints() {
         CDialogChangeSyncPoint dialog(this);
         dialog.videoTime = syncState.syncPoints[i].videoTime;
         dialog.audioTime = syncState.syncPoints[i].audioTime;
-        dialog.accepts = [this, i](REFERENCE_TIME v, REFERENCE_TIME a) {
-            return syncState.EditAccepts(i, v, a);
-        };
+        dialog.bounds = syncState.EditBounds(i);
         if (dialog.exec() != QDialog::Accepted)
             break;
         syncState.SetPoint(i, {dialog.videoTime, dialog.audioTime});

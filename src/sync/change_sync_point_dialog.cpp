@@ -46,9 +46,17 @@ void CDialogChangeSyncPoint::OnCommand(int id) {
             *this, IDC_EDIT_CHANGE_SYNC_AUDIO_TIME, IDC_STATIC_CHANGE_SYNC_AUDIO_TIME, audioTime);
         if (!audio)
             return;
-        // Refused times stay typed, so the user can correct them.
-        if (accepts && !accepts(*video, *audio)) {
-            ui::MessageBox(this, Language().GetString(IDS_MESSAGE_OUT_OF_RANGE),
+        // Refused times stay typed, so the user can correct them; the bounds are written as
+        // the boxes write times.
+        if (bounds && !bounds->Holds({*video, *audio})) {
+            const auto text = [](REFERENCE_TIME time) {
+                return QString::fromStdString(avsync::TimeToText(time));
+            };
+            ui::MessageBox(this,
+                           Language()
+                               .GetString(IDS_MESSAGE_OUT_OF_RANGE)
+                               .arg(text(bounds->low.videoTime), text(bounds->high.videoTime),
+                                    text(bounds->low.audioTime), text(bounds->high.audioTime)),
                            Language().GetString(IDS_MESSAGE_ERROR_LOWER));
             return;
         }

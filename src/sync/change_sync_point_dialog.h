@@ -1,10 +1,12 @@
 #pragma once
 // "Change synchronization time": retypes the two times of one point. OK closes it only when
-// both boxes hold times that the caller's bounds accept; the caller stores them.
+// both boxes hold times within the caller's bounds, and else names the bounds; the caller
+// stores them.
 #include "platform/core/reftime.h"
 #include "platform/ui/dialog.h"
+#include "sync/sync_state.h"
 
-#include <functional>
+#include <optional>
 
 class CDialogChangeSyncPoint : public ui::Dialog {
     Q_OBJECT
@@ -14,8 +16,8 @@ class CDialogChangeSyncPoint : public ui::Dialog {
     // Set before the dialog runs; replaced by the typed times on OK.
     REFERENCE_TIME videoTime = 0;
     REFERENCE_TIME audioTime = 0;
-    // Whether the point may take the typed times; none: any times.
-    std::function<bool(REFERENCE_TIME videoTime, REFERENCE_TIME audioTime)> accepts;
+    // The times the point may take; none: any times.
+    std::optional<avsync::PointBounds> bounds;
 
     int exec() override;
 

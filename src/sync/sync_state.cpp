@@ -82,17 +82,16 @@ void SyncState::DeletePoints(const std::vector<int>& ascendingRows) {
     }
 }
 
-bool SyncState::EditAccepts(int i, REFERENCE_TIME v, REFERENCE_TIME a) const {
+std::optional<PointBounds> SyncState::EditBounds(int i) const {
     const int n = syncCount;
     if (i < 0 || i >= n)
-        return false;
-    SyncPoint low{videoStart, audioStart};
-    SyncPoint high{videoEnd, audioEnd};
+        return std::nullopt;
+    PointBounds bounds{{videoStart, audioStart}, {videoEnd, audioEnd}};
     if (i > 0)
-        low = syncPoints[i - 1];
+        bounds.low = syncPoints[i - 1];
     if (i < n - 1)
-        high = syncPoints[i + 1];
-    return low.videoTime <= v && v <= high.videoTime && low.audioTime <= a && a <= high.audioTime;
+        bounds.high = syncPoints[i + 1];
+    return bounds;
 }
 
 void SyncState::SetPoint(int index, const SyncPoint& point) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace avsync {
@@ -18,6 +19,16 @@ struct SyncPoint {
 };
 
 constexpr int kMaxSyncPoints = 1000;
+
+// The times an edited point may take: from `low` to `high` in each column, both included.
+struct PointBounds {
+    SyncPoint low;
+    SyncPoint high;
+    bool Holds(const SyncPoint& point) const {
+        return low.videoTime <= point.videoTime && point.videoTime <= high.videoTime &&
+               low.audioTime <= point.audioTime && point.audioTime <= high.audioTime;
+    }
+};
 
 // The five times that the main window's boxes hold and Read times takes back.
 struct EditableTimes {
@@ -61,10 +72,11 @@ class SyncState {
     bool AddPoint(const SyncPoint& point);
     // Removes the points of the selected rows, given in ascending order as the list shows them.
     void DeletePoints(const std::vector<int>& ascendingRows);
-    // Whether (v, a) may replace point i without leaving its neighbours' or the start and
-    // end times' bounds (equality allowed).
-    bool EditAccepts(int index, REFERENCE_TIME videoTime, REFERENCE_TIME audioTime) const;
-    // Stores an edited point, checked with EditAccepts.
+    // The times point i may take without passing its neighbours: the points before and after
+    // it, the start times before the first, the end times after the last; nothing when there
+    // is no point i.
+    std::optional<PointBounds> EditBounds(int index) const;
+    // Stores an edited point, checked against EditBounds.
     void SetPoint(int index, const SyncPoint& point);
     void ClearPoints() { syncCount = 0; }
     // Replaces the points wholesale with a list as a file holds it, in its order (at most

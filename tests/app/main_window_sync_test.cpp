@@ -142,7 +142,10 @@ TEST_F(MainWindowSyncTest, EditStoresAcceptedValuesAndRefusesOutOfRange) {
     EXPECT_EQ(Cell(0, 1), "13.0000000");
     EXPECT_EQ(Cell(1, 0), "20.0000000");
     ASSERT_EQ(scope.prompts.messages.size(), 1u);
-    EXPECT_EQ(scope.prompts.messages[0].text, "the data is out of range");
+    // Point 1 lies between point 0 and the end times.
+    EXPECT_EQ(scope.prompts.messages[0].text.toStdString(),
+              "The video time must lie between 12.0000000 and 60.0000000 s, the audio time "
+              "between 13.0000000 and 61.0000000 s.");
     EXPECT_EQ(scope.prompts.messages[0].caption, "error");
 }
 

@@ -93,6 +93,34 @@ TEST(ChangeSyncPointDialog, OkTakesTimesWithAPointOrACommaAndRefusesAnythingElse
     }
 }
 
+// Times beyond the caller's bounds are refused naming the bounds, written as the boxes write
+// times; times on them are taken.
+TEST(ChangeSyncPointDialog, OkRefusesTimesBeyondTheBoundsNamingThem) {
+    const struct {
+        const char* video;
+        const char* audio;
+        bool taken;
+    } rows[] = {{"20", "21", true}, {"20.0000001", "10", false}, {"10", "2.9999999", false}};
+    for (const auto& row : rows) {
+        testsupport::PromptScope scope;
+        CDialogChangeSyncPoint dialog;
+        dialog.bounds = avsync::PointBounds{{2 * UNITS, 3 * UNITS}, {20 * UNITS, 21 * UNITS}};
+        const int result = testsupport::RunModal(dialog, [&] {
+            dialog.SetDlgItemText(IDC_EDIT_CHANGE_SYNC_VIDEO_TIME, row.video);
+            dialog.SetDlgItemText(IDC_EDIT_CHANGE_SYNC_AUDIO_TIME, row.audio);
+            dialog.Item<QPushButton>(IDOK_BUTTON)->click();
+            if (!row.taken)
+                dialog.Item<QPushButton>(IDCANCEL_BUTTON)->click();
+        });
+        EXPECT_EQ(result, row.taken ? QDialog::Accepted : QDialog::Rejected) << row.video;
+        ASSERT_EQ(scope.prompts.messages.size(), row.taken ? 0u : 1u) << row.video;
+        if (!row.taken)
+            EXPECT_EQ(scope.prompts.messages[0].text.toStdString(),
+                      "The video time must lie between 2.0000000 and 20.0000000 s, the audio "
+                      "time between 3.0000000 and 21.0000000 s.");
+    }
+}
+
 TEST(ChangeSyncPointDialog, CancelKeepsTheTimesTheCallerSet) {
     CDialogChangeSyncPoint dialog;
     dialog.videoTime = 10 * UNITS;

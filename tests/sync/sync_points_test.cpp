@@ -16,6 +16,12 @@ SyncState FivePoints() {
     state.ReplacePoints({{1 * S, 2 * S}, {2 * S, 3 * S}, {3 * S, 4 * S}, {4 * S, 5 * S}, {5 * S, 6 * S}});
     return state;
 }
+
+// Whether (v, a) may replace point i: it has bounds, and they hold it.
+bool Accepts(const SyncState& state, int i, REFERENCE_TIME v, REFERENCE_TIME a) {
+    const std::optional<avsync::PointBounds> bounds = state.EditBounds(i);
+    return bounds && bounds->Holds({v, a});
+}
 } // namespace
 
 TEST(SyncPoints, AddedPointsAreSortedByVideoTimeWithEqualTimesInAddOrder) {
@@ -69,34 +75,34 @@ TEST(SyncPoints, EditOfTheOnlyPointIsBoundByTheStartAndEndTimes) {
     SyncState state;
     state.ApplyEditableTimes({2 * S, 20 * S, 3 * S, 21 * S, 18 * S});
     state.AddPoint(10 * S);
-    EXPECT_TRUE(state.EditAccepts(0, 2 * S, 3 * S));
-    EXPECT_TRUE(state.EditAccepts(0, 20 * S, 21 * S));
-    EXPECT_FALSE(state.EditAccepts(0, 20 * S + 1, 10 * S));
-    EXPECT_FALSE(state.EditAccepts(0, 2 * S - 1, 10 * S));
-    EXPECT_FALSE(state.EditAccepts(0, 10 * S, 3 * S - 1));
-    EXPECT_FALSE(state.EditAccepts(0, 10 * S, 21 * S + 1));
-    EXPECT_FALSE(state.EditAccepts(1, 10 * S, 10 * S));
+    EXPECT_TRUE(Accepts(state, 0, 2 * S, 3 * S));
+    EXPECT_TRUE(Accepts(state, 0, 20 * S, 21 * S));
+    EXPECT_FALSE(Accepts(state, 0, 20 * S + 1, 10 * S));
+    EXPECT_FALSE(Accepts(state, 0, 2 * S - 1, 10 * S));
+    EXPECT_FALSE(Accepts(state, 0, 10 * S, 3 * S - 1));
+    EXPECT_FALSE(Accepts(state, 0, 10 * S, 21 * S + 1));
+    EXPECT_FALSE(Accepts(state, 1, 10 * S, 10 * S));
 }
 
 TEST(SyncPoints, EditOfFirstLastAndMiddlePointsIsBoundByTheirNeighbours) {
     SyncState state = FivePoints(); // (1,2) (2,3) (3,4) (4,5) (5,6)
     state.ApplyEditableTimes({0, 9 * S, S / 2, 10 * S, 9 * S});
     // First: from the start pair to point 1.
-    EXPECT_TRUE(state.EditAccepts(0, 0, S / 2));
-    EXPECT_TRUE(state.EditAccepts(0, 2 * S, 3 * S));
-    EXPECT_FALSE(state.EditAccepts(0, 2 * S + 1, 3 * S));
-    EXPECT_FALSE(state.EditAccepts(0, 1 * S, S / 2 - 1));
+    EXPECT_TRUE(Accepts(state, 0, 0, S / 2));
+    EXPECT_TRUE(Accepts(state, 0, 2 * S, 3 * S));
+    EXPECT_FALSE(Accepts(state, 0, 2 * S + 1, 3 * S));
+    EXPECT_FALSE(Accepts(state, 0, 1 * S, S / 2 - 1));
     // Last: from point n-2 to the end pair.
-    EXPECT_TRUE(state.EditAccepts(4, 4 * S, 5 * S));
-    EXPECT_TRUE(state.EditAccepts(4, 9 * S, 10 * S));
-    EXPECT_FALSE(state.EditAccepts(4, 4 * S - 1, 6 * S));
-    EXPECT_FALSE(state.EditAccepts(4, 6 * S, 10 * S + 1));
+    EXPECT_TRUE(Accepts(state, 4, 4 * S, 5 * S));
+    EXPECT_TRUE(Accepts(state, 4, 9 * S, 10 * S));
+    EXPECT_FALSE(Accepts(state, 4, 4 * S - 1, 6 * S));
+    EXPECT_FALSE(Accepts(state, 4, 6 * S, 10 * S + 1));
     // Middle: between its two neighbours, column by column.
-    EXPECT_TRUE(state.EditAccepts(2, 2 * S, 5 * S));
-    EXPECT_TRUE(state.EditAccepts(2, 4 * S, 3 * S));
-    EXPECT_FALSE(state.EditAccepts(2, 4 * S + 1, 4 * S));
-    EXPECT_FALSE(state.EditAccepts(2, 3 * S, 3 * S - 1));
-    EXPECT_FALSE(state.EditAccepts(2, -3 * S, 4 * S));
+    EXPECT_TRUE(Accepts(state, 2, 2 * S, 5 * S));
+    EXPECT_TRUE(Accepts(state, 2, 4 * S, 3 * S));
+    EXPECT_FALSE(Accepts(state, 2, 4 * S + 1, 4 * S));
+    EXPECT_FALSE(Accepts(state, 2, 3 * S, 3 * S - 1));
+    EXPECT_FALSE(Accepts(state, 2, -3 * S, 4 * S));
 }
 
 TEST(SyncPoints, AnotherSoundIsUsedWholeAndKeepsThePoints) {
