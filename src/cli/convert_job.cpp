@@ -196,9 +196,20 @@ bool ContainerHoldsCompressors(const OutputSettings& output, const render::Outpu
     const auto entryOf = [](const std::shared_ptr<graph::BaseFilter>& compressor) {
         return compressor ? graph::FindDeviceByClassId(compressor->ClassId()) : nullptr;
     };
-    return !Refuses(options::ContainerRefusal(muxer, entryOf(parts.videoCompressor),
-                                              entryOf(parts.audioCompressor),
-                                              output.copySourcePicture == 1));
+    const auto refusal = [&](bool soundOnly) {
+        return options::ContainerRefusal(muxer, entryOf(parts.videoCompressor),
+                                         entryOf(parts.audioCompressor),
+                                         soundOnly || output.copySourcePicture == 1);
+    };
+    const QString refused = refusal(false);
+    if (refused.isEmpty())
+        return true;
+    // The window's advice names its lists; here the options do that.
+    const bool picture = refused != refusal(true);
+    Say(refused + QStringLiteral(" Name another compressor with %1, or another muxer with "
+                                 "--muxer; quillet-convert --list shows the names.")
+                      .arg(picture ? "--video-encoder" : "--audio-encoder"));
+    return false;
 }
 
 // The source's own picture is copied when --video-encoder says "copy", or without it when the

@@ -158,7 +158,6 @@
 #define IDS_MESSAGE_NOT_A_TIME 500
 #define IDS_MESSAGE_VIDEO_CHANGED 501
 #define IDS_MESSAGE_WMV_RATE_TOO_SMALL 502
-#define IDS_STATUS_RATE_KEEPS_FRAMES 520
 // Why the chosen container or the copy of the source picture is refused.
 #define IDS_MUXER_REFUSES_VIDEO 503
 #define IDS_MUXER_REFUSES_AUDIO 504
@@ -175,6 +174,8 @@
 // The picture window's title.
 #define IDS_PICTURE_WINDOW_PAUSED 515
 #define IDS_PREVIEW_WINDOW_TITLE 516
+// Why the output rate is not the picture's own.
+#define IDS_STATUS_RATE_KEEPS_FRAMES 517
 
 // Icons, bitmaps, cursors, sounds, menus
 #define IDR_MAINFRAME 128 // program icon, also the "Convert" button's icon

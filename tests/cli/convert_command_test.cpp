@@ -204,6 +204,9 @@ TEST_F(ConvertCommandTest, EachFailureExitsNonZeroSayingWhy) {
     EXPECT_TRUE(result.errors.contains("The muxer \"mp4 Mux\" cannot hold the audio compressor "
                                        "\"Microsoft ADPCM\"."))
         << result.errors.toStdString();
+    EXPECT_TRUE(result.errors.contains("Name another compressor with --audio-encoder, or another "
+                                       "muxer with --muxer"))
+        << result.errors.toStdString();
     EXPECT_FALSE(QFile::exists(folder + "/out.mp4"));
 
     result = Run({folder + "/missing.mkv", "-o", output});
